@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the portable logic natively (AddressSanitizer and UBSan), then the 32-bit (shipping)
+# and the 64-bit Windows builds under Wine, against a private CUPS spooler, on a virtual display.
+# Run as root on Debian 12; it installs whatever is missing first.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+jobs=$(nproc)
+
+bash tools/install-deps.sh
+
+echo "== native build (AddressSanitizer, UBSan)"
+cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DAMBERVALE_SANITIZE=ON >/dev/null
+cmake --build build/native -j"$jobs"
+
+for arch in i686 x86_64; do
+  echo "== Windows build ($arch)"
+  cmake -S . -B "build/win-$arch" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" >/dev/null
+  cmake --build "build/win-$arch" -j"$jobs"
+done
+
+status=0
+echo "== native tests"
+(cd build/native && ctest --output-on-failure) || status=1
+
+# shellcheck source=testenv.sh
+source tools/testenv.sh test
+trap testenv_stop EXIT
+for arch in i686 x86_64; do
+  echo "== Windows tests ($arch, under Wine)"
+  (cd "build/win-$arch" && ctest --output-on-failure) || status=1
+done
+exit $status

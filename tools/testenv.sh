@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# A private world for running the Windows builds: a CUPS daemon of our own (own config, socket and spool), an Xvfb
+# display, and a Wine prefix. Nothing of the machine's own printing or display is touched.
+#
+#   tools/testenv.sh NAME [--no-default] -- COMMAND [ARGS...]   start, run COMMAND inside, stop; exit with its code
+#   source tools/testenv.sh NAME [--no-default]                  start, export the variables; call testenv_stop later
+#
+# Exports: AMBERVALE_ENV_DIR, CUPS_SERVER (the socket), DISPLAY, WINEPREFIX, WINEDEBUG=-all, WINEDLLOVERRIDES,
+# AMBERVALE_TEST_QUEUE (the CUPS default queue, which Wine presents as the default printer, port "CUPS:<queue>").
+# The Wine prefix is kept under /tmp/ambervale-env-NAME between runs, since a new one takes about 10 seconds to make.
+# With --no-default the queue exists but CUPS has no default, so Windows has no default printer.
+
+testenv_start() {
+  local name=${1:-default} no_default=0
+  [ "${2:-}" = "--no-default" ] && no_default=1
+  local dir=/tmp/ambervale-env-$name
+  export AMBERVALE_ENV_DIR=$dir
+  export AMBERVALE_TEST_QUEUE=${AMBERVALE_TEST_QUEUE:-Ambervale_Test}
+  mkdir -p "$dir"/cups/{etc/ppd,spool/tmp,cache,state/certs,log}
+  local cups=$dir/cups
+  export CUPS_SERVER=$cups/cups.sock
+
+  cat > "$cups/etc/cupsd.conf" <<CONF
+Listen $CUPS_SERVER
+LogLevel warn
+Browsing No
+WebInterface No
+DefaultShared No
+DefaultAuthType None
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Location /admin>
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+CONF
+  cat > "$cups/etc/cups-files.conf" <<CONF
+ServerRoot $cups/etc
+RequestRoot $cups/spool
+TempDir $cups/spool/tmp
+CacheDir $cups/cache
+StateDir $cups/state
+AccessLog $cups/log/access_log
+ErrorLog $cups/log/error_log
+PageLog $cups/log/page_log
+User lp
+Group lp
+SystemGroup root
+FileDevice Yes
+CONF
+  rm -f "$cups/etc/printers.conf" "$CUPS_SERVER"
+  chmod 755 "$dir" "$cups" "$cups/etc" "$cups/spool"
+  chown -R lp:lp "$cups/spool" "$cups/cache" 2>/dev/null || true
+  /usr/sbin/cupsd -f -c "$cups/etc/cupsd.conf" -s "$cups/etc/cups-files.conf" &
+  echo $! > "$dir/cupsd.pid"
+  local i
+  for i in $(seq 1 100); do [ -S "$CUPS_SERVER" ] && lpstat -r >/dev/null 2>&1 && break; sleep 0.1; done
+  lpadmin -p "$AMBERVALE_TEST_QUEUE" -E -v file:///dev/null -m raw 2>/dev/null
+  [ $no_default -eq 1 ] || lpadmin -d "$AMBERVALE_TEST_QUEUE"
+
+  if [ -z "${AMBERVALE_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
+    exec 5> "$dir/display"
+    Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 &
+    echo $! > "$dir/xvfb.pid"
+    for i in $(seq 1 100); do [ -s "$dir/display" ] && break; sleep 0.1; done
+    exec 5>&-
+    export DISPLAY=:$(head -n1 "$dir/display")
+  fi
+
+  export WINEPREFIX=$dir/wine WINEARCH=win64 WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+  if [ ! -f "$WINEPREFIX/.ambervale-ready" ]; then
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.ambervale-ready"
+  fi
+  # Wine reads the CUPS queues when the spooler starts in a new wineserver, so the server is started after CUPS.
+  wineserver -p 60 >/dev/null 2>&1 || true
+}
+
+testenv_stop() {
+  local dir=${AMBERVALE_ENV_DIR:-}
+  [ -n "$dir" ] || return 0
+  wineserver -k >/dev/null 2>&1 || true
+  local f
+  for f in cupsd xvfb; do
+    if [ -f "$dir/$f.pid" ]; then
+      kill "$(cat "$dir/$f.pid")" 2>/dev/null || true
+      rm -f "$dir/$f.pid"
+    fi
+  done
+}
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  set -u
+  name=$1; shift
+  extra=""
+  if [ "${1:-}" = "--no-default" ]; then extra=--no-default; shift; fi
+  [ "${1:-}" = "--" ] && shift
+  testenv_start "$name" $extra
+  trap testenv_stop EXIT
+  "$@"
+  exit $?
+else
+  testenv_start "$@"
+fi
