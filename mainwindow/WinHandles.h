@@ -70,6 +70,13 @@ struct MemoryDcTraits {
     static void Close(Handle h) { DeleteDC(h); }
 };
 
+struct FindTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) { FindClose(h); }
+};
+
+using UniqueFind = UniqueHandle<FindTraits>;
 using UniqueFont = UniqueHandle<FontTraits>;
 using UniqueBrush = UniqueHandle<BrushTraits>;
 using UniqueBitmap = UniqueHandle<BitmapTraits>;

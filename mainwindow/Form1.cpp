@@ -1,0 +1,75 @@
+#include "mainwindow/Form1.h"
+
+#include "logging/HistoryPath.h"
+#include "mainwindow/ErrorReport.h"
+#include "mainwindow/Globals.h"
+#include "mainwindow/Main.h"
+
+namespace ambervale {
+
+void Form1::Form_Load() {
+    GuardedSteps steps(parts_.boxes, "Form_Load");
+    steps.Run(100, [&] { ApplySkin(); });
+    steps.Run(104, [&] { isLoading_ = true; });
+    steps.Run(106, [&] {
+        parts_.view.SetCaption(kProductName);
+        parts_.view.SetProgramIcon();
+        SetAppTitle();
+    });
+    steps.Run(108, [&] { OpenHomePageByChance(); });
+    std::string cursorPath;
+    if (steps.Test(128, [&] {
+            cursorPath = parts_.environment.ProgramFolder() + std::string(kHandCursorFile);
+            return parts_.files.FileExists(cursorPath);
+        })) {
+        steps.Run(130, [&] { parts_.view.LoadHandCursor(cursorPath); });
+    }
+    parts_.schedule.FillIntervalList(steps);
+    steps.Run(160, [&] { parts_.view.AddLogListColumn(kLogListHeader); });
+    steps.Run(162, [&] { parts_.view.SetLogListColumnWidth(kLogListColumnTwips); });
+    parts_.schedule.RestoreInterval(steps);
+    parts_.schedule.RestoreStartStopState(steps);
+    parts_.tray.RunLoadSteps(steps);
+    steps.Run(200, [&] { values_.historyFilePath = ComposeHistoryFilePath(parts_.environment.TempFolder()); });
+    steps.Run(202, [&] { isLoading_ = false; });
+}
+
+void Form1::Form_QueryUnload() {
+    GuardedSteps steps(parts_.boxes, "Form_QueryUnload");
+    steps.Run(100, [&] { parts_.timer1.SetEnabled(false); });
+    parts_.tray.RunCloseSteps(steps);
+    steps.Run(104, [&] { parts_.pump.DoEvents(); });
+}
+
+void Form1::PushButton11_Click() {
+    GuardedSteps steps(parts_.boxes, "PushButton11_Click");
+    steps.Run(100, [&] {
+        parts_.boxes.Show({std::string(kHelpText) + std::string(kContactPageUrl), values_.appTitle, BoxIcon::None,
+                           BoxButtons::Ok});
+    });
+}
+
+void Form1::PushButton_MouseMove() {
+    if (parts_.pointer.Pointer() != PointerKind::Hourglass) parts_.pointer.SetPointer(PointerKind::Custom);
+}
+
+void Form1::Background_MouseMove() {
+    if (parts_.pointer.Pointer() != PointerKind::Hourglass) parts_.pointer.SetPointer(PointerKind::Default);
+}
+
+void Form1::ApplySkin() {
+    const std::string skinPath = parts_.environment.ProgramFolder() + std::string(kSkinFile);
+    if (!parts_.environment.FileListed(skinPath)) return;
+    // There is no skin engine in this build: the skin shows as the button-face colours alone.
+    parts_.view.UseButtonFaceColours();
+}
+
+void Form1::SetAppTitle() { values_.appTitle = AppTitleOf(kProductName); }
+
+void Form1::OpenHomePageByChance() {
+    parts_.random.SeedFromTimeOfDay();
+    if (DrawOneToHundred(parts_.random.NextFraction()) != kHomePageWinningNumber) return;
+    parts_.processes.Start("explorer \"" + std::string(kHomePageUrl) + "\"", StartWindow::MinimizedFocus);
+}
+
+} // namespace ambervale

@@ -1,0 +1,92 @@
+#pragma once
+#include <string>
+
+#include "logging/LogEntry.h"
+#include "logging/Schedule.h"
+#include "logging/StatusLogger.h"
+#include "mainwindow/Form1View.h"
+#include "mainwindow/HistoryCommands.h"
+#include "startup/StartupCheckBox.h"
+#include "tray/MinimiseToTray.h"
+
+namespace ambervale {
+
+// Values that live for the whole run.
+struct ProgramValues {
+    std::string appTitle;
+    std::string historyFilePath;  // empty until the end of start-up
+    std::string executablePath;   // the running program, registered to start with Windows
+};
+
+// One log entry into the window's list and the history file at the program's path.
+class HistoryLogger : public StatusLogger {
+public:
+    HistoryLogger(LogEntryServices& services, const ProgramValues& values) : services_(services), values_(values) {}
+    void LogStatusNow() override { ambervale::LogStatusNow(services_, values_.historyFilePath); }
+
+private:
+    LogEntryServices& services_;
+    const ProgramValues& values_;
+};
+
+// Everything the main window's handlers reach.
+struct Form1Parts {
+    Form1View& view;
+    Form1Environment& environment;
+    RandomSource& random;
+    HistoryFiles& files;
+    ProcessStarter& processes;
+    MessageBoxes& boxes;
+    MessagePump& pump;
+    TimerControl& timer1;
+    MousePointerControl& pointer;
+    Schedule& schedule;
+    HistoryCommands& history;
+    MinimiseToTray& tray;
+    const StartupServices& startup;
+};
+
+// The main window's handlers: the start-up and close sequences, Help and the pointer feedback here, the rest
+// handed to the part of the program that owns it.
+class Form1 : public Form1Events {
+public:
+    Form1(const Form1Parts& parts, ProgramValues& values) : parts_(parts), values_(values) {}
+
+    void Form_Load() override;
+    void Form_QueryUnload() override;
+    void Form_Resize() override { parts_.tray.Form_Resize(); }
+    void Timer1_Timer() override { parts_.schedule.Timer1_Timer(); }
+    void PushButton1_Click() override { parts_.history.PushButton1_Click(Target()); }
+    void PushButton2_Click() override { parts_.history.PushButton2_Click(Target()); }
+    void PushButton5_Click() override { parts_.schedule.PushButton5_Click(); }
+    void PushButton6_Click() override { parts_.schedule.PushButton6_Click(); }
+    void PushButton11_Click() override;
+    void PushButton12_Click() override { parts_.history.PushButton12_Click(Target()); }
+    void ListView2_Click() override { parts_.schedule.ListView2_Click(); }
+    void Check4_Click() override { ambervale::Check4_Click(isLoading_, parts_.startup, values_.executablePath); }
+    void Check8_Click() override { parts_.tray.Check8_Click(); }
+    void PushButton_MouseMove() override;
+    void Background_MouseMove() override;
+
+    bool IsLoading() const { return isLoading_; }
+
+    // Start-up's helpers, each failing as a whole into the load's error box.
+    void ApplySkin();
+    void SetAppTitle();
+    void OpenHomePageByChance();
+
+private:
+    HistoryTarget Target() const { return {values_.historyFilePath, values_.appTitle}; }
+
+    Form1Parts parts_;
+    ProgramValues& values_;
+    bool isLoading_ = false;
+};
+
+inline constexpr std::string_view kSkinFile = "\\x\\o.cjs";
+inline constexpr std::string_view kHandCursorFile = "\\HAND-M.CUR";
+inline constexpr std::string_view kLogListHeader = " Printer Status";
+inline constexpr int kLogListColumnTwips = 20000;
+inline constexpr std::string_view kHelpText = "Questions? Please contact Team Corvatek at ";
+
+} // namespace ambervale

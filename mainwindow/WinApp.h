@@ -1,0 +1,62 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+
+#include "logging/WinDateTime.h"
+#include "logging/WinHistoryFile.h"
+#include "mainwindow/Form1.h"
+#include "mainwindow/WinClipboard.h"
+#include "mainwindow/WinEnvironment.h"
+#include "mainwindow/WinFiles.h"
+#include "mainwindow/WinForm1.h"
+#include "mainwindow/WinMessageBoxes.h"
+#include "mainwindow/WinProcess.h"
+#include "mainwindow/WinRegistrySettings.h"
+#include "printer/WinSpooler.h"
+#include "startup/WinRegistry.h"
+#include "tray/WinSysTray.h"
+
+namespace ambervale::win {
+
+// Everything one run of the program owns, wired together: the main window, its handlers and the Windows
+// services they reach. Built when the program starts, gone when it ends.
+class App {
+public:
+    explicit App(HINSTANCE instance);
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    // Loads the main window, shows it and runs until it is closed; returns the exit code.
+    int Run();
+
+    Form1Window& Window() { return window_; }
+
+private:
+    HINSTANCE instance_;
+    Form1Window window_;
+    WinMessageBoxes boxes_;
+    WinMessagePump pump_;
+    WinRegistrySettings settings_;
+    WinSpooler spooler_;
+    WinClock clock_;
+    WinDateTimeText dateTimeText_;
+    WinHistoryWriter historyWriter_;
+    WinFiles files_;
+    WinProcessStarter processes_;
+    WinRegistry registry_;
+    WinEnvironment environment_;
+    WinRandom random_;
+    ProgramValues values_;
+    std::unique_ptr<WinClipboardBuffer> copyBuffer_;
+    std::unique_ptr<LogEntryServices> logServices_;
+    std::unique_ptr<HistoryLogger> logger_;
+    std::unique_ptr<WinSysTray> tray_;
+    std::unique_ptr<Schedule> schedule_;
+    std::unique_ptr<HistoryCommands> history_;
+    std::unique_ptr<MinimiseToTray> minimiseToTray_;
+    std::unique_ptr<StartupServices> startup_;
+    std::unique_ptr<Form1> form1_;
+};
+
+} // namespace ambervale::win

@@ -1,0 +1,166 @@
+#pragma once
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "logging/LogEntry.h"
+#include "logging/ScheduleControls.h"
+#include "mainwindow/Form1Layout.h"
+#include "mainwindow/Form1View.h"
+#include "mainwindow/HistoryCommandsServices.h"
+#include "mainwindow/RowStore.h"
+#include "mainwindow/WinHandles.h"
+#include "mainwindow/WinProgressBar.h"
+#include "startup/StartupCheckBox.h"
+#include "tray/MinimiseToTray.h"
+
+namespace ambervale::win {
+
+inline constexpr UINT_PTR kTimer1Id = 1;
+inline constexpr char kForm1ClassName[] = "AmbervaleForm1";
+inline constexpr int kProgramIconResource = 1;
+inline constexpr int kTrayIconResource = 2;
+
+// The main window Form1: creates the controls where the layout puts them, turns window messages into the
+// handlers of Form1Events, and carries out what the handlers ask of the controls.
+class Form1Window : public Form1View,
+                    public ProgressBarControl,
+                    public MousePointerControl,
+                    public TimerControl,
+                    public TrayHostWindow,
+                    public StartupOptionBoxes {
+public:
+    explicit Form1Window(HINSTANCE instance);
+    ~Form1Window() override;
+    Form1Window(const Form1Window&) = delete;
+    Form1Window& operator=(const Form1Window&) = delete;
+
+    // Creates the window and its controls, hidden. Its messages reach no handler before Attach.
+    void Create();
+    void Attach(Form1Events& events) { events_ = &events; }
+    HWND Handle() const { return hwnd_; }
+    // Shows the window after loading: centred, normal or minimised as loading left it, focus in the log list.
+    void ShowAfterLoad();
+    // The message loop; returns the exit code once the window has closed.
+    int Run();
+
+    CaptionControl& Frame1() { return frame1_; }
+    CaptionControl& PushButton5() { return pushButton5_; }
+    IntervalList& ListView2() { return listView2_; }
+    LogList& ListView1() { return listView1_; }
+    LogListRows& ListView1Rows() { return listView1_; }
+    std::size_t LogRowCount() const { return rows_.Size(); }
+
+    // Form1View
+    void SetCaption(std::string_view caption) override;
+    void SetProgramIcon() override;
+    void LoadHandCursor(const std::string& path) override;
+    void UseButtonFaceColours() override;
+    void AddLogListColumn(std::string_view header) override;
+    void SetLogListColumnWidth(int twips) override;
+    // ProgressBarControl (ProgressBar1)
+    void SetMaximum(int maximum) override { progressBar_.SetMaximum(maximum); }
+    void SetPosition(int position) override { progressBar_.SetPosition(position); }
+    void SetText(std::string_view text) override { progressBar_.SetText(std::string(text)); }
+    // MousePointerControl
+    PointerKind Pointer() override { return pointer_; }
+    void SetPointer(PointerKind kind) override;
+    // TimerControl (Timer1)
+    int Period() override { return timerPeriod_; }
+    void SetPeriod(int milliseconds) override;
+    bool Enabled() override { return timerEnabled_; }
+    void SetEnabled(bool enabled) override;
+    // TrayHostWindow
+    WindowState State() override;
+    void SetState(WindowState state) override;
+    void Hide() override;
+    void Show() override;
+    void SetFocus() override;
+    int Check4Value() override { return CheckValue(kCheck4); }
+    void SetCheck4Value(int value) override;
+    int Check8Value() override { return CheckValue(kCheck8); }
+    void SetCheck8Value(int value) override;
+    void SetCheck8Visible(bool visible) override;
+
+private:
+    class CaptionOf : public CaptionControl {
+    public:
+        explicit CaptionOf(HWND& hwnd) : hwnd_(hwnd) {}
+        std::string Caption() override;
+        void SetCaption(std::string_view caption) override;
+
+    private:
+        HWND& hwnd_;
+    };
+
+    // ListView1: a virtual list over the rows the window keeps, so adding a row never slows down or scrolls.
+    class LogListView : public LogList, public LogListRows {
+    public:
+        explicit LogListView(Form1Window& form) : form_(form) {}
+        void AddRow(const std::string& text) override;
+        void RemoveAllRows() override;
+
+    private:
+        Form1Window& form_;
+    };
+
+    // ListView2: the interval list.
+    class IntervalListView : public IntervalList {
+    public:
+        explicit IntervalListView(Form1Window& form) : form_(form) {}
+        void AddColumn(std::string_view header) override;
+        void SetColumnWidth(int twips) override;
+        void AddRow(std::string_view text) override;
+        void SelectRow(int position) override;
+        bool SelectedRow(std::string& text, int& position) override;
+
+    private:
+        Form1Window& form_;
+    };
+
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    void CreateControls();
+    void LayOut();
+    void MakeFonts();
+    int Dpi() const;
+    HWND Control(ControlId id) const { return controls_[id - kFrame1]; }
+    int CheckValue(ControlId id) const;
+    void OnCommand(int id, int code);
+    LRESULT OnNotify(const NMHDR& header);
+    bool OnSetCursor(HWND over, UINT mouseMessage);
+    void OnClose();
+    void ApplyTimer();
+
+    HINSTANCE instance_;
+    HWND hwnd_ = nullptr;
+    Form1Events* events_ = nullptr;
+    std::array<HWND, kForm1Controls.size()> controls_{};
+    TextProgressBar progressBar_;
+    CaptionOf frame1_{controls_[kFrame1 - kFrame1]};
+    CaptionOf pushButton5_{controls_[kPushButton5 - kFrame1]};
+    LogListView listView1_{*this};
+    IntervalListView listView2_{*this};
+    UniqueFont regularFont_;
+    UniqueFont buttonFont_;
+    UniqueFont windowFont_;
+    UniqueBrush background_;
+    UniqueCursor handCursor_;
+    UniqueIcon bigIcon_;
+    UniqueIcon smallIcon_;
+    RowStore rows_;
+    int logColumnTwips_ = 0;
+    int intervalColumnTwips_ = 0;
+    PointerKind pointer_ = PointerKind::Default;
+    int timerPeriod_ = 0;
+    bool timerEnabled_ = true;
+    bool timerRunning_ = false;
+    bool selectingByCode_ = false;
+    bool clickHandledBySelection_ = false;
+    bool closing_ = false;
+    bool startMinimised_ = false;
+    bool restoreOnShow_ = false;
+};
+
+} // namespace ambervale::win

@@ -1,0 +1,186 @@
+#include "tests/e2e/AppProcess.h"
+
+#include <commctrl.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace ambervale::e2e {
+namespace {
+
+constexpr char kSettingsKey[] = "Software\\Corvatek\\Ambervale";
+
+struct FindMainWindow {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchMainWindow(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<FindMainWindow*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char title[64] = {};
+    GetWindowTextA(hwnd, title, sizeof title);
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (pid == search->processId && std::string(title) == "Ambervale" && std::string(cls) == "AmbervaleForm1") {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+AppProcess::AppProcess(const std::string& exePath, const std::string& tempFolder) {
+    SetEnvironmentVariableA("TEMP", tempFolder.c_str());
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + exePath + "\"";
+    if (!CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info_)) {
+        info_ = {};
+    }
+}
+
+AppProcess::~AppProcess() {
+    if (info_.hProcess) {
+        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info_.hProcess, 99);
+        CloseHandle(info_.hProcess);
+    }
+    if (info_.hThread) CloseHandle(info_.hThread);
+}
+
+HWND AppProcess::WaitForMainWindow(DWORD maxWaitMs) {
+    if (!info_.hProcess) return nullptr;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < maxWaitMs) {
+        FindMainWindow search{info_.dwProcessId, nullptr};
+        EnumWindows(&MatchMainWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found && IsWindowVisible(search.found)) return search.found;
+        if (WaitForSingleObject(info_.hProcess, 100) != WAIT_TIMEOUT) return nullptr;
+    }
+    return nullptr;
+}
+
+bool AppProcess::WaitForExit(DWORD maxWaitMs) {
+    return info_.hProcess && WaitForSingleObject(info_.hProcess, maxWaitMs) == WAIT_OBJECT_0;
+}
+
+DWORD AppProcess::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (info_.hProcess) GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+std::string ControlText(HWND control) {
+    char text[512] = {};
+    GetWindowTextA(control, text, sizeof text);
+    return text;
+}
+
+int ListViewCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+int ListViewSelected(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+std::string RemoteListViewText(HANDLE process, HWND list, int row) {
+    // The list writes into memory of its own process: lend it a block there and read the text back.
+    constexpr SIZE_T kTextSize = 2048;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + kTextSize, MEM_COMMIT, PAGE_READWRITE);
+    if (!remote) return {};
+    auto* remoteText = static_cast<char*>(remote) + sizeof(LVITEMA);
+    LVITEMA item{};
+    item.iSubItem = 0;
+    item.cchTextMax = kTextSize;
+    item.pszText = remoteText;
+    std::string text;
+    SIZE_T moved = 0;
+    if (WriteProcessMemory(process, remote, &item, sizeof item, &moved)) {
+        const LRESULT length = SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote));
+        std::string buffer(kTextSize, '\0');
+        if (length > 0 && ReadProcessMemory(process, remoteText, buffer.data(), kTextSize, &moved)) {
+            text.assign(buffer.c_str());
+        }
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return text;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::string> lines;
+    if (!in) return lines;
+    std::stringstream all;
+    all << in.rdbuf();
+    const std::string text = all.str();
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    if (start < text.size()) lines.push_back(text.substr(start));  // a line without its CR LF shows up too
+    return lines;
+}
+
+void SetSetting(const char* name, const char* value) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), static_cast<DWORD>(strlen(value) + 1));
+    RegCloseKey(key);
+}
+
+std::string GetSetting(const char* name) {
+    char value[256] = {};
+    DWORD size = sizeof value - 1;
+    DWORD type = 0;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "<absent>";
+    const LONG result = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS ? std::string(value) : "<absent>";
+}
+
+void DeleteAllSettings() { RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey); }
+
+bool SaveWindowBitmap(HWND hwnd, const std::string& path) {
+    RECT r;
+    if (!GetWindowRect(hwnd, &r)) return false;
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    const DWORD rowBytes = ((width * 3 + 3) / 4) * 4;
+    std::string pixels(static_cast<std::size_t>(rowBytes) * height, '\0');
+    GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&header), sizeof header);
+    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+    return static_cast<bool>(out);
+}
+
+} // namespace ambervale::e2e

@@ -1,0 +1,45 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace ambervale::e2e {
+
+// The real Ambervale.exe, started from outside as a user would, with its own TEMP folder.
+class AppProcess {
+public:
+    AppProcess(const std::string& exePath, const std::string& tempFolder);
+    ~AppProcess();
+    AppProcess(const AppProcess&) = delete;
+    AppProcess& operator=(const AppProcess&) = delete;
+
+    // The main window, once it is shown; nullptr when it did not appear within the wait.
+    HWND WaitForMainWindow(DWORD maxWaitMs);
+    // Waits for the process to end; true when it ended within maxWaitMs.
+    bool WaitForExit(DWORD maxWaitMs);
+    DWORD ExitCode() const;
+    DWORD Id() const { return info_.dwProcessId; }
+    HANDLE Process() const { return info_.hProcess; }
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+std::string ControlText(HWND control);
+// The text of one row of a report-view list in another process.
+std::string RemoteListViewText(HANDLE process, HWND list, int row);
+int ListViewCount(HWND list);
+int ListViewSelected(HWND list);
+
+// The history file's lines (CR LF ends), or none when it does not exist.
+std::vector<std::string> ReadLines(const std::string& path);
+
+void SetSetting(const char* name, const char* value);
+std::string GetSetting(const char* name);
+void DeleteAllSettings();
+
+// Saves what the window shows as a 24-bit BMP file.
+bool SaveWindowBitmap(HWND hwnd, const std::string& path);
+
+} // namespace ambervale::e2e

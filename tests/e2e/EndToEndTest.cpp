@@ -1,0 +1,188 @@
+// Drives the real Ambervale.exe from outside, the way a user would: settings in the registry, the window found
+// by its caption, its controls read and clicked through window messages, the history file read from disk.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "mainwindow/Form1Layout.h"
+#include "tests/e2e/AppProcess.h"
+
+namespace ambervale::e2e {
+namespace {
+
+std::string ModuleFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of("\\/"));
+}
+
+// The test sits in <build>\tests\e2e, the program in <build>\mainwindow.
+std::string AmbervaleExe() { return ModuleFolder() + "\\..\\..\\mainwindow\\Ambervale.exe"; }
+std::string BuildFolder() { return ModuleFolder() + "\\..\\.."; }
+
+std::string FreshTempFolder(const char* name) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    std::string folder = std::string(temp) + "ambervale-e2e-" + name;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    DeleteFileA((folder + "\\Ambervale.txt").c_str());
+    return folder;
+}
+
+HWND FindTrayWindow(DWORD processId) {
+    struct Search {
+        DWORD pid;
+        HWND found;
+    } search{processId, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lParam) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lParam);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            char cls[64] = {};
+            GetClassNameA(hwnd, cls, sizeof cls);
+            if (pid == s->pid && std::string(cls) == "AmbervaleTrayWindow") {
+                s->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// True when the shell still holds the icon of that window: a modify of a missing icon fails.
+bool TrayIconPresent(HWND trayWindow) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data.hWnd = trayWindow;
+    data.uID = 0;
+    data.uFlags = NIF_TIP;
+    lstrcpynA(data.szTip, "Ambervale", sizeof data.szTip);
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+void PumpFor(DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) Sleep(50);
+}
+
+class EndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override { DeleteAllSettings(); }
+    void TearDown() override { DeleteAllSettings(); }
+};
+
+TEST_F(EndToEnd, FirstStartShowsDefaultsLogsAndClosesCleanly) {
+    const std::string temp = FreshTempFolder("first");
+    AppProcess app(AmbervaleExe(), temp);
+    HWND form = app.WaitForMainWindow(30000);
+    ASSERT_NE(form, nullptr) << "the main window did not appear";
+
+    HWND listView1 = GetDlgItem(form, kListView1);
+    HWND listView2 = GetDlgItem(form, kListView2);
+    EXPECT_EQ(ListViewSelected(listView2), 1) << "row 2, every 5 seconds, is the default";
+    EXPECT_EQ(ControlText(GetDlgItem(form, kPushButton5)), "Turn Off Automatic Log");
+    EXPECT_EQ(SendMessageA(GetDlgItem(form, kCheck4), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(form, kCheck8)));
+    EXPECT_EQ(ListViewCount(listView1), 0);
+
+    HWND tray = FindTrayWindow(app.Id());
+    ASSERT_NE(tray, nullptr);
+    EXPECT_TRUE(TrayIconPresent(tray));
+
+    // The first entry of "every 5 seconds" comes on the fifth tick.
+    const DWORD start = GetTickCount();
+    while (ListViewCount(listView1) == 0 && GetTickCount() - start < 15000) PumpFor(100);
+    ASSERT_EQ(ListViewCount(listView1), 1);
+    const std::string row = RemoteListViewText(app.Process(), listView1, 0);
+    const std::string queue = "Ambervale_Test";
+    EXPECT_NE(row.find(" Printer Status = Ready; Printer Name = " + queue + "; Printer Driver Name = "),
+              std::string::npos)
+        << row;
+    EXPECT_NE(row.find("; Printer Port Name = CUPS:" + queue + "; "), std::string::npos) << row;
+    const auto lines = ReadLines(temp + "\\Ambervale.txt");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].substr(lines[0].find(" Printer Status")), row.substr(row.find(" Printer Status")));
+
+    SaveWindowBitmap(form, BuildFolder() + "\\ambervale-e2e.bmp");
+
+    PostMessageA(form, WM_CLOSE, 0, 0);
+    // Bounded only so a hang cannot stop the run; the close itself takes a few milliseconds.
+    ASSERT_TRUE(app.WaitForExit(5000));
+    EXPECT_EQ(app.ExitCode(), 0u);
+    EXPECT_FALSE(TrayIconPresent(tray));
+}
+
+TEST_F(EndToEnd, LogsEverySecondAndButtonsSwitchAndLogNow) {
+    SetSetting("OftenIndex", "1");
+    SetSetting("StartStopState", "On");
+    const std::string temp = FreshTempFolder("every-second");
+    AppProcess app(AmbervaleExe(), temp);
+    HWND form = app.WaitForMainWindow(30000);
+    ASSERT_NE(form, nullptr);
+    HWND frame1 = GetDlgItem(form, kFrame1);
+    HWND button5 = GetDlgItem(form, kPushButton5);
+    HWND listView1 = GetDlgItem(form, kListView1);
+    EXPECT_EQ(ListViewSelected(GetDlgItem(form, kListView2)), 0);
+
+    PumpFor(3500);
+    const std::size_t logged = ReadLines(temp + "\\Ambervale.txt").size();
+    EXPECT_GE(logged, 2u) << "about one line a second";
+    EXPECT_LE(logged, 4u);
+    EXPECT_EQ(ControlText(frame1).rfind("Next log will occur in ", 0), 0u) << ControlText(frame1);
+
+    SendMessageA(button5, BM_CLICK, 0, 0);
+    EXPECT_EQ(ControlText(button5), "Turn On Automatic Log");
+    EXPECT_EQ(GetSetting("StartStopState"), "Off");
+    const int rowsWhenOff = ListViewCount(listView1);
+    PumpFor(2500);
+    EXPECT_EQ(ListViewCount(listView1), rowsWhenOff) << "no entries while logging is off";
+
+    SendMessageA(GetDlgItem(form, kPushButton6), BM_CLICK, 0, 0);
+    EXPECT_EQ(ListViewCount(listView1), rowsWhenOff + 1) << "log now makes one entry at once";
+
+    SendMessageA(button5, BM_CLICK, 0, 0);
+    EXPECT_EQ(ControlText(button5), "Turn Off Automatic Log");
+    EXPECT_EQ(GetSetting("StartStopState"), "On");
+
+    PostMessageA(form, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(app.WaitForExit(5000));
+    EXPECT_EQ(app.ExitCode(), 0u);
+}
+
+TEST_F(EndToEnd, ChosenIntervalAndOffStateComeBackAtTheNextStart) {
+    const std::string temp = FreshTempFolder("restore");
+    {
+        AppProcess app(AmbervaleExe(), temp);
+        HWND form = app.WaitForMainWindow(30000);
+        ASSERT_NE(form, nullptr);
+        HWND listView2 = GetDlgItem(form, kListView2);
+        // Choosing the row with the keyboard's effect (a selection change) counts as choosing it.
+        SetFocus(listView2);
+        SendMessageA(listView2, WM_KEYDOWN, VK_END, 0);
+        PumpFor(300);
+        SendMessageA(GetDlgItem(form, kPushButton5), BM_CLICK, 0, 0);
+        EXPECT_EQ(GetSetting("StartStopState"), "Off");
+        PostMessageA(form, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(app.WaitForExit(5000));
+    }
+    EXPECT_EQ(GetSetting("OftenIndex"), "12");
+    AppProcess again(AmbervaleExe(), temp);
+    HWND form = again.WaitForMainWindow(30000);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(ListViewSelected(GetDlgItem(form, kListView2)), 11);
+    EXPECT_EQ(ControlText(GetDlgItem(form, kPushButton5)), "Turn On Automatic Log");
+    EXPECT_EQ(ControlText(GetDlgItem(form, kFrame1)), "Automatic Log is Turned Off.");
+    PostMessageA(form, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(again.WaitForExit(5000));
+}
+
+} // namespace
+} // namespace ambervale::e2e

@@ -1,0 +1,172 @@
+#include "mainwindow/Form1.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/FakeForm1.h"
+#include "mainwindow/Main.h"
+
+namespace ambervale {
+namespace {
+
+using testing::FakeForm1Rig;
+
+std::vector<std::string> BoxTexts(const testing::FakeMessageBoxes& boxes) {
+    std::vector<std::string> texts;
+    for (const auto& box : boxes.shown) texts.push_back(box.text);
+    return texts;
+}
+
+TEST(Form1Load, FirstStartWithNoSettings) {
+    FakeForm1Rig rig;
+    rig.form.Form_Load();
+
+    EXPECT_TRUE(rig.boxes.shown.empty()) << ::testing::PrintToString(BoxTexts(rig.boxes));
+    EXPECT_EQ(rig.view.caption, "Ambervale");
+    EXPECT_GE(rig.view.programIconSet, 1);
+    EXPECT_EQ(rig.values.appTitle, "Ambervale");
+    EXPECT_EQ(rig.view.logColumn, " Printer Status");
+    EXPECT_EQ(rig.view.logColumnTwips, 20000);
+    EXPECT_EQ(rig.list.selected, 2);
+    EXPECT_EQ(rig.button.caption, "Turn Off Automatic Log");
+    EXPECT_TRUE(rig.timer.Running());
+    EXPECT_TRUE(rig.tray.InTray());
+    EXPECT_EQ(rig.tray.TrayTip(), "Ambervale");
+    EXPECT_EQ(rig.window.check4, 0);
+    EXPECT_FALSE(rig.window.check8Visible);
+    EXPECT_EQ(rig.window.state, WindowState::Normal);
+    EXPECT_EQ(rig.values.historyFilePath, "C:\\Users\\pat\\AppData\\Local\\Temp\\Ambervale.txt");
+    EXPECT_FALSE(rig.form.IsLoading());
+    EXPECT_FALSE(rig.view.buttonFace) << "no skin file, so the window stays white";
+    EXPECT_FALSE(rig.view.handCursor.has_value());
+    // Loading reads the settings; it writes none of them and touches no Run value.
+    EXPECT_TRUE(rig.settings.writes.empty());
+    EXPECT_EQ(rig.registry.calls, 0);
+}
+
+TEST(Form1Load, WindowsStartupOnChecksTheBoxWithoutTouchingTheRegistry) {
+    FakeForm1Rig rig;
+    rig.settings.values["Windows Startup"] = "On";
+    rig.settings.values["Minimized"] = "On";
+    rig.form.Form_Load();
+    EXPECT_EQ(rig.window.check4, 1);
+    EXPECT_TRUE(rig.window.check8Visible);
+    EXPECT_EQ(rig.registry.calls, 0);
+    EXPECT_EQ(rig.settings.values["Minimized"], "On");
+    EXPECT_EQ(rig.window.state, WindowState::Minimized) << "both on: the program starts in the tray";
+}
+
+TEST(Form1Load, SkinAndCursorFilesChangeTheLookWhenPresent) {
+    FakeForm1Rig rig;
+    rig.environment.listed.insert("C:\\Program Files\\Ambervale\\x\\o.cjs");
+    rig.files.files["C:\\Program Files\\Ambervale\\HAND-M.CUR"] = "cursor";
+    rig.form.Form_Load();
+    EXPECT_TRUE(rig.view.buttonFace);
+    EXPECT_EQ(rig.view.handCursor, "C:\\Program Files\\Ambervale\\HAND-M.CUR");
+    EXPECT_TRUE(rig.boxes.shown.empty());
+}
+
+TEST(Form1Load, ACorruptCursorIsReportedAtItsStepAndLoadingGoesOn) {
+    FakeForm1Rig rig;
+    rig.files.files["C:\\Program Files\\Ambervale\\HAND-M.CUR"] = "not a cursor";
+    rig.view.corruptCursor = true;
+    rig.form.Form_Load();
+    ASSERT_EQ(rig.boxes.shown.size(), 1u);
+    EXPECT_EQ(rig.boxes.shown[0].text, ErrorBoxText("Invalid picture", "Form_Load", 130));
+    EXPECT_TRUE(rig.tray.InTray());
+    EXPECT_FALSE(rig.values.historyFilePath.empty());
+}
+
+TEST(Form1Load, TempUnsetPutsTheHistoryInTheDriveRoot) {
+    FakeForm1Rig rig;
+    rig.environment.temp.reset();
+    rig.form.Form_Load();
+    EXPECT_EQ(rig.values.historyFilePath, "\\Ambervale.txt");
+}
+
+TEST(Form1Load, HomePageOpensOnlyOnTheWinningDraw) {
+    for (double fraction : {0.0, 0.05, 0.069, 0.07, 0.0799, 0.08, 0.999}) {
+        FakeForm1Rig rig;
+        rig.random.fraction = fraction;
+        rig.form.Form_Load();
+        const bool wins = fraction >= 0.06 && fraction < 0.07;
+        ASSERT_EQ(rig.processes.started.size(), wins ? 1u : 0u) << fraction;
+        EXPECT_EQ(rig.random.seeded, 1);
+        if (wins) {
+            EXPECT_EQ(rig.processes.started[0].commandLine, "explorer \"https://www.corvatek.example/\"");
+            EXPECT_EQ(rig.processes.started[0].window, StartWindow::MinimizedFocus);
+        }
+    }
+    FakeForm1Rig rig;
+    rig.random.fraction = 0.065;
+    rig.processes.fail = true;  // no file manager: reported, and loading goes on
+    rig.form.Form_Load();
+    ASSERT_EQ(rig.boxes.shown.size(), 1u);
+    EXPECT_EQ(rig.boxes.shown[0].text, ErrorBoxText("File not found", "Form_Load", 108));
+    EXPECT_TRUE(rig.tray.InTray());
+}
+
+TEST(Form1Close, StopsTheTimerTakesTheIconOutAndYieldsOnce) {
+    FakeForm1Rig rig;
+    rig.form.Form_Load();
+    const int pumpsBefore = rig.pump.calls;
+    rig.form.Form_QueryUnload();
+    EXPECT_FALSE(rig.timer.Running());
+    EXPECT_FALSE(rig.tray.InTray());
+    EXPECT_EQ(rig.trayPlatform.journal.back(), "restore 42") << "the window procedure goes back after the delete";
+    EXPECT_EQ(rig.pump.calls, pumpsBefore + 1);
+    EXPECT_TRUE(rig.boxes.shown.empty());
+}
+
+TEST(Form1Help, ShowsTheContactAddressUnderTheAppTitle) {
+    FakeForm1Rig rig;
+    rig.form.Form_Load();
+    rig.form.PushButton11_Click();
+    ASSERT_EQ(rig.boxes.shown.size(), 1u);
+    EXPECT_EQ(rig.boxes.shown[0].text, "Questions? Please contact Team Corvatek at https://www.corvatek.example/contact/");
+    EXPECT_EQ(rig.boxes.shown[0].caption, "Ambervale");
+    EXPECT_EQ(rig.boxes.shown[0].icon, BoxIcon::None);
+    EXPECT_EQ(rig.boxes.shown[0].buttons, BoxButtons::Ok);
+}
+
+TEST(Form1Pointer, ButtonsShowTheHandTheRestTheArrowButNeverOverTheHourglass) {
+    FakeForm1Rig rig;
+    rig.form.PushButton_MouseMove();
+    EXPECT_EQ(rig.pointer.pointer, PointerKind::Custom);
+    rig.form.Background_MouseMove();
+    EXPECT_EQ(rig.pointer.pointer, PointerKind::Default);
+    rig.pointer.pointer = PointerKind::Hourglass;
+    rig.form.PushButton_MouseMove();
+    rig.form.Background_MouseMove();
+    EXPECT_EQ(rig.pointer.pointer, PointerKind::Hourglass);
+}
+
+TEST(Form1Check4, DoesNothingWhileLoadingAndRegistersTheRunningProgramAfterwards) {
+    FakeForm1Rig rig;
+    rig.form.Form_Load();
+    rig.window.SetCheck4Value(1);
+    EXPECT_TRUE(rig.window.check8Visible);
+    EXPECT_EQ(rig.settings.values["Windows Startup"], "On");
+    EXPECT_GT(rig.registry.calls, 0);
+}
+
+TEST(AppTitle, LosesTheLastWordAndStaysWithinFortyCharacters) {
+    EXPECT_EQ(AppTitleOf("Ambervale"), "Ambervale");
+    EXPECT_EQ(AppTitleOf("Ambervale Printer Monitor"), "Ambervale Printer");
+    EXPECT_EQ(AppTitleOf("A"), "A");
+    // 45 characters: one cut leaves 39.
+    EXPECT_EQ(AppTitleOf("Alpha Beta Gamma Delta Epsilon Zeta Eta Theta"), "Alpha Beta Gamma Delta Epsilon Zeta Eta");
+    // 50 characters: the first cut leaves 45, still too long, so a second word goes.
+    EXPECT_EQ(AppTitleOf("Alpha Beta Gamma Delta Epsilon Zeta Eta Theta Iota"),
+              "Alpha Beta Gamma Delta Epsilon Zeta Eta");
+}
+
+TEST(HomePageDraw, MapsFractionsToOneToHundred) {
+    EXPECT_EQ(DrawOneToHundred(0.0), 1);
+    EXPECT_EQ(DrawOneToHundred(0.0699), 7);
+    EXPECT_EQ(DrawOneToHundred(0.99999), 100);
+    EXPECT_EQ(DrawOneToHundred(1.5), 100);
+    EXPECT_EQ(DrawOneToHundred(-0.5), 1);
+}
+
+} // namespace
+} // namespace ambervale
