@@ -22,7 +22,7 @@ void TextProgressBar::RegisterClass(HINSTANCE instance) {
 
 HWND TextProgressBar::Create(HWND parent, int id, const RECT& r, HFONT font) {
     font_ = font;
-    hwnd_ = CreateWindowExA(WS_EX_STATICEDGE, kClassName, "", WS_CHILD | WS_VISIBLE, r.left, r.top, r.right - r.left,
+    hwnd_ = CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE, r.left, r.top, r.right - r.left,
                             r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                             reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), this);
     return hwnd_;
@@ -49,12 +49,14 @@ void TextProgressBar::SetText(const std::string& text) {
 void TextProgressBar::Paint(HDC dc, const RECT& client) const {
     FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
     if (maximum_ > 0 && position_ > 0) {
-        const long long filled = static_cast<long long>(client.right - client.left) * std::min(position_, maximum_) / maximum_;
         RECT bar = client;
-        bar.right = client.left + static_cast<int>(filled);
+        InflateRect(&bar, -1, -1);
+        const long long filled = static_cast<long long>(bar.right - bar.left) * std::min(position_, maximum_) / maximum_;
+        bar.right = bar.left + static_cast<int>(filled);
         UniqueBrush brush(CreateSolidBrush(RGB(7, 162, 254)));
         FillRect(dc, &bar, brush.get());
     }
+    FrameRect(dc, &client, GetSysColorBrush(COLOR_BTNSHADOW));
     SelectedObject font(dc, font_);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));

@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine32:i386 wine64 libwine:i386 libcups2:i386
   cups-daemon cups-client
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils imagemagick fonts-liberation2
 )
 
 missing=()

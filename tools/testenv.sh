@@ -65,7 +65,9 @@ CONF
   lpadmin -p "$AMBERVALE_TEST_QUEUE" -E -v file:///dev/null -m raw 2>/dev/null
   [ $no_default -eq 1 ] || lpadmin -d "$AMBERVALE_TEST_QUEUE"
 
+  local own_display=0
   if [ -z "${AMBERVALE_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
+    own_display=1
     exec 5> "$dir/display"
     Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 &
     echo $! > "$dir/xvfb.pid"
@@ -81,7 +83,16 @@ CONF
     wineserver -w
     touch "$WINEPREFIX/.ambervale-ready"
   fi
+  # On our own display Wine runs as one virtual Windows desktop, with its own taskbar and notification area: a
+  # bare X server has neither, and without them Wine waits two seconds for every tray icon it removes.
+  if [ $own_display -eq 1 ]; then
+    printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\n"Desktop"="Default"\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\n"Default"="1280x1024"\n' > "$dir/desktop.reg"
+  else
+    printf 'REGEDIT4\n\n[-HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\n' > "$dir/desktop.reg"
+  fi
+  wine regedit /s "$(winepath -w "$dir/desktop.reg")" >/dev/null 2>&1 || true
   # Wine reads the CUPS queues when the spooler starts in a new wineserver, so the server is started after CUPS.
+  wineserver -w
   wineserver -p 60 >/dev/null 2>&1 || true
 }
 

@@ -1,0 +1,179 @@
+// Start-up time and working set of Ambervale.exe beside a minimal Win32 window program, in one run under the same
+// system; and the cost of adding a million rows to the log list.
+//   WindowBench.exe [seconds of logging, default 60]
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "mainwindow/WinForm1.h"
+
+namespace {
+
+double Now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+std::string Folder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of("\\/"));
+}
+
+struct Started {
+    double secondsToWindow = -1;
+    double workingSetMiB = -1;
+};
+
+struct WindowSearch {
+    DWORD pid;
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchVisibleWindow(HWND hwnd, LPARAM lParam) {
+    auto* s = reinterpret_cast<WindowSearch*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    char text[64] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    if (owner == s->pid && IsWindowVisible(hwnd) && std::string(text) == s->title) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND VisibleWindowOf(DWORD pid, const char* title) {
+    WindowSearch search{pid, title, nullptr};
+    EnumWindows(&MatchVisibleWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Starts the program, times it to its visible window, lets it run, reads its working set, closes it.
+Started Measure(const std::string& exe, const char* title, int runSeconds) {
+    Started result;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string commandLine = "\"" + exe + "\"";
+    const double start = Now();
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        return result;
+    }
+    HWND hwnd = nullptr;
+    while (!hwnd && Now() - start < 60) {
+        hwnd = VisibleWindowOf(pi.dwProcessId, title);
+        if (!hwnd) Sleep(2);
+    }
+    if (hwnd) result.secondsToWindow = Now() - start;
+    Sleep(static_cast<DWORD>(runSeconds) * 1000);
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (GetProcessMemoryInfo(pi.hProcess, &counters, sizeof counters)) {
+        result.workingSetMiB = static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
+    }
+    if (hwnd) PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return result;
+}
+
+void SetLoggingEverySecond() {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Corvatek\\Ambervale", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    RegSetValueExA(key, "OftenIndex", 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 2);
+    RegSetValueExA(key, "StartStopState", 0, REG_SZ, reinterpret_cast<const BYTE*>("On"), 3);
+    RegCloseKey(key);
+}
+
+class NoEvents : public ambervale::Form1Events {
+public:
+    void Form_Load() override {}
+    void Form_QueryUnload() override {}
+    void Form_Resize() override {}
+    void Timer1_Timer() override {}
+    void PushButton1_Click() override {}
+    void PushButton2_Click() override {}
+    void PushButton5_Click() override {}
+    void PushButton6_Click() override {}
+    void PushButton11_Click() override {}
+    void PushButton12_Click() override {}
+    void ListView2_Click() override {}
+    void Check4_Click() override {}
+    void Check8_Click() override {}
+    void PushButton_MouseMove() override {}
+    void Background_MouseMove() override {}
+};
+
+void MillionRows() {
+    ambervale::win::Form1Window form(GetModuleHandleA(nullptr));
+    form.Create();
+    NoEvents events;
+    form.Attach(events);
+    form.AddLogListColumn(" Printer Status");
+    ShowWindow(form.Handle(), SW_SHOWNORMAL);
+    const std::string row =
+        "12/6/2026 8:15:04 PM Printer Status = Ready; Printer Name = Ambervale_Test; Printer Driver Name = "
+        "Ambervale_Test; Printer Port Name = CUPS:Ambervale_Test; ";
+    PROCESS_MEMORY_COUNTERS_EX before{};
+    before.cb = sizeof before;
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&before), sizeof before);
+    constexpr int kRows = 1000000;
+    constexpr int kBlock = 1000;
+    double firstBlock = 0;
+    double lastBlock = 0;
+    double t0 = Now();
+    for (int i = 0; i < kRows; ++i) {
+        if (i == kBlock) firstBlock = Now() - t0;
+        if (i == kRows - kBlock) t0 = Now();
+        form.ListView1().AddRow(row);
+    }
+    lastBlock = Now() - t0;
+    PROCESS_MEMORY_COUNTERS_EX after{};
+    after.cb = sizeof after;
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&after), sizeof after);
+    std::printf("log list: %d rows of %zu characters\n", kRows, row.size());
+    std::printf("  first 1000 rows: %.2f us/row; last 1000 rows: %.2f us/row (ratio %.2f)\n", firstBlock * 1000,
+                lastBlock * 1000, lastBlock / firstBlock);
+    std::printf("  memory: %.1f bytes/row (private bytes %.1f MiB -> %.1f MiB)\n",
+                static_cast<double>(after.PrivateUsage - before.PrivateUsage) / kRows,
+                before.PrivateUsage / 1048576.0, after.PrivateUsage / 1048576.0);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
+    const std::string folder = Folder();
+    SetLoggingEverySecond();
+    // Warm both programs once, so neither pays for the first load of the system's DLLs alone.
+    Measure(folder + "\\MinimalWindow.exe", "Minimal", 0);
+    Measure(folder + "\\..\\..\\mainwindow\\Ambervale.exe", "Ambervale", 0);
+    const Started minimal = Measure(folder + "\\MinimalWindow.exe", "Minimal", seconds);
+    const Started ambervale = Measure(folder + "\\..\\..\\mainwindow\\Ambervale.exe", "Ambervale", seconds);
+    std::printf("start to window shown: Ambervale %.1f ms, minimal window %.1f ms, ratio %.2f (target <= 1.5)\n",
+                ambervale.secondsToWindow * 1000, minimal.secondsToWindow * 1000,
+                ambervale.secondsToWindow / minimal.secondsToWindow);
+    std::printf("working set after %d s (Ambervale logging every second): Ambervale %.1f MiB, minimal %.1f MiB, "
+                "ratio %.2f (target <= 1.3)\n",
+                seconds, ambervale.workingSetMiB, minimal.workingSetMiB, ambervale.workingSetMiB / minimal.workingSetMiB);
+    MillionRows();
+    return 0;
+}
