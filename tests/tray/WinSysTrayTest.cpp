@@ -1,0 +1,189 @@
+#include "tray/WinSysTray.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fakes/FakeTrayPlatform.h"
+#include "tray/mSysTray.h"
+
+namespace ambervale {
+namespace {
+
+using testing::RecordingTrayEvents;
+using Events = std::vector<std::string>;
+
+// The real shell call, with its answers kept for the test.
+class AnsweringShell : public TrayShell {
+public:
+    bool NotifyIcon(NotifyIconMessage message, const NotifyIconRecord& record) override {
+        const bool answer = real_.NotifyIcon(message, record);
+        answers.push_back(answer);
+        return answer;
+    }
+    std::vector<bool> answers;
+
+private:
+    WinTrayShell real_;
+};
+
+// Stands for whatever procedure the window had: it must see every message TrayWndProc sees.
+WNDPROC windowOwnProcedure = nullptr;
+int callbacksSeenByOwnProcedure = 0;
+
+LRESULT CALLBACK CountingProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kTrayCallbackMessage) ++callbacksSeenByOwnProcedure;
+    return CallWindowProcA(windowOwnProcedure, hwnd, message, wParam, lParam);
+}
+
+LONG_PTR Procedure(HWND hwnd) { return GetWindowLongValue(hwnd, GWLP_WNDPROC); }
+LONG_PTR AsLong(WNDPROC procedure) { return reinterpret_cast<LONG_PTR>(procedure); }
+
+bool ShellHasANotificationArea() { return FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }
+
+OwnedIcon SmallIcon() {
+    const BYTE andMask[16 * 16 / 8] = {};
+    BYTE xorMask[16 * 16 / 8];
+    for (BYTE& b : xorMask) b = 0xAA;
+    return OwnedIcon(CreateIcon(GetModuleHandleA(nullptr), 16, 16, 1, 1, andMask, xorMask));
+}
+
+class WinTray : public ::testing::Test {
+protected:
+    void SetUp() override {
+        windowOwnProcedure = reinterpret_cast<WNDPROC>(
+            SetWindowLongValue(window.Handle(), GWLP_WNDPROC, AsLong(&CountingProcedure)));
+        callbacksSeenByOwnProcedure = 0;
+        tray.SetEventSink(&events);
+    }
+
+    RecordingTrayEvents events;
+    TrayWindow window{nullptr, GetModuleHandleA(nullptr)};
+    AnsweringShell shell;
+    WinTrayWindowProcedure procedure;
+    SteadyTrayClock clock;
+    WinTrayMessageWait wait;
+    cSysTray tray{FromHwnd(window.Handle()), TrayServices{shell, procedure, clock, wait}};
+};
+
+TEST_F(WinTray, CallbacksBecomeMouseEventsWhileInTheTrayAndTheProcedureComesBack) {
+    const HWND hwnd = window.Handle();
+    tray.SetTrayIcon(std::make_shared<WinIconPicture>(SmallIcon()));
+    tray.SetTrayTip("Ambervale");
+    tray.SetInTray(true);
+    EXPECT_EQ(Procedure(hwnd), AsLong(&TrayWndProc));
+    EXPECT_EQ(GetWindowLongValue(hwnd, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&tray));
+
+    tray.SetTrayTip("Ambervale, tip changed");
+    SendMessageA(hwnd, kTrayCallbackMessage, 0, WM_LBUTTONUP);
+    SendMessageA(hwnd, kTrayCallbackMessage, 0, WM_RBUTTONUP);
+    SendMessageA(hwnd, kTrayCallbackMessage, 0, WM_MBUTTONUP);
+    EXPECT_EQ(events.events, (Events{"up 1 0", "up 2 0"}));
+    EXPECT_EQ(callbacksSeenByOwnProcedure, 3);
+
+    tray.SetInTray(false);
+    EXPECT_EQ(Procedure(hwnd), AsLong(&CountingProcedure));
+    SendMessageA(hwnd, kTrayCallbackMessage, 0, WM_LBUTTONUP);
+    EXPECT_EQ(events.events.size(), 2u);
+    EXPECT_EQ(callbacksSeenByOwnProcedure, 4);
+
+    ASSERT_EQ(shell.answers.size(), 3u);  // add, modify, delete
+    if (!ShellHasANotificationArea()) GTEST_SKIP() << "no notification area to answer the shell calls";
+    EXPECT_EQ(shell.answers, (std::vector<bool>{true, true, true}));
+}
+
+TEST_F(WinTray, BalloonClickEndsTheRealWaitWithoutHide) {
+    tray.SetInTray(true);
+    // The shell's answer, queued before the wait begins; the nested loop must dispatch it.
+    PostMessageA(window.Handle(), kTrayCallbackMessage, 0, 0x405);
+    tray.ShowBalloon("text", "title", 30, false);
+    EXPECT_FALSE(tray.BalloonVisible());
+    EXPECT_EQ(shell.answers.size(), 2u);  // add and the balloon: no hide
+}
+
+TEST_F(WinTray, QuitRequestEndsTheWaitAndStaysQueuedForTheMainLoop) {
+    tray.SetInTray(true);
+    PostQuitMessage(3);
+    tray.ShowBalloon("text", "title", 30, false);
+
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 3u);
+    EXPECT_EQ(shell.answers.size(), 3u);  // add, the balloon and its hide
+}
+
+TEST(WinSysTrayBundle, WindowIsHiddenOwnedAndOffTheTaskbar) {
+    TrayWindow owner(nullptr, GetModuleHandleA(nullptr));
+    WinSysTray tray(owner.Handle(), GetModuleHandleA(nullptr));
+    EXPECT_FALSE(IsWindowVisible(tray.Handle()));
+    EXPECT_EQ(GetWindow(tray.Handle(), GW_OWNER), owner.Handle());
+    EXPECT_NE(GetWindowLongValue(tray.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+    EXPECT_EQ(tray.Control().TrayHwnd(), FromHwnd(tray.Handle()));
+}
+
+TEST(WinSysTrayBundle, DestroyingItInTheTrayTakesItsWindowAlong) {
+    auto tray = std::make_unique<WinSysTray>(nullptr, GetModuleHandleA(nullptr));
+    const HWND hwnd = tray->Handle();
+    tray->Control().SetInTray(true);
+    EXPECT_EQ(Procedure(hwnd), AsLong(&TrayWndProc));
+    tray.reset();
+    EXPECT_FALSE(IsWindow(hwnd));
+}
+
+TEST(WinSysTrayBundle, AWindowGoneWithItsOwnerIsNotDestroyedTwice) {
+    auto owner = std::make_unique<TrayWindow>(nullptr, GetModuleHandleA(nullptr));
+    WinSysTray tray(owner->Handle(), GetModuleHandleA(nullptr));
+    owner.reset();
+    EXPECT_FALSE(IsWindow(tray.Handle()));
+}
+
+TEST(WinIcon, NoIconHandleIsNoIcon) {
+    WinIconPicture empty{OwnedIcon()};
+    EXPECT_EQ(empty.Kind(), PictureKind::Empty);
+    WinIconPicture icon{SmallIcon()};
+    EXPECT_EQ(icon.Kind(), PictureKind::Icon);
+    EXPECT_NE(icon.Handle(), 0u);
+}
+
+constexpr int kTestTrayIcon = 4101;     // tray/res/TrayC.ico, see TrayTestIcons.rc
+constexpr int kTestProgramIcon = 4102;  // mainwindow/res/Ambervale.ico
+
+SIZE IconSize(HICON icon) {
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info)) return SIZE{0, 0};
+    BITMAP colour{};
+    GetObjectA(info.hbmColor, sizeof colour, &colour);
+    SIZE size{colour.bmWidth, colour.bmHeight};
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return size;
+}
+
+TEST(WinIcon, TrayIconLoadsAtTheNotificationAreaSize) {
+    auto picture = LoadTrayIconResource(GetModuleHandleA(nullptr), kTestTrayIcon);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->Kind(), PictureKind::Icon);
+    const SIZE size = IconSize(reinterpret_cast<HICON>(picture->Handle()));
+    EXPECT_EQ(size.cx, GetSystemMetrics(SM_CXSMICON));
+    EXPECT_EQ(size.cy, GetSystemMetrics(SM_CYSMICON));
+}
+
+TEST(WinIcon, ProgramIconHasEveryImageTheLoaderAsksFor) {
+    for (int side : {32, 48, 128, 256}) {
+        OwnedIcon icon(static_cast<HICON>(
+            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kTestProgramIcon), IMAGE_ICON, side, side, 0)));
+        ASSERT_NE(icon.Get(), nullptr) << side;
+        const SIZE size = IconSize(icon.Get());
+        EXPECT_EQ(size.cx, side);
+        EXPECT_EQ(size.cy, side);
+    }
+}
+
+TEST(WinIcon, MissingResourceGivesNoPicture) {
+    EXPECT_EQ(LoadTrayIconResource(GetModuleHandleA(nullptr), 32000), nullptr);
+}
+
+} // namespace
+} // namespace ambervale

@@ -1,0 +1,76 @@
+#pragma once
+#include <cstdint>
+#include <string_view>
+
+#include "mainwindow/ErrorReport.h"
+#include "mainwindow/Globals.h"
+#include "mainwindow/SettingsStore.h"
+#include "tray/cSysTray.h"
+
+namespace ambervale {
+
+enum class WindowState { Normal, Minimized, Maximized };
+
+inline constexpr int kUnchecked = 0;
+inline constexpr int kChecked = 1;
+
+inline constexpr std::string_view kTrayBalloonTitle = kProductName;
+inline constexpr std::string_view kTrayBalloonText =
+    "has been minimized to the system tray.\r\n"
+    "Click on the blue 'C' icon (C for Corvatek) to bring the software back.";
+inline constexpr std::int32_t kTrayBalloonSeconds = 5;
+
+// What the tray behaviour asks of the main window.
+class TrayHostWindow {
+public:
+    virtual ~TrayHostWindow() = default;
+    virtual WindowState State() = 0;
+    // Setting Normal while the window is hidden restores its size and place without showing it.
+    virtual void SetState(WindowState state) = 0;
+    // Hidden, the window is off the screen and off the taskbar.
+    virtual void Hide() = 0;
+    virtual void Show() = 0;
+    virtual void SetFocus() = 0;
+    virtual void SetProgramIcon() = 0;
+    // Setting a check box's value raises its click handler when the value changes, as a user's
+    // click does.
+    virtual int Check4Value() = 0;
+    virtual void SetCheck4Value(int value) = 0;
+    virtual int Check8Value() = 0;
+    virtual void SetCheck8Value(int value) = 0;
+    virtual void SetCheck8Visible(bool visible) = 0;
+};
+
+// The main window's use of its tray control: minimising hides the window to the notification
+// area (with a balloon the first time), a button release on the icon brings it back, and the
+// window may start there. Receives the tray control's events for as long as it lives.
+class MinimiseToTray : public TrayEvents {
+public:
+    MinimiseToTray(TrayHostWindow& window, cSysTray& cSysTray1, SettingsStore& settings);
+    ~MinimiseToTray() override;
+    MinimiseToTray(const MinimiseToTray&) = delete;
+    MinimiseToTray& operator=(const MinimiseToTray&) = delete;
+
+    // Load steps 184 to 200: tip and icons, the icon into the tray, both start-up check boxes
+    // and the start-minimised rule. Run while the window's IsLoading is set.
+    void RunLoadSteps(GuardedSteps& steps);
+    // Close step 102: the icon leaves the tray.
+    void RunCloseSteps(GuardedSteps& steps);
+
+    void Form_Resize();
+    void cSysTray1_MouseUp(std::int16_t button, std::int32_t id);
+    void Check8_Click();
+
+    // True while the window is hidden in the notification area.
+    bool TrayHidden() const { return trayHidden_; }
+
+    void MouseUp(std::int16_t button, std::int32_t id) override { cSysTray1_MouseUp(button, id); }
+
+private:
+    TrayHostWindow& window_;
+    cSysTray& cSysTray1_;
+    SettingsStore& settings_;
+    bool trayHidden_ = false;
+};
+
+} // namespace ambervale

@@ -1,0 +1,93 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <utility>
+
+#include "tray/cSysTray.h"
+#include "tray/mSysTray.h"
+
+namespace ambervale {
+
+// Shell_NotifyIconA with the Shell 5.0 record.
+class WinTrayShell : public TrayShell {
+public:
+    bool NotifyIcon(NotifyIconMessage message, const NotifyIconRecord& record) override;
+};
+
+// A nested message loop that sleeps until messages arrive instead of spinning.
+class WinTrayMessageWait : public TrayMessageWait {
+public:
+    bool DispatchMessagesFor(std::int64_t maxWaitMilliseconds) override;
+};
+
+// One icon handle, destroyed with its owner.
+class OwnedIcon {
+public:
+    OwnedIcon() = default;
+    explicit OwnedIcon(HICON icon) : icon_(icon) {}
+    ~OwnedIcon();
+    OwnedIcon(OwnedIcon&& other) noexcept;
+    OwnedIcon& operator=(OwnedIcon&& other) noexcept;
+    OwnedIcon(const OwnedIcon&) = delete;
+    OwnedIcon& operator=(const OwnedIcon&) = delete;
+
+    HICON Get() const { return icon_; }
+
+private:
+    HICON icon_ = nullptr;
+};
+
+class WinIconPicture : public TrayPicture {
+public:
+    explicit WinIconPicture(OwnedIcon icon) : icon_(std::move(icon)) {}
+    PictureKind Kind() const override { return icon_.Get() != nullptr ? PictureKind::Icon : PictureKind::Empty; }
+    IconHandle Handle() const override { return reinterpret_cast<IconHandle>(icon_.Get()); }
+
+private:
+    OwnedIcon icon_;
+};
+
+// The small icon of the given resource, at the size the notification area uses; no picture
+// when the resource is missing (the control then keeps the icon it had).
+std::shared_ptr<const TrayPicture> LoadTrayIconResource(HINSTANCE instance, int resourceId);
+
+// The control's own window: hidden, never on the taskbar, owned by the host window so that it
+// goes when the host goes. It only receives the shell's callbacks.
+class TrayWindow {
+public:
+    // Throws AppError when the window cannot be created.
+    TrayWindow(HWND owner, HINSTANCE instance);
+    ~TrayWindow();
+    TrayWindow(TrayWindow&& other) noexcept;
+    TrayWindow& operator=(TrayWindow&& other) noexcept;
+    TrayWindow(const TrayWindow&) = delete;
+    TrayWindow& operator=(const TrayWindow&) = delete;
+
+    HWND Handle() const { return hwnd_; }
+
+private:
+    HWND hwnd_ = nullptr;
+};
+
+// A tray control with its window and its Windows services. The host takes the icon out of the
+// tray (or destroys this) before it destroys its own window.
+class WinSysTray {
+public:
+    WinSysTray(HWND host, HINSTANCE instance);
+    WinSysTray(const WinSysTray&) = delete;
+    WinSysTray& operator=(const WinSysTray&) = delete;
+
+    cSysTray& Control() { return control_; }
+    HWND Handle() const { return window_.Handle(); }
+
+private:
+    TrayWindow window_;
+    WinTrayShell shell_;
+    WinTrayWindowProcedure procedure_;
+    SteadyTrayClock clock_;
+    WinTrayMessageWait wait_;
+    cSysTray control_;  // last: it leaves the tray before the window goes
+};
+
+} // namespace ambervale
