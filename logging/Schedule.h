@@ -1,0 +1,77 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "logging/ScheduleControls.h"
+#include "logging/StatusLogger.h"
+#include "mainwindow/ErrorReport.h"
+#include "mainwindow/MessageBoxes.h"
+#include "mainwindow/SettingsStore.h"
+
+namespace ambervale {
+
+// The main window's controls that the schedule drives.
+struct ScheduleControls {
+    IntervalList& listView2;
+    CaptionControl& frame1;
+    ProgressBarControl& progressBar1;
+    CaptionControl& pushButton5;
+    MousePointerControl& mousePointer;
+    TimerControl& timer1;
+};
+
+// What the schedule reaches outside its controls.
+struct ScheduleServices {
+    SettingsStore& settings;
+    StatusLogger& logger;
+    MessagePump& pump;
+    MessageBoxes& boxes;
+};
+
+// The logging schedule of the main window: the one-second countdown towards the chosen interval,
+// the on/off switch, the log-now button and the interval list. The window owns one for its whole
+// life and turns its events into the handlers below; none of them throws.
+class Schedule {
+public:
+    Schedule(const ScheduleControls& controls, const ScheduleServices& services);
+    Schedule(const Schedule&) = delete;
+    Schedule& operator=(const Schedule&) = delete;
+
+    // The load handler's steps, in this order, reported under the load handler's own numbers:
+    void FillIntervalList(GuardedSteps& steps);      // 132 to 158
+    void RestoreInterval(GuardedSteps& steps);       // 164 and 166
+    void RestoreStartStopState(GuardedSteps& steps); // 168 to 182
+
+    void Timer1_Timer();
+    void PushButton5_Click();
+    void PushButton6_Click();
+    // The window calls this on every change of the selected interval row, by mouse or by key,
+    // so the count and the stored index always follow the list.
+    void ListView2_Click() noexcept;
+
+    // The seconds of the selected interval row; 0 when no row is selected or its text is no interval.
+    std::int32_t GetIntervalSeconds();
+
+    std::int32_t IntervalSeconds() const { return intervalSeconds_; }
+    std::int32_t ElapsedSeconds() const { return elapsedSeconds_; }
+
+private:
+    void SelectRestoredRow(int position);
+    void ShowLoggingOff(GuardedSteps& steps);
+    void ShowCountdown();
+    bool LoggingSwitchedOff();
+
+    ScheduleControls controls_;
+    ScheduleServices services_;
+    std::int32_t intervalSeconds_ = 0;
+    std::int32_t elapsedSeconds_ = 0;
+    // Set while start-up selects the stored row: the selection notification it raises must not
+    // write the value just read back to the store.
+    bool restoringInterval_ = false;
+    // Reused by every tick, which then allocates nothing: the row text read from the list, and
+    // the countdown caption, whose last characters are rewritten in place.
+    std::string selectedText_;
+    std::string caption_;
+};
+
+} // namespace ambervale

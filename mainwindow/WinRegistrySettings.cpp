@@ -1,0 +1,118 @@
+#include "mainwindow/WinRegistrySettings.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "mainwindow/AppError.h"
+#include "mainwindow/Globals.h"
+
+namespace ambervale {
+namespace {
+
+// The one owner of an open registry key.
+class RegKey {
+public:
+    RegKey() = default;
+    explicit RegKey(HKEY key) : key_(key) {}
+    RegKey(RegKey&& other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
+    RegKey& operator=(RegKey&& other) noexcept {
+        if (this != &other) {
+            Close();
+            key_ = std::exchange(other.key_, nullptr);
+        }
+        return *this;
+    }
+    RegKey(const RegKey&) = delete;
+    RegKey& operator=(const RegKey&) = delete;
+    ~RegKey() { Close(); }
+
+    HKEY get() const { return key_; }
+    explicit operator bool() const { return key_ != nullptr; }
+
+private:
+    void Close() {
+        // A failed close leaves nothing to repair: the key is gone from this process either way.
+        if (key_) RegCloseKey(key_);
+        key_ = nullptr;
+    }
+
+    HKEY key_ = nullptr;
+};
+
+RegKey OpenForReading(const std::string& keyPath) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return {};
+    return RegKey(key);
+}
+
+std::string SystemErrorText(LONG code) {
+    char text[512] = {};
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                        static_cast<DWORD>(code), 0, text, sizeof text, nullptr);
+    std::string message(text, length);
+    while (!message.empty() && (message.back() == '\r' || message.back() == '\n' || message.back() == ' ')) {
+        message.pop_back();
+    }
+    return message.empty() ? "System error " + std::to_string(code) : message;
+}
+
+// The text of a REG_SZ value, or nothing when it is absent, of another type or too large.
+bool QueryText(HKEY key, const std::string& name, std::string& text) {
+    // The value may change between asking for its size and reading it; then ask again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        DWORD type = 0;
+        DWORD size = 0;
+        if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
+        if (type != REG_SZ || size > WinRegistrySettings::kMaxValueBytes) return false;
+        std::string data(size, '\0');
+        DWORD got = size;
+        const LONG result =
+            RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &got);
+        if (result == ERROR_MORE_DATA) continue;
+        if (result != ERROR_SUCCESS || type != REG_SZ) return false;
+        data.resize(std::min<std::size_t>(got, data.size()));
+        data.resize(std::min(data.find('\0'), data.size()));
+        text = std::move(data);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::string WinRegistrySettings::DefaultKeyPath() {
+    return "Software\\" + std::string(kMakerName) + "\\" + std::string(kProductName);
+}
+
+WinRegistrySettings::WinRegistrySettings(std::string keyPath) : keyPath_(std::move(keyPath)) {}
+
+std::string WinRegistrySettings::Read(std::string_view key, std::string_view defaultValue) {
+    const RegKey section = OpenForReading(keyPath_);
+    std::string text;
+    if (!section || !QueryText(section.get(), std::string(key), text)) return std::string(defaultValue);
+    return text;
+}
+
+void WinRegistrySettings::Write(std::string_view key, std::string_view value) {
+    // A null inside would cut the text short on the next read; the size cap keeps what is
+    // written readable. Neither is ever written by the program itself.
+    if (value.find('\0') != std::string_view::npos || value.size() >= kMaxValueBytes) {
+        throw AppError("Invalid procedure call or argument");
+    }
+    HKEY created = nullptr;
+    const LONG createResult = RegCreateKeyExA(HKEY_CURRENT_USER, keyPath_.c_str(), 0, nullptr,
+                                              REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &created, nullptr);
+    if (createResult != ERROR_SUCCESS) throw AppError(SystemErrorText(createResult));
+    const RegKey section(created);
+
+    const std::string name(key);
+    const std::string data(value); // with its terminating null, which REG_SZ stores
+    const LONG setResult = RegSetValueExA(section.get(), name.c_str(), 0, REG_SZ,
+                                          reinterpret_cast<const BYTE*>(data.c_str()),
+                                          static_cast<DWORD>(data.size() + 1));
+    if (setResult != ERROR_SUCCESS) throw AppError(SystemErrorText(setResult));
+}
+
+} // namespace ambervale
