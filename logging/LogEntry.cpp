@@ -1,0 +1,40 @@
+#include "logging/LogEntry.h"
+
+#include "printer/PrinterReport.h"
+
+namespace ambervale {
+
+std::string ComposeLogLine(std::string_view dateTimeText, std::string_view report) {
+    std::string line(dateTimeText);
+    line += ' ';
+    for (std::size_t i = 0; i < report.size(); ++i) {
+        const char c = report[i];
+        if (c == '\r' && i + 1 < report.size() && report[i + 1] == '\n') {
+            line += "; ";
+            ++i;
+        } else if (c == '\r' || c == '\n') {
+            // A stray line break inside a spooler string would split one entry across two lines
+            // of the history file.
+            line += ' ';
+        } else {
+            line += c;
+        }
+    }
+    return line;
+}
+
+void AppendToHistory(HistoryWriter& writer, const std::string& historyFilePath, std::string_view line) {
+    std::string bytes(line);
+    bytes += "\r\n";
+    writer.Append(historyFilePath, bytes);
+}
+
+void LogStatusNow(LogEntryServices& services, const std::string& historyFilePath) {
+    const std::string report = GetPrinterReport(services.spooler);
+    services.logList.AddRow(ComposeLogLine(GeneralDateText(services.dateTimeText, services.clock.Now()), report));
+    // The file line reads the clock again, so it may be a second later than the row.
+    AppendToHistory(services.historyWriter, historyFilePath,
+                    ComposeLogLine(GeneralDateText(services.dateTimeText, services.clock.Now()), report));
+}
+
+} // namespace ambervale

@@ -1,0 +1,67 @@
+#include "logging/WinDateTime.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <vector>
+
+#include "mainwindow/AppError.h"
+
+namespace ambervale {
+namespace {
+
+SYSTEMTIME ToSystemTime(const LocalDateTime& when) {
+    namespace chr = std::chrono;
+    const chr::year_month_day date{chr::year{when.year}, chr::month{static_cast<unsigned>(when.month)},
+                                   chr::day{static_cast<unsigned>(when.day)}};
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(when.year);
+    st.wMonth = static_cast<WORD>(when.month);
+    st.wDay = static_cast<WORD>(when.day);
+    st.wDayOfWeek = date.ok() ? static_cast<WORD>(chr::weekday{chr::sys_days{date}}.c_encoding()) : 0;
+    st.wHour = static_cast<WORD>(when.hour);
+    st.wMinute = static_cast<WORD>(when.minute);
+    st.wSecond = static_cast<WORD>(when.second);
+    return st;
+}
+
+// Runs a Get*FormatA call twice: once for the size the text needs, once to fill it.
+template <class Format>
+std::string FormatWithLocale(Format format, const char* what) {
+    const int size = format(nullptr, 0);
+    if (size > 0) {
+        std::vector<char> text(static_cast<std::size_t>(size));
+        const int filled = format(text.data(), size);
+        if (filled > 0) {
+            return std::string(text.data());
+        }
+    }
+    const DWORD error = GetLastError();
+    throw AppError(std::string("Cannot format the ") + what + " (Windows error " + std::to_string(error) + ")");
+}
+
+} // namespace
+
+LocalDateTime WinClock::Now() {
+    SYSTEMTIME st{};
+    GetLocalTime(&st);
+    return LocalDateTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+}
+
+std::string WinDateTimeText::ShortDate(const LocalDateTime& when) {
+    const SYSTEMTIME st = ToSystemTime(when);
+    return FormatWithLocale(
+        [&](char* buffer, int size) {
+            return GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, size);
+        },
+        "date");
+}
+
+std::string WinDateTimeText::LongTime(const LocalDateTime& when) {
+    const SYSTEMTIME st = ToSystemTime(when);
+    return FormatWithLocale(
+        [&](char* buffer, int size) { return GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, buffer, size); },
+        "time");
+}
+
+} // namespace ambervale

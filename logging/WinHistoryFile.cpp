@@ -1,0 +1,69 @@
+#include "logging/WinHistoryFile.h"
+
+#include <windows.h>
+
+#include <limits>
+#include <vector>
+
+#include "logging/FileErrorText.h"
+#include "mainwindow/AppError.h"
+#include "mainwindow/WinHandles.h"
+
+namespace ambervale {
+namespace {
+
+struct FileTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    // The bytes are written or the write has already failed: a failed close changes neither.
+    static void Close(Handle h) { CloseHandle(h); }
+};
+using UniqueFile = win::UniqueHandle<FileTraits>;
+
+[[noreturn]] void ThrowFileError(DWORD error) {
+    throw AppError(FileErrorDescription(error));
+}
+
+} // namespace
+
+void WinHistoryWriter::Append(const std::string& path, std::string_view bytes) {
+    if (bytes.size() > std::numeric_limits<DWORD>::max()) {
+        ThrowFileError(ERROR_INVALID_PARAMETER);
+    }
+    // Append-only access puts every write at the end, even when another program (the text
+    // editor) has the file open too; sharing everything lets that program read, save or delete.
+    const DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    const UniqueFile file(
+        CreateFileA(path.c_str(), FILE_APPEND_DATA, shareAll, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        ThrowFileError(GetLastError());
+    }
+    // One write for the whole line, so a line is never left half written by a second call failing.
+    DWORD written = 0;
+    const auto size = static_cast<DWORD>(bytes.size());
+    if (!WriteFile(file.get(), bytes.data(), size, &written, nullptr)) {
+        ThrowFileError(GetLastError());
+    }
+    if (written != size) {
+        ThrowFileError(ERROR_DISK_FULL);
+    }
+}
+
+std::optional<std::string> ReadTempVariable() {
+    std::vector<char> value(MAX_PATH + 1);
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        SetLastError(ERROR_SUCCESS);
+        const DWORD length = GetEnvironmentVariableA("TEMP", value.data(), static_cast<DWORD>(value.size()));
+        if (length == 0) {
+            if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+            return std::string();
+        }
+        if (length < value.size()) {
+            return std::string(value.data(), length);
+        }
+        value.resize(length);
+    }
+    return std::nullopt;
+}
+
+} // namespace ambervale

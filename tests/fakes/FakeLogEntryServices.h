@@ -1,0 +1,70 @@
+#pragma once
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "fakes/FakeSpooler.h"
+#include "logging/LogEntry.h"
+#include "mainwindow/AppError.h"
+
+namespace ambervale::testing {
+
+// Hands out the queued times in turn, then repeats the last one.
+class FakeClock : public Clock {
+public:
+    LocalDateTime Now() override {
+        ++reads;
+        if (times.size() > 1) {
+            LocalDateTime next = times.front();
+            times.pop_front();
+            return next;
+        }
+        return times.empty() ? LocalDateTime{} : times.front();
+    }
+    std::deque<LocalDateTime> times;
+    int reads = 0;
+};
+
+// A fixed, recognisable pattern: "D<year>-<month>-<day>" and "T<hour>:<minute>:<second>", unpadded.
+class FakeDateTimeText : public DateTimeText {
+public:
+    std::string ShortDate(const LocalDateTime& w) override {
+        return "D" + std::to_string(w.year) + "-" + std::to_string(w.month) + "-" + std::to_string(w.day);
+    }
+    std::string LongTime(const LocalDateTime& w) override {
+        return "T" + std::to_string(w.hour) + ":" + std::to_string(w.minute) + ":" + std::to_string(w.second);
+    }
+};
+
+class FakeLogList : public LogList {
+public:
+    void AddRow(const std::string& text) override { rows.push_back(text); }
+    std::vector<std::string> rows;
+};
+
+// Files in memory; a path can be made to fail its appends, like a missing or read-only folder.
+class FakeHistoryWriter : public HistoryWriter {
+public:
+    void Append(const std::string& path, std::string_view bytes) override {
+        ++appends;
+        if (failing) throw AppError(failureDescription);
+        files[path].append(bytes);
+    }
+    std::map<std::string, std::string> files;
+    bool failing = false;
+    std::string failureDescription = "Path not found";
+    int appends = 0;
+};
+
+// Every service of one log entry, wired together.
+struct FakeLogEntryWorld {
+    FakeSpooler spooler;
+    FakeClock clock;
+    FakeDateTimeText dateTimeText;
+    FakeLogList logList;
+    FakeHistoryWriter historyWriter;
+    LogEntryServices services{spooler, clock, dateTimeText, logList, historyWriter};
+};
+
+} // namespace ambervale::testing

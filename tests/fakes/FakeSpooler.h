@@ -1,0 +1,80 @@
+#pragma once
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <new>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fakes/PrinterRecordBuilder.h"
+#include "mainwindow/AppError.h"
+#include "printer/Spooler.h"
+
+namespace ambervale::testing {
+
+// A spooler with one default printer. It fills records in this process's own layout at the
+// address of the caller's buffer, as the real one does, and records every call it gets.
+class FakeSpooler : public Spooler {
+public:
+    std::string DefaultPrinterName() override {
+        calls.push_back("DefaultPrinterName");
+        if (!defaultPrinter) throw AppError("No default printer");
+        return *defaultPrinter;
+    }
+
+    std::optional<PrinterHandle> OpenPrinterForUse(const std::string& name) override {
+        calls.push_back("OpenPrinterForUse " + name);
+        if (failOpen) return std::nullopt;
+        ++openHandles;
+        return kHandle;
+    }
+
+    bool GetPrinterInfo2(PrinterHandle printer, std::byte* buffer, std::uint32_t size,
+                         std::uint32_t& needed) override {
+        calls.push_back("GetPrinterInfo2 " + std::to_string(size));
+        if (printer != kHandle || openHandles != 1) {
+            lastError = 6;  // ERROR_INVALID_HANDLE
+            return false;
+        }
+        const std::vector<std::byte> bytes =
+            BuildPrinterInfo2(kNativeRecordLayout, reinterpret_cast<std::uintptr_t>(buffer), record);
+        needed = neededOverride.value_or(static_cast<std::uint32_t>(bytes.size()));
+        if (buffer == nullptr || size < needed) {
+            lastError = probeError;
+            return false;
+        }
+        if (throwOnFill) throw std::bad_alloc();
+        if (failFill) {
+            lastError = 5;  // ERROR_ACCESS_DENIED
+            return false;
+        }
+        std::memcpy(buffer, bytes.data(), std::min<std::size_t>(bytes.size(), size));
+        return true;
+    }
+
+    std::uint32_t LastError() override { return lastError; }
+
+    void ClosePrinter(PrinterHandle printer) noexcept override {
+        calls.push_back("ClosePrinter");
+        if (printer == kHandle) --openHandles;
+        ++closeCount;
+    }
+
+    static constexpr PrinterHandle kHandle = 0x5150;
+
+    std::optional<std::string> defaultPrinter = "Front Desk";
+    FakePrinterRecord record{"Front Desk", "Generic Laser", "LPT1:", 0, std::nullopt};
+    bool failOpen = false;
+    std::uint32_t probeError = kErrorInsufficientBuffer;
+    std::optional<std::uint32_t> neededOverride;
+    bool failFill = false;
+    bool throwOnFill = false;
+
+    std::vector<std::string> calls;
+    int openHandles = 0;
+    int closeCount = 0;
+    std::uint32_t lastError = 0;
+};
+
+} // namespace ambervale::testing
