@@ -1,0 +1,51 @@
+#pragma once
+#include <cstddef>
+#include <string>
+
+namespace ambervale {
+
+// The file operations of the history commands. FileExists is the program's shared existence test.
+class HistoryFiles {
+public:
+    virtual ~HistoryFiles() = default;
+    // True when the modification time of the path can be read (an existing file or folder).
+    // Never throws and reports nothing.
+    virtual bool FileExists(const std::string& path) = 0;
+    // The plain delete: true when the file is gone because of this call.
+    virtual bool DeletePlain(const std::string& path) = 0;
+    // Deletes a file that the plain delete refused, a read-only one too. Never reports anything.
+    virtual void DeleteForced(const std::string& path) = 0;
+};
+
+enum class StartWindow { NormalFocus, MinimizedFocus };
+
+// Starts a program and does not wait for it; throws AppError when it cannot be started.
+class ProcessStarter {
+public:
+    virtual ~ProcessStarter() = default;
+    virtual void Start(const std::string& commandLine, StartWindow window) = 0;
+};
+
+// The text buffer the copy command goes through: it holds the text of one file, a selection of it,
+// and copies that selection to the clipboard. Positions and lengths count the text's characters.
+class CopyBuffer {
+public:
+    virtual ~CopyBuffer() = default;
+    // Replaces the whole content with the file's text; throws AppError when the file cannot be
+    // read, and then holds nothing, so a stale text is never copied.
+    virtual void LoadTextFile(const std::string& path) = 0;
+    virtual std::size_t TextLength() = 0;
+    virtual void SetSelectionStart(std::size_t start) = 0;
+    virtual void SetSelectionLength(std::size_t length) = 0;
+    // Puts the selection on the clipboard; an empty selection leaves the clipboard as it was.
+    virtual void CopySelection() = 0;
+};
+
+// The rows of the log list that the clear command empties.
+class LogListRows {
+public:
+    virtual ~LogListRows() = default;
+    virtual void RemoveAllRows() = 0;
+};
+
+} // namespace ambervale
