@@ -8,11 +8,13 @@
 # Exports: AMBERVALE_ENV_DIR, CUPS_SERVER (the socket), DISPLAY, WINEPREFIX, WINEDEBUG=-all, WINEDLLOVERRIDES,
 # AMBERVALE_TEST_QUEUE (the CUPS default queue, which Wine presents as the default printer, port "CUPS:<queue>").
 # The Wine prefix is kept under /tmp/ambervale-env-NAME between runs, since a new one takes about 10 seconds to make.
-# With --no-default the queue exists but CUPS has no default, so Windows has no default printer.
+# With --no-default the queue exists but CUPS has no default (Wine then takes the first queue as the default);
+# with --no-printer there is no queue at all, so Windows has no default printer.
 
 testenv_start() {
-  local name=${1:-default} no_default=0
+  local name=${1:-default} no_default=0 no_printer=0
   [ "${2:-}" = "--no-default" ] && no_default=1
+  [ "${2:-}" = "--no-printer" ] && no_printer=1
   local dir=/tmp/ambervale-env-$name
   export AMBERVALE_ENV_DIR=$dir
   export AMBERVALE_TEST_QUEUE=${AMBERVALE_TEST_QUEUE:-Ambervale_Test}
@@ -62,8 +64,10 @@ CONF
   echo $! > "$dir/cupsd.pid"
   local i
   for i in $(seq 1 100); do [ -S "$CUPS_SERVER" ] && lpstat -r >/dev/null 2>&1 && break; sleep 0.1; done
-  lpadmin -p "$AMBERVALE_TEST_QUEUE" -E -v file:///dev/null -m raw 2>/dev/null
-  [ $no_default -eq 1 ] || lpadmin -d "$AMBERVALE_TEST_QUEUE"
+  if [ $no_printer -eq 0 ]; then
+    lpadmin -p "$AMBERVALE_TEST_QUEUE" -E -v file:///dev/null -m raw 2>/dev/null
+    [ $no_default -eq 1 ] || lpadmin -d "$AMBERVALE_TEST_QUEUE"
+  fi
 
   local own_display=0
   if [ -z "${AMBERVALE_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
@@ -113,7 +117,7 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   set -u
   name=$1; shift
   extra=""
-  if [ "${1:-}" = "--no-default" ]; then extra=--no-default; shift; fi
+  case "${1:-}" in --no-default|--no-printer) extra=$1; shift ;; esac
   [ "${1:-}" = "--" ] && shift
   testenv_start "$name" $extra
   trap testenv_stop EXIT

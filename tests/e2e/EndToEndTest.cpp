@@ -11,29 +11,10 @@
 
 #include "mainwindow/Form1Layout.h"
 #include "tests/e2e/AppProcess.h"
+#include "tests/e2e/E2ePaths.h"
 
 namespace ambervale::e2e {
 namespace {
-
-std::string ModuleFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of("\\/"));
-}
-
-// The test sits in <build>\tests\e2e, the program in <build>\mainwindow.
-std::string AmbervaleExe() { return ModuleFolder() + "\\..\\..\\mainwindow\\Ambervale.exe"; }
-std::string BuildFolder() { return ModuleFolder() + "\\..\\.."; }
-
-std::string FreshTempFolder(const char* name) {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    std::string folder = std::string(temp) + "ambervale-e2e-" + name;
-    CreateDirectoryA(folder.c_str(), nullptr);
-    DeleteFileA((folder + "\\Ambervale.txt").c_str());
-    return folder;
-}
 
 struct TraySearch {
     DWORD pid;
