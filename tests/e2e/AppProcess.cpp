@@ -45,7 +45,10 @@ AppProcess::AppProcess(const std::string& exePath, const std::string& tempFolder
 
 AppProcess::~AppProcess() {
     if (info_.hProcess) {
-        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info_.hProcess, 99);
+        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(info_.hProcess, 99);
+            WaitForSingleObject(info_.hProcess, 10000);
+        }
         CloseHandle(info_.hProcess);
     }
     if (info_.hThread) CloseHandle(info_.hThread);

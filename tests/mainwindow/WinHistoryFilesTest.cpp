@@ -62,13 +62,17 @@ TEST_F(WinHistoryFilesTest, StartsTheRealNotepadWithoutWaitingForIt) {
     starter.Start("notepad \"" + file + "\"", StartWindow::NormalFocus);
     ASSERT_NE(starter.LastProcessId(), 0u);
 
-    HANDLE notepad = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+    HANDLE notepad = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE,
                                  starter.LastProcessId());
     ASSERT_NE(notepad, nullptr);
     DWORD exitCode = 0;
     EXPECT_TRUE(GetExitCodeProcess(notepad, &exitCode));
     EXPECT_EQ(exitCode, STILL_ACTIVE);
+    // An editor ended while it is still starting can be left half alive, holding this run's output open:
+    // let it come up first, then end it and see it gone.
+    WaitForInputIdle(notepad, 15000);
     TerminateProcess(notepad, 0);
+    EXPECT_EQ(WaitForSingleObject(notepad, 15000), WAIT_OBJECT_0);
     CloseHandle(notepad);
 }
 
