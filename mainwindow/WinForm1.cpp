@@ -197,14 +197,23 @@ void Form1Window::SetLogListColumnWidth(int twips) {
 
 void Form1Window::LogListView::AddRow(const std::string& text) {
     form_.rows_.Append(text);
-    // The count changes without a scroll and without repainting the rows already shown.
-    SendMessageA(form_.Control(kListView1), LVM_SETITEMCOUNT, form_.rows_.Size(),
-                 LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    // The list control learns the new count once per turn of the message loop, however many rows came in it:
+    // telling it costs far more than keeping the row, and the row is shown at that turn all the same.
+    if (!form_.rowCountPosted_) {
+        form_.rowCountPosted_ = PostMessageA(form_.hwnd_, kSyncLogRowsMessage, 0, 0) != FALSE;
+        if (!form_.rowCountPosted_) form_.SyncLogRowCount();
+    }
 }
 
 void Form1Window::LogListView::RemoveAllRows() {
     SendMessageA(form_.Control(kListView1), LVM_SETITEMCOUNT, 0, 0);
     form_.rows_.Clear();
+}
+
+void Form1Window::SyncLogRowCount() {
+    rowCountPosted_ = false;
+    // The count changes without a scroll and without repainting the rows already shown.
+    SendMessageA(Control(kListView1), LVM_SETITEMCOUNT, rows_.Size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
 // --- ListView2 ---

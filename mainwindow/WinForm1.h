@@ -21,6 +21,8 @@ inline constexpr UINT_PTR kTimer1Id = 1;
 inline constexpr char kForm1ClassName[] = "AmbervaleForm1";
 inline constexpr int kProgramIconResource = 1;
 inline constexpr int kTrayIconResource = 2;
+// Posted to the main window to tell the log list how many rows it has.
+inline constexpr UINT kSyncLogRowsMessage = WM_APP + 1;
 
 // The main window Form1: creates the controls where the layout puts them, turns window messages into the
 // handlers of Form1Events, and carries out what the handlers ask of the controls.
@@ -51,6 +53,8 @@ public:
     LogList& ListView1() { return listView1_; }
     LogListRows& ListView1Rows() { return listView1_; }
     std::size_t LogRowCount() const { return rows_.Size(); }
+    // Brings the log list's count up to date now rather than at the next turn of the message loop.
+    void FlushLogRows() { SyncLogRowCount(); }
 
     // Form1View
     void SetCaption(std::string_view caption) override;
@@ -132,6 +136,7 @@ private:
     bool OnSetCursor(HWND over, UINT mouseMessage);
     void OnClose();
     void ApplyTimer();
+    void SyncLogRowCount();
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
@@ -159,6 +164,7 @@ private:
     bool selectingByCode_ = false;
     bool clickHandledBySelection_ = false;
     bool closing_ = false;
+    bool rowCountPosted_ = false;
     bool startMinimised_ = false;
     bool restoreOnShow_ = false;
 };

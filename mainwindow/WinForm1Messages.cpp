@@ -40,6 +40,9 @@ LRESULT CALLBACK Form1Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
 
 LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
+    case kSyncLogRowsMessage:
+        SyncLogRowCount();
+        return 0;
     case WM_TIMER:
         if (wParam == kTimer1Id && timerRunning_) events_->Timer1_Timer();
         return 0;

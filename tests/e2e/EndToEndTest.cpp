@@ -131,6 +131,7 @@ TEST_F(EndToEnd, LogsEverySecondAndButtonsSwitchAndLogNow) {
     EXPECT_EQ(ListViewCount(listView1), rowsWhenOff) << "no entries while logging is off";
 
     SendMessageA(GetDlgItem(form, kPushButton6), BM_CLICK, 0, 0);
+    PumpFor(500);  // the list shows the new row at the program's next turn of its message loop
     EXPECT_EQ(ListViewCount(listView1), rowsWhenOff + 1) << "log now makes one entry at once";
 
     SendMessageA(button5, BM_CLICK, 0, 0);
