@@ -12,13 +12,8 @@
 namespace ambervale {
 namespace {
 
-struct FileTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    // The bytes are written or the write has already failed: a failed close changes neither.
-    static void Close(Handle h) { CloseHandle(h); }
-};
-using UniqueFile = win::UniqueHandle<FileTraits>;
+// The bytes are written or the write has already failed when the file closes: a failed close changes neither.
+using win::UniqueFile;
 
 [[noreturn]] void ThrowFileError(DWORD error) {
     throw AppError(FileErrorDescription(error));

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "logging/WinHistoryFile.h"
 #include "mainwindow/WinHandles.h"
 
 namespace ambervale::win {
@@ -26,22 +27,7 @@ std::string WinEnvironment::ProgramFolder() {
     return path;
 }
 
-std::optional<std::string> WinEnvironment::TempFolder() {
-    std::string value(MAX_PATH, '\0');
-    for (;;) {
-        SetLastError(ERROR_SUCCESS);
-        const DWORD length = GetEnvironmentVariableA("TEMP", value.data(), static_cast<DWORD>(value.size()));
-        if (length == 0) {
-            if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
-            return std::string();
-        }
-        if (length < value.size()) {
-            value.resize(length);
-            return value;
-        }
-        value.resize(length);  // too small: length is the size needed, terminating zero included
-    }
-}
+std::optional<std::string> WinEnvironment::TempFolder() { return ReadTempVariable(); }
 
 bool WinEnvironment::FileListed(const std::string& path) {
     WIN32_FIND_DATAA data;

@@ -76,7 +76,36 @@ struct FindTraits {
     static void Close(Handle h) { FindClose(h); }
 };
 
+// CreateFileA reports failure as INVALID_HANDLE_VALUE.
+struct FileTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) { CloseHandle(h); }
+};
+// A process or thread: null when there is none.
+struct KernelObjectTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { CloseHandle(h); }
+};
+// A global memory block, owned until release() hands it to its next owner (the clipboard).
+struct GlobalMemoryTraits {
+    using Handle = HGLOBAL;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { GlobalFree(h); }
+};
+// A failed close of a registry key leaves nothing to repair: the key is gone from this process either way.
+struct RegKeyTraits {
+    using Handle = HKEY;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { RegCloseKey(h); }
+};
+
 using UniqueFind = UniqueHandle<FindTraits>;
+using UniqueFile = UniqueHandle<FileTraits>;
+using UniqueKernelObject = UniqueHandle<KernelObjectTraits>;
+using UniqueGlobal = UniqueHandle<GlobalMemoryTraits>;
+using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueFont = UniqueHandle<FontTraits>;
 using UniqueBrush = UniqueHandle<BrushTraits>;
 using UniqueBitmap = UniqueHandle<BitmapTraits>;

@@ -7,39 +7,12 @@
 
 #include "mainwindow/AppError.h"
 #include "mainwindow/Globals.h"
+#include "mainwindow/WinHandles.h"
 
 namespace ambervale {
 namespace {
 
-// The one owner of an open registry key.
-class RegKey {
-public:
-    RegKey() = default;
-    explicit RegKey(HKEY key) : key_(key) {}
-    RegKey(RegKey&& other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
-    RegKey& operator=(RegKey&& other) noexcept {
-        if (this != &other) {
-            Close();
-            key_ = std::exchange(other.key_, nullptr);
-        }
-        return *this;
-    }
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    ~RegKey() { Close(); }
-
-    HKEY get() const { return key_; }
-    explicit operator bool() const { return key_ != nullptr; }
-
-private:
-    void Close() {
-        // A failed close leaves nothing to repair: the key is gone from this process either way.
-        if (key_) RegCloseKey(key_);
-        key_ = nullptr;
-    }
-
-    HKEY key_ = nullptr;
-};
+using RegKey = win::UniqueRegKey;
 
 RegKey OpenForReading(const std::string& keyPath) {
     HKEY key = nullptr;

@@ -5,28 +5,9 @@
 
 namespace ambervale {
 
-// An open file: CreateFileA reports failure as INVALID_HANDLE_VALUE.
-struct OpenFileTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Handle h) { CloseHandle(h); }
-};
-// A process or thread handle: null when there is none.
-struct KernelObjectTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { CloseHandle(h); }
-};
-// A global memory block, owned until release() hands it to its next owner (the clipboard).
-struct GlobalMemoryTraits {
-    using Handle = HGLOBAL;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { GlobalFree(h); }
-};
-
-using OwnedFile = win::UniqueHandle<OpenFileTraits>;
-using OwnedKernelObject = win::UniqueHandle<KernelObjectTraits>;
-using OwnedGlobal = win::UniqueHandle<GlobalMemoryTraits>;
+using OwnedFile = win::UniqueFile;
+using OwnedKernelObject = win::UniqueKernelObject;
+using OwnedGlobal = win::UniqueGlobal;
 
 // Keeps a movable global block locked for as long as its address is in use.
 class GlobalLockGuard {

@@ -8,12 +8,7 @@ namespace ambervale {
 
 namespace {
 
-struct RegKeyTraits {
-    using Handle = HKEY;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { RegCloseKey(h); }
-};
-using OwnedRegKey = win::UniqueHandle<RegKeyTraits>;
+using OwnedRegKey = win::UniqueRegKey;
 
 HKEY RootKey(RegistryHive hive) {
     return hive == RegistryHive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;

@@ -176,6 +176,7 @@ void MillionRows(const int kRows) {
 } // namespace
 
 int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);  // each figure shows as soon as it is measured
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
     if (argc > 2 && std::string(argv[2]) == "rows") {
         MillionRows(argc > 3 ? std::max(2000, std::atoi(argv[3])) : 1000000);
