@@ -1,0 +1,143 @@
+// Minimising to the notification area, coming back from it, starting hidden there, and starting with Windows,
+// driven from outside the running program.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "mainwindow/Form1Layout.h"
+#include "startup/RegStuff.h"
+#include "tray/TrayPlatform.h"
+#include "tests/e2e/AppProcess.h"
+#include "tests/e2e/E2ePaths.h"
+
+namespace ambervale::e2e {
+namespace {
+
+
+struct WindowSearch {
+    DWORD pid;
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchClass(HWND hwnd, LPARAM lParam) {
+    auto* s = reinterpret_cast<WindowSearch*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (pid == s->pid && std::string(cls) == s->className) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND WindowOfClass(DWORD pid, const char* className, DWORD maxWaitMs) {
+    const DWORD start = GetTickCount();
+    do {
+        WindowSearch search{pid, className, nullptr};
+        EnumWindows(&MatchClass, reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        Sleep(50);
+    } while (GetTickCount() - start < maxWaitMs);
+    return nullptr;
+}
+
+bool WaitUntilVisible(HWND hwnd, bool visible, DWORD maxWaitMs) {
+    const DWORD start = GetTickCount();
+    while ((IsWindowVisible(hwnd) != FALSE) != visible) {
+        if (GetTickCount() - start > maxWaitMs) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+std::string RunValue(HKEY hive, const std::string& name) {
+    HKEY key;
+    if (RegOpenKeyExA(hive, std::string(kRunKeyPath).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "<absent>";
+    char value[1024] = {};
+    DWORD size = sizeof value - 1;
+    const LONG result = RegQueryValueExA(key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS ? std::string(value) : "<absent>";
+}
+
+class TrayAndStartup : public ::testing::Test {
+protected:
+    void SetUp() override { DeleteAllSettings(); }
+    void TearDown() override { DeleteAllSettings(); }
+};
+
+TEST_F(TrayAndStartup, MinimisingHidesToTheTrayAndAButtonReleaseOnTheIconBringsItBack) {
+    AppProcess app(AmbervaleExe(), FreshTempFolder("tray"));
+    HWND form = app.WaitForMainWindow(30000);
+    ASSERT_NE(form, nullptr);
+    HWND tray = WindowOfClass(app.Id(), "AmbervaleTrayWindow", 5000);
+    ASSERT_NE(tray, nullptr);
+
+    for (UINT release : {WM_LBUTTONUP, WM_RBUTTONUP}) {
+        PostMessageA(form, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ASSERT_TRUE(WaitUntilVisible(form, false, 5000)) << "minimising hides the window";
+        PostMessageA(tray, kTrayCallbackMessage, 0, release);
+        ASSERT_TRUE(WaitUntilVisible(form, true, 8000)) << "a button release on the icon brings it back";
+        EXPECT_FALSE(IsIconic(form)) << "it comes back in its normal size, not as a taskbar button";
+    }
+    PostMessageA(form, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(app.WaitForExit(8000));
+    EXPECT_EQ(app.ExitCode(), 0u);
+}
+
+TEST_F(TrayAndStartup, WindowsStartupAndMinimizedStartTheProgramHiddenInTheTray) {
+    SetSetting("Windows Startup", "On");
+    SetSetting("Minimized", "On");
+    AppProcess app(AmbervaleExe(), FreshTempFolder("hidden"));
+    HWND tray = WindowOfClass(app.Id(), "AmbervaleTrayWindow", 30000);
+    ASSERT_NE(tray, nullptr);
+    HWND form = WindowOfClass(app.Id(), "AmbervaleForm1", 5000);
+    ASSERT_NE(form, nullptr);
+    Sleep(1500);
+    EXPECT_FALSE(IsWindowVisible(form));
+    EXPECT_EQ(SendMessageA(GetDlgItem(form, kCheck4), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageA(GetDlgItem(form, kCheck8), BM_GETCHECK, 0, 0), BST_CHECKED);
+    PostMessageA(tray, kTrayCallbackMessage, 0, WM_LBUTTONUP);
+    EXPECT_TRUE(WaitUntilVisible(form, true, 8000));
+    PostMessageA(form, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(app.WaitForExit(8000));
+}
+
+TEST_F(TrayAndStartup, Check4RegistersTheRunningProgramQuotedAndUncheckingUndoesIt) {
+    AppProcess app(AmbervaleExe(), FreshTempFolder("startup"));
+    HWND form = app.WaitForMainWindow(30000);
+    ASSERT_NE(form, nullptr);
+    HWND check4 = GetDlgItem(form, kCheck4);
+    HWND check8 = GetDlgItem(form, kCheck8);
+
+    SendMessageA(check4, BM_CLICK, 0, 0);
+    EXPECT_EQ(GetSetting("Windows Startup"), "On");
+    EXPECT_TRUE(IsWindowVisible(check8));
+    std::string registered = RunValue(HKEY_LOCAL_MACHINE, "Ambervale.exe");
+    if (registered == "<absent>") registered = RunValue(HKEY_CURRENT_USER, "Ambervale.exe");
+    ASSERT_GE(registered.size(), 2u) << registered;
+    EXPECT_EQ(registered.front(), '"');
+    EXPECT_EQ(registered.back(), '"');
+    EXPECT_NE(registered.find("\\mainwindow\\Ambervale.exe\""), std::string::npos) << registered;
+
+    SendMessageA(check8, BM_CLICK, 0, 0);
+    EXPECT_EQ(GetSetting("Minimized"), "On");
+    SendMessageA(check4, BM_CLICK, 0, 0);
+    EXPECT_EQ(GetSetting("Windows Startup"), "Off");
+    EXPECT_EQ(GetSetting("Minimized"), "Off");
+    EXPECT_FALSE(IsWindowVisible(check8));
+    EXPECT_EQ(SendMessageA(check8, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE, "Ambervale.exe"), "<absent>");
+    EXPECT_EQ(RunValue(HKEY_CURRENT_USER, "Ambervale.exe"), "<absent>");
+
+    PostMessageA(form, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(app.WaitForExit(8000));
+}
+
+} // namespace
+} // namespace ambervale::e2e
