@@ -30,7 +30,36 @@ BOOL CALLBACK MatchMainWindow(HWND hwnd, LPARAM lParam) {
     return TRUE;
 }
 
+struct ClassSearch {
+    DWORD processId;
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchClass(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<ClassSearch*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (pid == search->processId && std::string(cls) == search->className) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 } // namespace
+
+HWND WindowOfClass(DWORD processId, const char* className, DWORD maxWaitMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        ClassSearch search{processId, className, nullptr};
+        EnumWindows(&MatchClass, reinterpret_cast<LPARAM>(&search));
+        if (search.found || GetTickCount() - start >= maxWaitMs) return search.found;
+        Sleep(50);
+    }
+}
 
 AppProcess::AppProcess(const std::string& exePath, const std::string& tempFolder) {
     SetEnvironmentVariableA("TEMP", tempFolder.c_str());

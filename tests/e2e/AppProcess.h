@@ -26,6 +26,9 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
+// A top-level window of that process and window class, waiting for it up to maxWaitMs; nullptr if none.
+HWND WindowOfClass(DWORD processId, const char* className, DWORD maxWaitMs = 0);
+
 std::string ControlText(HWND control);
 // The text of one row of a report-view list in another process.
 std::string RemoteListViewText(HANDLE process, HWND list, int row);

@@ -16,30 +16,6 @@
 namespace ambervale::e2e {
 namespace {
 
-struct TraySearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK MatchTrayWindow(HWND hwnd, LPARAM lParam) {
-    auto* s = reinterpret_cast<TraySearch*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[64] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == s->pid && std::string(cls) == "AmbervaleTrayWindow") {
-        s->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindTrayWindow(DWORD processId) {
-    TraySearch search{processId, nullptr};
-    EnumWindows(&MatchTrayWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // True when the shell still holds the icon of that window: a modify of a missing icon fails.
 bool TrayIconPresent(HWND trayWindow) {
     NOTIFYICONDATAA data{};
@@ -76,7 +52,7 @@ TEST_F(EndToEnd, FirstStartShowsDefaultsLogsAndClosesCleanly) {
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(form, kCheck8)));
     EXPECT_EQ(ListViewCount(listView1), 0);
 
-    HWND tray = FindTrayWindow(app.Id());
+    HWND tray = WindowOfClass(app.Id(), "AmbervaleTrayWindow");
     ASSERT_NE(tray, nullptr);
     EXPECT_TRUE(TrayIconPresent(tray));
 

@@ -16,36 +16,6 @@ namespace ambervale::e2e {
 namespace {
 
 
-struct WindowSearch {
-    DWORD pid;
-    const char* className;
-    HWND found;
-};
-
-BOOL CALLBACK MatchClass(HWND hwnd, LPARAM lParam) {
-    auto* s = reinterpret_cast<WindowSearch*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[64] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == s->pid && std::string(cls) == s->className) {
-        s->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND WindowOfClass(DWORD pid, const char* className, DWORD maxWaitMs) {
-    const DWORD start = GetTickCount();
-    do {
-        WindowSearch search{pid, className, nullptr};
-        EnumWindows(&MatchClass, reinterpret_cast<LPARAM>(&search));
-        if (search.found) return search.found;
-        Sleep(50);
-    } while (GetTickCount() - start < maxWaitMs);
-    return nullptr;
-}
-
 bool WaitUntilVisible(HWND hwnd, bool visible, DWORD maxWaitMs) {
     const DWORD start = GetTickCount();
     while ((IsWindowVisible(hwnd) != FALSE) != visible) {
