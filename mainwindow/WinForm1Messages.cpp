@@ -34,6 +34,7 @@ LRESULT CALLBACK Form1Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
         return 0;
     }
     auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (msg == WM_NCDESTROY && self) self->hwnd_ = nullptr;  // gone: the owner has nothing left to destroy
     if (!self || !self->events_) return DefWindowProcA(hwnd, msg, wParam, lParam);
     return self->HandleMessage(msg, wParam, lParam);
 }
