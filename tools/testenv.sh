@@ -98,6 +98,9 @@ CONF
   # Wine reads the CUPS queues when the spooler starts in a new wineserver, so the server is started after CUPS.
   wineserver -w
   wineserver -p 60 >/dev/null 2>&1 || true
+  # Start Wine's own services now, detached from our output: started by the first test instead, they would
+  # inherit its output pipe and keep the test runner waiting for an end of output that never comes.
+  wine wineboot </dev/null >/dev/null 2>&1 || true
 }
 
 testenv_stop() {
