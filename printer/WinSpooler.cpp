@@ -14,13 +14,44 @@ HANDLE ToHandle(PrinterHandle printer) {
     return reinterpret_cast<HANDLE>(printer);
 }
 
+// The spooler's client library is loaded at the first query, not at start-up: it is one of the largest pieces
+// of the program's start, and the first entry comes a second later at the earliest. Once loaded it stays.
+struct SpoolerLibrary {
+    decltype(&::GetDefaultPrinterW) getDefaultPrinterW = nullptr;
+    decltype(&::OpenPrinterW) openPrinterW = nullptr;
+    decltype(&::OpenPrinterA) openPrinterA = nullptr;
+    decltype(&::GetPrinterA) getPrinterA = nullptr;
+    decltype(&::ClosePrinter) closePrinter = nullptr;
+};
+
+template <class Function>
+void Resolve(HMODULE module, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+    if (!function) throw AppError(std::string("The print spooler has no ") + name);
+}
+
+const SpoolerLibrary& SpoolerEntryPoints() {
+    static SpoolerLibrary library;
+    if (library.closePrinter) return library;
+    HMODULE module = LoadLibraryA("winspool.drv");
+    if (!module) throw AppError("The print spooler cannot be reached (Windows error " + std::to_string(GetLastError()) + ")");
+    SpoolerLibrary loaded;
+    Resolve(module, "GetDefaultPrinterW", loaded.getDefaultPrinterW);
+    Resolve(module, "OpenPrinterW", loaded.openPrinterW);
+    Resolve(module, "OpenPrinterA", loaded.openPrinterA);
+    Resolve(module, "GetPrinterA", loaded.getPrinterA);
+    Resolve(module, "ClosePrinter", loaded.closePrinter);
+    library = loaded;
+    return library;
+}
+
 std::wstring DefaultPrinterExactName() {
     // The default may change between the size probe and the read: ask again a few times.
     DWORD size = 0;
     for (int attempt = 0; attempt < 4; ++attempt) {
         std::vector<wchar_t> name(size + 1, L'\0');
         DWORD capacity = size;
-        if (GetDefaultPrinterW(size == 0 ? nullptr : name.data(), &capacity)) {
+        if (SpoolerEntryPoints().getDefaultPrinterW(size == 0 ? nullptr : name.data(), &capacity)) {
             return std::wstring(name.data());
         }
         const DWORD error = GetLastError();
@@ -65,12 +96,12 @@ std::optional<PrinterHandle> WinSpooler::OpenPrinterForUse(const std::string& na
         std::vector<wchar_t> exact(defaultExact_.begin(), defaultExact_.end());
         exact.push_back(L'\0');
         PRINTER_DEFAULTSW defaults{nullptr, nullptr, PRINTER_ACCESS_USE};
-        opened = OpenPrinterW(exact.data(), &printer, &defaults);
+        opened = SpoolerEntryPoints().openPrinterW(exact.data(), &printer, &defaults);
     } else {
         std::vector<char> ansi(name.begin(), name.end());
         ansi.push_back('\0');
         PRINTER_DEFAULTSA defaults{nullptr, nullptr, PRINTER_ACCESS_USE};
-        opened = OpenPrinterA(ansi.data(), &printer, &defaults);
+        opened = SpoolerEntryPoints().openPrinterA(ansi.data(), &printer, &defaults);
     }
     if (!opened || printer == nullptr) {
         return std::nullopt;
@@ -81,7 +112,8 @@ std::optional<PrinterHandle> WinSpooler::OpenPrinterForUse(const std::string& na
 bool WinSpooler::GetPrinterInfo2(PrinterHandle printer, std::byte* buffer, std::uint32_t size,
                                  std::uint32_t& needed) {
     DWORD bytesNeeded = 0;
-    const BOOL ok = GetPrinterA(ToHandle(printer), 2, reinterpret_cast<LPBYTE>(buffer), size, &bytesNeeded);
+    const BOOL ok =
+        SpoolerEntryPoints().getPrinterA(ToHandle(printer), 2, reinterpret_cast<LPBYTE>(buffer), size, &bytesNeeded);
     // Copying the count must not touch the thread's last error, which the caller reads next.
     needed = bytesNeeded;
     return ok != FALSE;
@@ -92,8 +124,9 @@ std::uint32_t WinSpooler::LastError() {
 }
 
 void WinSpooler::ClosePrinter(PrinterHandle printer) noexcept {
-    // A failed close leaves nothing to do: the handle is not used again either way.
-    ::ClosePrinter(ToHandle(printer));
+    // A failed close leaves nothing to do: the handle is not used again either way. A handle exists only once
+    // the library has been loaded, so this never loads it.
+    SpoolerEntryPoints().closePrinter(ToHandle(printer));
 }
 
 } // namespace ambervale
