@@ -10,26 +10,6 @@ namespace {
 
 constexpr char kSettingsKey[] = "Software\\Corvatek\\Ambervale";
 
-struct FindMainWindow {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchMainWindow(HWND hwnd, LPARAM lParam) {
-    auto* search = reinterpret_cast<FindMainWindow*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char title[64] = {};
-    GetWindowTextA(hwnd, title, sizeof title);
-    char cls[64] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == search->processId && std::string(title) == "Ambervale" && std::string(cls) == "AmbervaleForm1") {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 struct ClassSearch {
     DWORD processId;
     const char* className;
@@ -87,9 +67,8 @@ HWND AppProcess::WaitForMainWindow(DWORD maxWaitMs) {
     if (!info_.hProcess) return nullptr;
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < maxWaitMs) {
-        FindMainWindow search{info_.dwProcessId, nullptr};
-        EnumWindows(&MatchMainWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found && IsWindowVisible(search.found)) return search.found;
+        HWND form = WindowOfClass(info_.dwProcessId, "AmbervaleForm1");
+        if (form && IsWindowVisible(form) && ControlText(form) == "Ambervale") return form;
         if (WaitForSingleObject(info_.hProcess, 100) != WAIT_TIMEOUT) return nullptr;
     }
     return nullptr;
