@@ -6,6 +6,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 jobs=$(nproc)
+# Each checkout gets test worlds of its own (CUPS, display, Wine prefix), so two checkouts can test side by side.
+AMBERVALE_ENV_TAG=${AMBERVALE_ENV_TAG:-$(printf '%s' "$root" | md5sum | cut -c1-8)}
+export AMBERVALE_ENV_TAG
 
 bash tools/install-deps.sh
 

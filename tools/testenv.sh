@@ -7,7 +7,8 @@
 #
 # Exports: AMBERVALE_ENV_DIR, CUPS_SERVER (the socket), DISPLAY, WINEPREFIX, WINEDEBUG=-all, WINEDLLOVERRIDES,
 # AMBERVALE_TEST_QUEUE (the CUPS default queue, which Wine presents as the default printer, port "CUPS:<queue>").
-# The Wine prefix is kept under /tmp/ambervale-env-NAME between runs, since a new one takes about 10 seconds to make.
+# The Wine prefix is kept under /tmp/ambervale-env-NAME[-TAG] between runs, since a new one takes about 10 seconds to
+# make; TAG is AMBERVALE_ENV_TAG when set (tools/test.sh sets it from the checkout's folder).
 # With --no-default the queue exists but CUPS has no default (Wine then takes the first queue as the default);
 # with --no-printer there is no queue at all, so Windows has no default printer.
 
@@ -15,7 +16,8 @@ testenv_start() {
   local name=${1:-default} no_default=0 no_printer=0
   [ "${2:-}" = "--no-default" ] && no_default=1
   [ "${2:-}" = "--no-printer" ] && no_printer=1
-  local dir=/tmp/ambervale-env-$name
+  # AMBERVALE_ENV_TAG keeps the worlds of several checkouts apart when they run their tests at the same time.
+  local dir=/tmp/ambervale-env-$name${AMBERVALE_ENV_TAG:+-$AMBERVALE_ENV_TAG}
   export AMBERVALE_ENV_DIR=$dir
   export AMBERVALE_TEST_QUEUE=${AMBERVALE_TEST_QUEUE:-Ambervale_Test}
   mkdir -p "$dir"/cups/{etc/ppd,spool/tmp,cache,state/certs,log}
