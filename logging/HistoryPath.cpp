@@ -1,16 +1,10 @@
 #include "logging/HistoryPath.h"
 
-#include "mainwindow/Globals.h"
+#include "base/Globals.h"
+#include "base/Text.h"
 
 namespace ambervale {
 namespace {
-
-std::string_view TrimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
 
 constexpr std::string_view kFileNameChars = "$/\\*:?<>|#' .,\"()-+=%;{}\t";
 static_assert(kFileNameChars.size() == 25);

@@ -113,7 +113,6 @@ void Schedule::PushButton6_Click() {
 }
 
 void Schedule::ListView2_Click() noexcept {
-    if (restoringInterval_) return;
     // This handler has no error box: whatever fails, the interval in use still follows the list.
     int position = 0;
     bool selected = false;

@@ -4,9 +4,9 @@
 
 #include "logging/ScheduleControls.h"
 #include "logging/StatusLogger.h"
-#include "mainwindow/ErrorReport.h"
-#include "mainwindow/MessageBoxes.h"
-#include "mainwindow/SettingsStore.h"
+#include "base/ErrorReport.h"
+#include "base/MessageBoxes.h"
+#include "base/SettingsStore.h"
 
 namespace ambervale {
 
@@ -65,9 +65,6 @@ private:
     ScheduleServices services_;
     std::int32_t intervalSeconds_ = 0;
     std::int32_t elapsedSeconds_ = 0;
-    // Set while start-up selects the stored row: the selection notification it raises must not
-    // write the value just read back to the store.
-    bool restoringInterval_ = false;
     // Reused by every tick, which then allocates nothing: the row text read from the list, and
     // the countdown caption, whose last characters are rewritten in place.
     std::string selectedText_;

@@ -16,7 +16,7 @@ public:
     virtual void SetColumnWidth(int twips) = 0;
     virtual void AddRow(std::string_view text) = 0;
     // Selects the row at this 1-based position; throws AppError kErrInvalidPropertyValue when
-    // there is no such row. Selecting by code raises the same notification as the user's choice.
+    // there is no such row. Selecting by code is no click: it raises no ListView2_Click.
     virtual void SelectRow(int position) = 0;
     // The selected row's text (into `text`, reusing its storage: the timer asks every second)
     // and its 1-based position; false, leaving both alone, when no row is selected.

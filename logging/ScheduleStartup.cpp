@@ -4,7 +4,7 @@
 #include "logging/Schedule.h"
 #include "logging/ScheduleText.h"
 #include "logging/StoredNumber.h"
-#include "mainwindow/AppError.h"
+#include "base/AppError.h"
 
 namespace ambervale {
 
@@ -23,14 +23,7 @@ void Schedule::SelectRestoredRow(int position) {
     if (position < 1 || position > static_cast<int>(kIntervalTable.size())) {
         throw AppError(std::string(kErrInvalidPropertyValue));
     }
-    restoringInterval_ = true;
-    try {
-        controls_.listView2.SelectRow(position);
-    } catch (...) {
-        restoringInterval_ = false;
-        throw;
-    }
-    restoringInterval_ = false;
+    controls_.listView2.SelectRow(position);
 }
 
 // Step 164 reads "OftenIndex" as a 16-bit number, step 166 selects that row. A bad value leaves

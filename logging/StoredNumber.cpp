@@ -2,24 +2,18 @@
 
 #include <string>
 
-#include "mainwindow/AppError.h"
+#include "base/AppError.h"
+#include "base/Text.h"
 
 namespace ambervale {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
 
 } // namespace
 
 std::int16_t StoredTextToInt16(std::string_view text) {
-    text = TrimBlanks(text);
+    text = TrimBlanks(text, " \t");
     bool negative = false;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
         negative = text.front() == '-';

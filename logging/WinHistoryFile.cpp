@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "logging/FileErrorText.h"
-#include "mainwindow/AppError.h"
-#include "mainwindow/WinHandles.h"
+#include "base/AppError.h"
+#include "base/WinHandles.h"
 
 namespace ambervale {
 namespace {

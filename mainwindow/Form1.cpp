@@ -1,8 +1,8 @@
 #include "mainwindow/Form1.h"
 
 #include "logging/HistoryPath.h"
-#include "mainwindow/ErrorReport.h"
-#include "mainwindow/Globals.h"
+#include "base/ErrorReport.h"
+#include "base/Globals.h"
 #include "mainwindow/Main.h"
 
 namespace ambervale {

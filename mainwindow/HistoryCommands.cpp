@@ -1,6 +1,6 @@
 #include "mainwindow/HistoryCommands.h"
 
-#include "mainwindow/ErrorReport.h"
+#include "base/ErrorReport.h"
 
 namespace ambervale {
 

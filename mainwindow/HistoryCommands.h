@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "mainwindow/HistoryCommandsServices.h"
-#include "mainwindow/MessageBoxes.h"
+#include "base/MessageBoxes.h"
 
 namespace ambervale {
 

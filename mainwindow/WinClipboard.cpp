@@ -4,10 +4,14 @@
 #include <climits>
 #include <cstring>
 
-#include "mainwindow/AppError.h"
-#include "mainwindow/WinLastError.h"
+#include "base/AppError.h"
+#include "base/WinLastError.h"
 
 namespace ambervale {
+
+using win::GlobalLockGuard;
+using win::UniqueFile;
+using win::UniqueGlobal;
 
 namespace {
 
@@ -32,14 +36,14 @@ public:
     ClipboardSession& operator=(const ClipboardSession&) = delete;
 };
 
-OwnedGlobal AllocateMovable(std::size_t bytes) {
-    OwnedGlobal block(GlobalAlloc(GMEM_MOVEABLE, bytes));
+UniqueGlobal AllocateMovable(std::size_t bytes) {
+    UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, bytes));
     if (!block) throw AppError(kOutOfMemory);
     return block;
 }
 
 // Hands the block to the clipboard; on failure the block stays ours and is freed.
-void SetClipboardBlock(UINT format, OwnedGlobal& block) {
+void SetClipboardBlock(UINT format, UniqueGlobal& block) {
     if (SetClipboardData(format, block.get()) == nullptr) throw AppError("Can't set Clipboard data");
     block.release();
 }
@@ -55,7 +59,7 @@ void WinClipboardBuffer::Clear() {
 
 void WinClipboardBuffer::LoadTextFile(const std::string& path) {
     Clear();
-    OwnedFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) ThrowLastError();
     LARGE_INTEGER size{};
@@ -64,7 +68,7 @@ void WinClipboardBuffer::LoadTextFile(const std::string& path) {
     if (size.QuadPart >= INT_MAX) throw AppError(kOutOfMemory);
     const auto expected = static_cast<std::size_t>(size.QuadPart);
 
-    OwnedGlobal block = AllocateMovable(expected + 1);
+    UniqueGlobal block = AllocateMovable(expected + 1);
     std::size_t total = 0;
     {
         GlobalLockGuard lock(block.get());
@@ -103,7 +107,7 @@ void WinClipboardBuffer::MoveSelectionToFront() {
     selectionStart_ = 0;
 }
 
-OwnedGlobal WinClipboardBuffer::ConvertToUnicode(HGLOBAL ansiText, std::size_t length) {
+UniqueGlobal WinClipboardBuffer::ConvertToUnicode(HGLOBAL ansiText, std::size_t length) {
     GlobalLockGuard source(ansiText);
     const auto* bytes = static_cast<const char*>(source.Data());
     if (bytes == nullptr) throw AppError(kOutOfMemory);
@@ -111,7 +115,7 @@ OwnedGlobal WinClipboardBuffer::ConvertToUnicode(HGLOBAL ansiText, std::size_t l
     const int wideCount = MultiByteToWideChar(CP_ACP, 0, bytes, count, nullptr, 0);
     if (wideCount <= 0) ThrowLastError();
 
-    OwnedGlobal wide = AllocateMovable((static_cast<std::size_t>(wideCount) + 1) * sizeof(wchar_t));
+    UniqueGlobal wide = AllocateMovable((static_cast<std::size_t>(wideCount) + 1) * sizeof(wchar_t));
     GlobalLockGuard target(wide.get());
     auto* chars = static_cast<wchar_t*>(target.Data());
     if (chars == nullptr) throw AppError(kOutOfMemory);
@@ -135,7 +139,7 @@ void WinClipboardBuffer::CopySelection() {
     const HGLOBAL ansiText = text_.get();
     SetClipboardBlock(CF_TEXT, text_);
     Clear();
-    OwnedGlobal wide = ConvertToUnicode(ansiText, length);
+    UniqueGlobal wide = ConvertToUnicode(ansiText, length);
     SetClipboardBlock(CF_UNICODETEXT, wide);
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "mainwindow/HistoryCommandsServices.h"
-#include "mainwindow/WinScopedHandles.h"
+#include "base/WinHandles.h"
 
 namespace ambervale {
 
@@ -27,10 +27,10 @@ public:
 private:
     void Clear();
     void MoveSelectionToFront();
-    static OwnedGlobal ConvertToUnicode(HGLOBAL ansiText, std::size_t length);
+    static win::UniqueGlobal ConvertToUnicode(HGLOBAL ansiText, std::size_t length);
 
     HWND owner_;
-    OwnedGlobal text_;  // the ANSI text and its terminating zero
+    win::UniqueGlobal text_;  // the ANSI text and its terminating zero
     std::size_t length_ = 0;
     std::size_t selectionStart_ = 0;
     std::size_t selectionLength_ = 0;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "logging/WinHistoryFile.h"
-#include "mainwindow/WinHandles.h"
+#include "base/WinHandles.h"
 
 namespace ambervale::win {
 

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "mainwindow/AppError.h"
-#include "mainwindow/WinDpi.h"
+#include "base/AppError.h"
+#include "base/WinDpi.h"
 
 namespace ambervale::win {
 namespace {
@@ -14,6 +14,16 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINI
 constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 
 HMENU MenuId(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
+
+// Both lists have one column, whose width is set on its own afterwards.
+void AddReportColumn(HWND list, std::string_view header, const char* failure) {
+    std::string text(header);
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = text.data();
+    column.cx = 100;
+    if (SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column)) < 0) throw AppError(failure);
+}
 
 } // namespace
 
@@ -178,14 +188,7 @@ void Form1Window::UseButtonFaceColours() {
 }
 
 void Form1Window::AddLogListColumn(std::string_view header) {
-    std::string text(header);
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = text.data();
-    column.cx = 100;
-    if (SendMessageA(Control(kListView1), LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column)) < 0) {
-        throw AppError("The log list's column could not be added");
-    }
+    AddReportColumn(Control(kListView1), header, "The log list's column could not be added");
 }
 
 void Form1Window::SetLogListColumnWidth(int twips) {
@@ -219,14 +222,7 @@ void Form1Window::SyncLogRowCount() {
 // --- ListView2 ---
 
 void Form1Window::IntervalListView::AddColumn(std::string_view header) {
-    std::string text(header);
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = text.data();
-    column.cx = 100;
-    if (SendMessageA(form_.Control(kListView2), LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column)) < 0) {
-        throw AppError("The interval list's column could not be added");
-    }
+    AddReportColumn(form_.Control(kListView2), header, "The interval list's column could not be added");
 }
 
 void Form1Window::IntervalListView::SetColumnWidth(int twips) {
@@ -354,16 +350,11 @@ int Form1Window::CheckValue(ControlId id) const {
     return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED ? kChecked : kUnchecked;
 }
 
-void Form1Window::SetCheck4Value(int value) {
-    if (CheckValue(kCheck4) == value) return;
-    SendMessageA(Control(kCheck4), BM_SETCHECK, value == kChecked ? BST_CHECKED : BST_UNCHECKED, 0);
-    if (events_) events_->Check4_Click();
-}
-
-void Form1Window::SetCheck8Value(int value) {
-    if (CheckValue(kCheck8) == value) return;
-    SendMessageA(Control(kCheck8), BM_SETCHECK, value == kChecked ? BST_CHECKED : BST_UNCHECKED, 0);
-    if (events_) events_->Check8_Click();
+// A value set from code raises the box's click when it changes, as a user's click does.
+void Form1Window::SetCheckValue(ControlId id, int value) {
+    if (CheckValue(id) == value) return;
+    SendMessageA(Control(id), BM_SETCHECK, value == kChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (events_) OnCommand(id);
 }
 
 void Form1Window::SetCheck8Visible(bool visible) { ShowWindow(Control(kCheck8), visible ? SW_SHOW : SW_HIDE); }

@@ -10,7 +10,7 @@
 #include "mainwindow/Form1View.h"
 #include "mainwindow/HistoryCommandsServices.h"
 #include "mainwindow/RowStore.h"
-#include "mainwindow/WinHandles.h"
+#include "base/WinHandles.h"
 #include "mainwindow/WinProgressBar.h"
 #include "startup/StartupCheckBox.h"
 #include "tray/MinimiseToTray.h"
@@ -30,8 +30,7 @@ class Form1Window : public Form1View,
                     public ProgressBarControl,
                     public MousePointerControl,
                     public TimerControl,
-                    public TrayHostWindow,
-                    public StartupOptionBoxes {
+                    public TrayHostWindow {
 public:
     explicit Form1Window(HINSTANCE instance);
     ~Form1Window() override;
@@ -52,7 +51,6 @@ public:
     IntervalList& ListView2() { return listView2_; }
     LogList& ListView1() { return listView1_; }
     LogListRows& ListView1Rows() { return listView1_; }
-    std::size_t LogRowCount() const { return rows_.Size(); }
     // Brings the log list's count up to date now rather than at the next turn of the message loop.
     void FlushLogRows() { SyncLogRowCount(); }
 
@@ -75,16 +73,16 @@ public:
     void SetPeriod(int milliseconds) override;
     bool Enabled() override { return timerEnabled_; }
     void SetEnabled(bool enabled) override;
-    // TrayHostWindow
+    // TrayHostWindow, with the start-up option boxes
     WindowState State() override;
     void SetState(WindowState state) override;
     void Hide() override;
     void Show() override;
     void SetFocus() override;
     int Check4Value() override { return CheckValue(kCheck4); }
-    void SetCheck4Value(int value) override;
+    void SetCheck4Value(int value) override { SetCheckValue(kCheck4, value); }
     int Check8Value() override { return CheckValue(kCheck8); }
-    void SetCheck8Value(int value) override;
+    void SetCheck8Value(int value) override { SetCheckValue(kCheck8, value); }
     void SetCheck8Visible(bool visible) override;
 
 private:
@@ -131,7 +129,8 @@ private:
     int Dpi() const;
     HWND Control(ControlId id) const { return controls_[id - kFrame1]; }
     int CheckValue(ControlId id) const;
-    void OnCommand(int id, int code);
+    void SetCheckValue(ControlId id, int value);
+    void OnCommand(int id);
     LRESULT OnNotify(const NMHDR& header);
     bool OnSetCursor(HWND over, UINT mouseMessage);
     void OnClose();

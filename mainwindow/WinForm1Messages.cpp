@@ -48,7 +48,7 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (wParam == kTimer1Id && timerRunning_) events_->Timer1_Timer();
         return 0;
     case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED && lParam) OnCommand(LOWORD(wParam), HIWORD(wParam));
+        if (HIWORD(wParam) == BN_CLICKED && lParam) OnCommand(LOWORD(wParam));
         return 0;
     case WM_NOTIFY:
         return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
@@ -107,7 +107,7 @@ void Form1Window::OnClose() {
     DestroyWindow(hwnd_);
 }
 
-void Form1Window::OnCommand(int id, int /*code*/) {
+void Form1Window::OnCommand(int id) {
     switch (id) {
     case kPushButton1: events_->PushButton1_Click(); break;
     case kPushButton2: events_->PushButton2_Click(); break;

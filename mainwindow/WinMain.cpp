@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "mainwindow/AppError.h"
+#include "base/AppError.h"
 #include "mainwindow/WinApp.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {

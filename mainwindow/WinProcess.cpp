@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "mainwindow/WinLastError.h"
-#include "mainwindow/WinScopedHandles.h"
+#include "base/WinLastError.h"
+#include "base/WinHandles.h"
 
 namespace ambervale {
 
@@ -24,8 +24,8 @@ void WinProcessStarter::Start(const std::string& commandLine, StartWindow window
         ThrowLastError();
     }
     // The program runs on its own: nothing here waits for it or holds on to it.
-    OwnedKernelObject process(started.hProcess);
-    OwnedKernelObject thread(started.hThread);
+    win::UniqueKernelObject process(started.hProcess);
+    win::UniqueKernelObject thread(started.hThread);
     lastProcessId_ = started.dwProcessId;
 }
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "mainwindow/WinHandles.h"
+#include "base/WinHandles.h"
 
 namespace ambervale::win {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "mainwindow/AppError.h"
+#include "base/AppError.h"
 
 namespace ambervale {
 namespace {

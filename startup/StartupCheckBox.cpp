@@ -21,7 +21,7 @@ void Check4_Click(bool isLoading, const StartupServices& services, const std::st
     if (isLoading) return;
     bool checked = false;
     try {
-        checked = services.boxes.Check4Value() == kStartupBoxChecked;
+        checked = services.boxes.Check4Value() == kChecked;
     } catch (...) {
         return;  // without the box's state, neither registering nor unregistering is right
     }
@@ -31,7 +31,7 @@ void Check4_Click(bool isLoading, const StartupServices& services, const std::st
         PassOverFailure([&] { RegisterStartup(services.registry, executablePath); });
     } else {
         // Check8's own click stores "Minimized" "Off".
-        PassOverFailure([&] { services.boxes.SetCheck8Value(kStartupBoxUnchecked); });
+        PassOverFailure([&] { services.boxes.SetCheck8Value(kUnchecked); });
         PassOverFailure([&] { services.boxes.SetCheck8Visible(false); });
         PassOverFailure([&] { services.settings.Write(kSettingWindowsStartup, kOff); });
         PassOverFailure([&] { UnregisterStartup(services.registry, executablePath); });

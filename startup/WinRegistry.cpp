@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "mainwindow/WinHandles.h"
+#include "base/WinHandles.h"
 
 namespace ambervale {
 

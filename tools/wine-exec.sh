@@ -1,4 +1,12 @@
 #!/usr/bin/env bash
 # Runs a Windows program of the build under Wine (CTest's emulator for the cross builds).
+# The output reaches us through a file, followed as it grows: Wine's server holds a program's standard handles for
+# about a second after the program has ended, so a reader of a pipe would wait that long at every run (the test
+# command runs a process for each test case).
 export WINEDEBUG=${WINEDEBUG:--all}
-exec wine "$@"
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
+wine "$@" >"$out" 2>&1 &
+program=$!
+tail -s 0.05 -n +1 -f --pid=$program "$out"
+wait $program

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "mainwindow/AppError.h"
-#include "mainwindow/Globals.h"
+#include "base/AppError.h"
+#include "base/Globals.h"
 
 namespace ambervale {
 namespace {

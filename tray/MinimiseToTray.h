@@ -2,17 +2,15 @@
 #include <cstdint>
 #include <string_view>
 
-#include "mainwindow/ErrorReport.h"
-#include "mainwindow/Globals.h"
-#include "mainwindow/SettingsStore.h"
+#include "base/ErrorReport.h"
+#include "base/Globals.h"
+#include "base/SettingsStore.h"
+#include "base/StartupOptions.h"
 #include "tray/cSysTray.h"
 
 namespace ambervale {
 
 enum class WindowState { Normal, Minimized, Maximized };
-
-inline constexpr int kUnchecked = 0;
-inline constexpr int kChecked = 1;
 
 inline constexpr std::string_view kTrayBalloonTitle = kProductName;
 inline constexpr std::string_view kTrayBalloonText =
@@ -20,8 +18,8 @@ inline constexpr std::string_view kTrayBalloonText =
     "Click on the blue 'C' icon (C for Corvatek) to bring the software back.";
 inline constexpr std::int32_t kTrayBalloonSeconds = 5;
 
-// What the tray behaviour asks of the main window.
-class TrayHostWindow {
+// What the tray behaviour asks of the main window; its load steps also set the start-up option boxes.
+class TrayHostWindow : public StartupOptionBoxes {
 public:
     virtual ~TrayHostWindow() = default;
     virtual WindowState State() = 0;
@@ -32,13 +30,6 @@ public:
     virtual void Show() = 0;
     virtual void SetFocus() = 0;
     virtual void SetProgramIcon() = 0;
-    // Setting a check box's value raises its click handler when the value changes, as a user's
-    // click does.
-    virtual int Check4Value() = 0;
-    virtual void SetCheck4Value(int value) = 0;
-    virtual int Check8Value() = 0;
-    virtual void SetCheck8Value(int value) = 0;
-    virtual void SetCheck8Visible(bool visible) = 0;
 };
 
 // The main window's use of its tray control: minimising hides the window to the notification

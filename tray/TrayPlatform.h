@@ -24,18 +24,14 @@ inline constexpr std::uint32_t kNifInfo = 0x10;
 // The shell sends this to the control's window for every mouse or balloon event on its icon.
 inline constexpr std::uint32_t kTrayCallbackMessage = 0x465;  // WM_USER + 101
 
-// The Shell 5.0 record of a 32-bit process (no guidItem); a 64-bit process uses the same
-// fields with pointer-sized handles, which the Windows layer sizes for itself.
-inline constexpr std::uint32_t kNotifyIconRecordSize = 488;
-
 inline constexpr std::size_t kTipChars = 128;
 inline constexpr std::size_t kInfoChars = 256;
 inline constexpr std::size_t kInfoTitleChars = 64;
 
-// NOTIFYICONDATAA field for field. Each text holds at most its size less one characters and
+// NOTIFYICONDATAA field for field, but for its size: the Windows layer hands the shell the Shell 5.0 record of
+// its own pointer width (488 bytes in a 32-bit process). Each text holds at most its size less one characters and
 // always ends with a zero.
 struct NotifyIconRecord {
-    std::uint32_t cbSize = 0;
     WindowHandle hWnd = 0;
     std::uint32_t uID = 0;
     std::uint32_t uFlags = 0;

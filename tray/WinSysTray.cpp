@@ -6,15 +6,17 @@
 #include <cstring>
 #include <utility>
 
-#include "mainwindow/AppError.h"
+#include "base/AppError.h"
 
 namespace ambervale {
 namespace {
 
+// The Shell 5.0 record (no guidItem): 488 bytes in a 32-bit process, the same fields with 8-byte handles in a
+// 64-bit one.
 #ifdef _WIN64
-static_assert(offsetof(NOTIFYICONDATAA, guidItem) == 504, "Shell 5.0 record of a 64-bit process");
+static_assert(NOTIFYICONDATAA_V2_SIZE == 504, "Shell 5.0 record of a 64-bit process");
 #else
-static_assert(offsetof(NOTIFYICONDATAA, guidItem) == kNotifyIconRecordSize, "Shell 5.0 record");
+static_assert(NOTIFYICONDATAA_V2_SIZE == 488, "Shell 5.0 record of a 32-bit process");
 #endif
 static_assert(sizeof(NOTIFYICONDATAA::szTip) == kTipChars);
 static_assert(sizeof(NOTIFYICONDATAA::szInfo) == kInfoChars);
@@ -77,54 +79,26 @@ bool WinTrayMessageWait::DispatchMessagesFor(std::int64_t maxWaitMilliseconds) {
     return true;
 }
 
-OwnedIcon::~OwnedIcon() {
-    if (icon_ != nullptr) DestroyIcon(icon_);
-}
-
-OwnedIcon::OwnedIcon(OwnedIcon&& other) noexcept : icon_(std::exchange(other.icon_, nullptr)) {}
-
-OwnedIcon& OwnedIcon::operator=(OwnedIcon&& other) noexcept {
-    if (this != &other) {
-        if (icon_ != nullptr) DestroyIcon(icon_);
-        icon_ = std::exchange(other.icon_, nullptr);
-    }
-    return *this;
-}
-
 std::shared_ptr<const TrayPicture> LoadTrayIconResource(HINSTANCE instance, int resourceId) {
     auto* icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(resourceId), IMAGE_ICON,
                                                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
                                                LR_DEFAULTCOLOR));
     if (icon == nullptr) return nullptr;
-    return std::make_shared<WinIconPicture>(OwnedIcon(icon));
+    return std::make_shared<WinIconPicture>(win::UniqueIcon(icon));
 }
 
-TrayWindow::TrayWindow(HWND owner, HINSTANCE instance) {
+win::UniqueWindow CreateTrayWindow(HWND owner, HINSTANCE instance) {
     if (RegisterTrayWindowClass(instance) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         throw AppError("Cannot register the tray window class");
     }
-    hwnd_ = CreateWindowExA(WS_EX_TOOLWINDOW, kTrayWindowClass, "", WS_POPUP, 0, 0, 0, 0, owner, nullptr, instance,
-                            nullptr);
-    if (hwnd_ == nullptr) throw AppError("Cannot create the tray window");
-}
-
-TrayWindow::~TrayWindow() {
-    // The owner may have taken this window with it already.
-    if (hwnd_ != nullptr && IsWindow(hwnd_)) DestroyWindow(hwnd_);
-}
-
-TrayWindow::TrayWindow(TrayWindow&& other) noexcept : hwnd_(std::exchange(other.hwnd_, nullptr)) {}
-
-TrayWindow& TrayWindow::operator=(TrayWindow&& other) noexcept {
-    if (this != &other) {
-        if (hwnd_ != nullptr && IsWindow(hwnd_)) DestroyWindow(hwnd_);
-        hwnd_ = std::exchange(other.hwnd_, nullptr);
-    }
-    return *this;
+    win::UniqueWindow window(CreateWindowExA(WS_EX_TOOLWINDOW, kTrayWindowClass, "", WS_POPUP, 0, 0, 0, 0, owner,
+                                             nullptr, instance, nullptr));
+    if (!window) throw AppError("Cannot create the tray window");
+    return window;
 }
 
 WinSysTray::WinSysTray(HWND host, HINSTANCE instance)
-    : window_(host, instance),
-      control_(FromHwnd(window_.Handle()), TrayServices{shell_, procedure_, clock_, wait_}) {}
+    : window_(CreateTrayWindow(host, instance)),
+      control_(FromHwnd(window_.get()), TrayServices{shell_, procedure_, clock_, wait_}) {}
 
 } // namespace ambervale

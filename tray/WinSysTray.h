@@ -4,6 +4,7 @@
 #include <memory>
 #include <utility>
 
+#include "base/WinHandles.h"
 #include "tray/cSysTray.h"
 #include "tray/mSysTray.h"
 
@@ -21,31 +22,14 @@ public:
     bool DispatchMessagesFor(std::int64_t maxWaitMilliseconds) override;
 };
 
-// One icon handle, destroyed with its owner.
-class OwnedIcon {
-public:
-    OwnedIcon() = default;
-    explicit OwnedIcon(HICON icon) : icon_(icon) {}
-    ~OwnedIcon();
-    OwnedIcon(OwnedIcon&& other) noexcept;
-    OwnedIcon& operator=(OwnedIcon&& other) noexcept;
-    OwnedIcon(const OwnedIcon&) = delete;
-    OwnedIcon& operator=(const OwnedIcon&) = delete;
-
-    HICON Get() const { return icon_; }
-
-private:
-    HICON icon_ = nullptr;
-};
-
 class WinIconPicture : public TrayPicture {
 public:
-    explicit WinIconPicture(OwnedIcon icon) : icon_(std::move(icon)) {}
-    PictureKind Kind() const override { return icon_.Get() != nullptr ? PictureKind::Icon : PictureKind::Empty; }
-    IconHandle Handle() const override { return reinterpret_cast<IconHandle>(icon_.Get()); }
+    explicit WinIconPicture(win::UniqueIcon icon) : icon_(std::move(icon)) {}
+    PictureKind Kind() const override { return icon_ ? PictureKind::Icon : PictureKind::Empty; }
+    IconHandle Handle() const override { return reinterpret_cast<IconHandle>(icon_.get()); }
 
 private:
-    OwnedIcon icon_;
+    win::UniqueIcon icon_;
 };
 
 // The small icon of the given resource, at the size the notification area uses; no picture
@@ -53,22 +37,8 @@ private:
 std::shared_ptr<const TrayPicture> LoadTrayIconResource(HINSTANCE instance, int resourceId);
 
 // The control's own window: hidden, never on the taskbar, owned by the host window so that it
-// goes when the host goes. It only receives the shell's callbacks.
-class TrayWindow {
-public:
-    // Throws AppError when the window cannot be created.
-    TrayWindow(HWND owner, HINSTANCE instance);
-    ~TrayWindow();
-    TrayWindow(TrayWindow&& other) noexcept;
-    TrayWindow& operator=(TrayWindow&& other) noexcept;
-    TrayWindow(const TrayWindow&) = delete;
-    TrayWindow& operator=(const TrayWindow&) = delete;
-
-    HWND Handle() const { return hwnd_; }
-
-private:
-    HWND hwnd_ = nullptr;
-};
+// goes when the host goes. It only receives the shell's callbacks. Throws AppError when it cannot be made.
+win::UniqueWindow CreateTrayWindow(HWND owner, HINSTANCE instance);
 
 // A tray control with its window and its Windows services. The host takes the icon out of the
 // tray (or destroys this) before it destroys its own window.
@@ -79,10 +49,10 @@ public:
     WinSysTray& operator=(const WinSysTray&) = delete;
 
     cSysTray& Control() { return control_; }
-    HWND Handle() const { return window_.Handle(); }
+    HWND Handle() const { return window_.get(); }
 
 private:
-    TrayWindow window_;
+    win::UniqueWindow window_;
     WinTrayShell shell_;
     WinTrayWindowProcedure procedure_;
     SteadyTrayClock clock_;

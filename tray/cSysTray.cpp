@@ -4,7 +4,7 @@
 #include <limits>
 #include <utility>
 
-#include "mainwindow/AppError.h"
+#include "base/AppError.h"
 
 namespace ambervale {
 namespace {
@@ -137,7 +137,6 @@ void cSysTray::ReadProperties(const TrayProperties& stored) {
     SetTrayTip(stored.trayTip);
 }
 
-TrayProperties cSysTray::WriteProperties() const { return TrayProperties{inTray_, icon_, tip_}; }
 
 void cSysTray::HandleTrayMessage(std::uint32_t notification, std::uint32_t id) {
     const auto iconId = static_cast<std::int32_t>(id);
@@ -165,7 +164,6 @@ void cSysTray::HandleTrayMessage(std::uint32_t notification, std::uint32_t id) {
 
 NotifyIconRecord cSysTray::NewRecord() const {
     NotifyIconRecord record;
-    record.cbSize = kNotifyIconRecordSize;
     record.hWnd = trayHwnd_;
     record.uID = kTrayId;
     return record;

@@ -69,7 +69,6 @@ public:
 
     // Applies stored properties through the setters, in the order InTray, TrayIcon, TrayTip.
     void ReadProperties(const TrayProperties& stored);
-    TrayProperties WriteProperties() const;
 
     // Entry point for the tray window procedure only: one callback of the shell, where
     // `notification` is the callback's lParam and `id` its wParam.

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "mainwindow/WinClipboard.h"
-#include "mainwindow/WinScopedHandles.h"
+#include "base/WinHandles.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ bool WriteHistory(const std::string& path, std::size_t bytes) {
     std::string chunk;
     while (chunk.size() < kMegabyte) chunk += lines;
     chunk.resize(kMegabyte);
-    ambervale::OwnedFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ambervale::win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     if (!file) return false;
     bool ok = true;
     for (std::size_t done = 0; ok && done < bytes; done += chunk.size()) {
@@ -67,7 +67,7 @@ double Timed(Operation&& operation) {
 
 // The reference: open the file and read it whole into a fresh block, as the copy's load does.
 bool ReadAlone(const std::string& path) {
-    ambervale::OwnedFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    ambervale::win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return false;
     LARGE_INTEGER size{};
@@ -175,8 +175,8 @@ bool RunInChild(const char* mode, int megabytes, int repeats, ChildResult& resul
     HANDLE rawRead = nullptr;
     HANDLE rawWrite = nullptr;
     if (!CreatePipe(&rawRead, &rawWrite, &inheritable, 0)) return false;
-    ambervale::OwnedKernelObject readEnd(rawRead);
-    ambervale::OwnedKernelObject writeEnd(rawWrite);
+    ambervale::win::UniqueKernelObject readEnd(rawRead);
+    ambervale::win::UniqueKernelObject writeEnd(rawWrite);
     SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -190,8 +190,8 @@ bool RunInChild(const char* mode, int megabytes, int repeats, ChildResult& resul
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child)) {
         return false;
     }
-    ambervale::OwnedKernelObject process(child.hProcess);
-    ambervale::OwnedKernelObject thread(child.hThread);
+    ambervale::win::UniqueKernelObject process(child.hProcess);
+    ambervale::win::UniqueKernelObject thread(child.hThread);
     writeEnd.reset();  // the child holds the only write end now, so its exit ends the reading
     std::string output;
     char chunk[256];

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "e2e/WindowSearch.h"
+#include "fakes/RecordingForm1Events.h"
 #include "mainwindow/WinForm1.h"
 
 namespace {
@@ -45,29 +47,10 @@ double WorkingSetMiB(HANDLE process) {
     return static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
 }
 
-struct WindowSearch {
-    DWORD pid;
-    const char* title;
-    HWND found;
-};
-
-BOOL CALLBACK MatchVisibleWindow(HWND hwnd, LPARAM lParam) {
-    auto* s = reinterpret_cast<WindowSearch*>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    char text[64] = {};
-    GetWindowTextA(hwnd, text, sizeof text);
-    if (owner == s->pid && IsWindowVisible(hwnd) && std::string(text) == s->title) {
-        s->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND VisibleWindowOf(DWORD pid, const char* title) {
-    WindowSearch search{pid, title, nullptr};
-    EnumWindows(&MatchVisibleWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    const auto found = ambervale::e2e::TopLevelWindows(
+        pid, [&](HWND hwnd) { return IsWindowVisible(hwnd) && ambervale::e2e::ControlText(hwnd) == title; });
+    return found.empty() ? nullptr : found.front();
 }
 
 // Starts the program, times it to its visible window, lets it run, reads its working set, closes it.
@@ -114,29 +97,10 @@ void SetLoggingEverySecond() {
     RegCloseKey(key);
 }
 
-class NoEvents : public ambervale::Form1Events {
-public:
-    void Form_Load() override {}
-    void Form_QueryUnload() override {}
-    void Form_Resize() override {}
-    void Timer1_Timer() override {}
-    void PushButton1_Click() override {}
-    void PushButton2_Click() override {}
-    void PushButton5_Click() override {}
-    void PushButton6_Click() override {}
-    void PushButton11_Click() override {}
-    void PushButton12_Click() override {}
-    void ListView2_Click() override {}
-    void Check4_Click() override {}
-    void Check8_Click() override {}
-    void PushButton_MouseMove() override {}
-    void Background_MouseMove() override {}
-};
-
 void MillionRows(const int kRows) {
     ambervale::win::Form1Window form(GetModuleHandleA(nullptr));
     form.Create();
-    NoEvents events;
+    ambervale::testing::RecordingForm1Events events;
     form.Attach(events);
     form.AddLogListColumn(" Printer Status");
     ShowWindow(form.Handle(), SW_SHOWNORMAL);

@@ -1,4 +1,4 @@
-#include "tests/e2e/AppProcess.h"
+#include "e2e/AppProcess.h"
 
 #include <commctrl.h>
 
@@ -10,33 +10,14 @@ namespace {
 
 constexpr char kSettingsKey[] = "Software\\Corvatek\\Ambervale";
 
-struct ClassSearch {
-    DWORD processId;
-    const char* className;
-    HWND found;
-};
-
-BOOL CALLBACK MatchClass(HWND hwnd, LPARAM lParam) {
-    auto* search = reinterpret_cast<ClassSearch*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[64] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == search->processId && std::string(cls) == search->className) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 } // namespace
 
 HWND WindowOfClass(DWORD processId, const char* className, DWORD maxWaitMs) {
     const DWORD start = GetTickCount();
     for (;;) {
-        ClassSearch search{processId, className, nullptr};
-        EnumWindows(&MatchClass, reinterpret_cast<LPARAM>(&search));
-        if (search.found || GetTickCount() - start >= maxWaitMs) return search.found;
+        const auto found = TopLevelWindows(processId, [&](HWND hwnd) { return ClassNameOf(hwnd) == className; });
+        if (!found.empty()) return found.front();
+        if (GetTickCount() - start >= maxWaitMs) return nullptr;
         Sleep(50);
     }
 }
@@ -82,12 +63,6 @@ DWORD AppProcess::ExitCode() const {
     DWORD code = STILL_ACTIVE;
     if (info_.hProcess) GetExitCodeProcess(info_.hProcess, &code);
     return code;
-}
-
-std::string ControlText(HWND control) {
-    char text[512] = {};
-    GetWindowTextA(control, text, sizeof text);
-    return text;
 }
 
 int ListViewCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "e2e/WindowSearch.h"
+
 namespace ambervale::e2e {
 
 // The real Ambervale.exe, started from outside as a user would, with its own TEMP folder.
@@ -29,7 +31,6 @@ private:
 // A top-level window of that process and window class, waiting for it up to maxWaitMs; nullptr if none.
 HWND WindowOfClass(DWORD processId, const char* className, DWORD maxWaitMs = 0);
 
-std::string ControlText(HWND control);
 // The text of one row of a report-view list in another process.
 std::string RemoteListViewText(HANDLE process, HWND list, int row);
 int ListViewCount(HWND list);

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "mainwindow/Form1Layout.h"
-#include "tests/e2e/AppProcess.h"
-#include "tests/e2e/E2ePaths.h"
+#include "e2e/AppProcess.h"
+#include "e2e/E2ePaths.h"
 
 namespace ambervale::e2e {
 namespace {

@@ -4,45 +4,27 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
-#include "mainwindow/ErrorReport.h"
-#include "tests/e2e/AppProcess.h"
-#include "tests/e2e/E2ePaths.h"
+#include "base/ErrorReport.h"
+#include "e2e/AppProcess.h"
+#include "e2e/E2ePaths.h"
 
 namespace ambervale::e2e {
 namespace {
 
-struct BoxSearch {
-    DWORD pid;
-    int count;
-    HWND last;
-};
-
-BOOL CALLBACK CountErrorBoxes(HWND hwnd, LPARAM lParam) {
-    auto* s = reinterpret_cast<BoxSearch*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[32] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == s->pid && std::string(cls) == "#32770" && ControlText(hwnd) == "Application Error" &&
-        IsWindowVisible(hwnd)) {
-        ++s->count;
-        s->last = hwnd;
-    }
-    return TRUE;
-}
-
-BoxSearch ErrorBoxes(DWORD pid) {
-    BoxSearch search{pid, 0, nullptr};
-    EnumWindows(&CountErrorBoxes, reinterpret_cast<LPARAM>(&search));
-    return search;
+// The error boxes the program shows: its visible dialog windows captioned "Application Error".
+std::vector<HWND> ErrorBoxes(DWORD pid) {
+    return TopLevelWindows(pid, [](HWND hwnd) {
+        return ClassNameOf(hwnd) == "#32770" && ControlText(hwnd) == "Application Error" && IsWindowVisible(hwnd);
+    });
 }
 
 HWND WaitForErrorBox(DWORD pid, DWORD maxWaitMs) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < maxWaitMs) {
-        const BoxSearch found = ErrorBoxes(pid);
-        if (found.count) return found.last;
+        const std::vector<HWND> found = ErrorBoxes(pid);
+        if (!found.empty()) return found.back();
         Sleep(50);
     }
     return nullptr;
@@ -63,7 +45,7 @@ TEST(NoPrinter, LoggingEverySecondShowsOneBoxAtATimeAndGoesOn) {
     // The timer waits while the box is open: seconds pass, and still only one box.
     for (int i = 0; i < 10; ++i) {
         Sleep(300);
-        EXPECT_EQ(ErrorBoxes(app.Id()).count, 1);
+        EXPECT_EQ(ErrorBoxes(app.Id()).size(), 1u);
     }
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     const DWORD start = GetTickCount();

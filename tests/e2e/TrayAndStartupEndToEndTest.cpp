@@ -9,8 +9,8 @@
 #include "mainwindow/Form1Layout.h"
 #include "startup/RegStuff.h"
 #include "tray/TrayPlatform.h"
-#include "tests/e2e/AppProcess.h"
-#include "tests/e2e/E2ePaths.h"
+#include "e2e/AppProcess.h"
+#include "e2e/E2ePaths.h"
 
 namespace ambervale::e2e {
 namespace {

@@ -54,18 +54,6 @@ public:
     double fraction = 0.5;
 };
 
-// The check boxes of the start-up frame, as the Check4 click sees them: the same boxes the tray side sees.
-class StartupBoxesOf : public StartupOptionBoxes {
-public:
-    explicit StartupBoxesOf(FakeTrayHostWindow& window) : window_(window) {}
-    int Check4Value() override { return window_.Check4Value(); }
-    void SetCheck8Value(int value) override { window_.SetCheck8Value(value); }
-    void SetCheck8Visible(bool visible) override { window_.SetCheck8Visible(visible); }
-
-private:
-    FakeTrayHostWindow& window_;
-};
-
 // A whole main window's worth of fakes around the real handlers, wired as the program wires them.
 struct FakeForm1Rig : FakeScheduleRig {
     FakeForm1Rig() {
@@ -88,8 +76,7 @@ struct FakeForm1Rig : FakeScheduleRig {
     cSysTray tray{42, trayPlatform.Services()};
     HistoryCommands history{HistoryServices{boxes, pump, files, processes, copyBuffer, logRows}};
     MinimiseToTray minimise{window, tray, settings};
-    StartupBoxesOf startupBoxes{window};
-    StartupServices startup{startupBoxes, settings, registry};
+    StartupServices startup{window, settings, registry};
     Form1 form{Form1Parts{view, environment, random, files, processes, boxes, pump, timer, pointer, schedule, history,
                           minimise, startup},
                values};

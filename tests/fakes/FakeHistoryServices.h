@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/AppError.h"
+#include "base/AppError.h"
 #include "mainwindow/HistoryCommandsServices.h"
 
 namespace ambervale::testing {

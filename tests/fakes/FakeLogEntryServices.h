@@ -6,7 +6,7 @@
 
 #include "fakes/FakeSpooler.h"
 #include "logging/LogEntry.h"
-#include "mainwindow/AppError.h"
+#include "base/AppError.h"
 
 namespace ambervale::testing {
 

@@ -3,8 +3,8 @@
 #include <functional>
 #include <vector>
 
-#include "mainwindow/AppError.h"
-#include "mainwindow/MessageBoxes.h"
+#include "base/AppError.h"
+#include "base/MessageBoxes.h"
 
 namespace ambervale::testing {
 

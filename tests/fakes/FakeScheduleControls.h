@@ -8,12 +8,12 @@
 
 #include "logging/ScheduleControls.h"
 #include "logging/StatusLogger.h"
-#include "mainwindow/AppError.h"
+#include "base/AppError.h"
 
 namespace ambervale::testing {
 
 // ListView2 as a list of rows with at most one selected. Like the real list it raises
-// onSelectionChanged whenever the selection changes, by code or by the user.
+// onSelectionChanged when the user changes the selection, and not when code selects a row.
 class FakeIntervalList : public IntervalList {
 public:
     void AddColumn(std::string_view header) override { columns.emplace_back(header); }
@@ -26,7 +26,7 @@ public:
         if (position < 1 || position > static_cast<int>(rows.size())) {
             throw AppError(std::string(kErrInvalidPropertyValue));
         }
-        ChangeSelection(position);
+        selected = position;
     }
     bool SelectedRow(std::string& text, int& position) override {
         if (!selected) return false;
@@ -36,7 +36,11 @@ public:
     }
 
     // What the user's click or arrow key does.
-    void UserSelects(std::optional<int> position) { ChangeSelection(position); }
+    void UserSelects(std::optional<int> position) {
+        if (selected == position) return;
+        selected = position;
+        if (onSelectionChanged) onSelectionChanged();
+    }
 
     std::vector<std::string> columns;
     int columnWidth = 0;
@@ -46,11 +50,6 @@ public:
     int failAddRowAt = 0; // the 1-based AddRow call that fails; 0 for none
 
 private:
-    void ChangeSelection(std::optional<int> position) {
-        if (selected == position) return;
-        selected = position;
-        if (onSelectionChanged) onSelectionChanged();
-    }
     int addRowCalls = 0;
 };
 

@@ -3,7 +3,7 @@
 #include "fakes/FakeScheduleControls.h"
 #include "fakes/FakeSettingsStore.h"
 #include "logging/Schedule.h"
-#include "mainwindow/ErrorReport.h"
+#include "base/ErrorReport.h"
 
 namespace ambervale::testing {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/AppError.h"
-#include "mainwindow/SettingsStore.h"
+#include "base/AppError.h"
+#include "base/SettingsStore.h"
 
 namespace ambervale::testing {
 

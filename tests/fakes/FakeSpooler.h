@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fakes/PrinterRecordBuilder.h"
-#include "mainwindow/AppError.h"
+#include "base/AppError.h"
 #include "printer/Spooler.h"
 
 namespace ambervale::testing {

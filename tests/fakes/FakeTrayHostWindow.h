@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "mainwindow/AppError.h"
+#include "base/AppError.h"
 
 #include "tray/MinimiseToTray.h"
 

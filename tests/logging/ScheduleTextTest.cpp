@@ -6,7 +6,7 @@
 
 #include "logging/Countdown.h"
 #include "logging/StoredNumber.h"
-#include "mainwindow/AppError.h"
+#include "base/AppError.h"
 
 namespace ambervale {
 namespace {

@@ -44,21 +44,33 @@ TEST(ScheduleTick, EveryTwentyFourHoursShowsAlmostADayOnTheFirstTick) {
     EXPECT_EQ(rig.schedule.IntervalSeconds(), 86400);
 }
 
-TEST(ScheduleTick, AMillionTicksMakeOneEntryPerWholeInterval) {
+// At every interval the entries come on the ticks that complete it, never a tick early or late.
+TEST(ScheduleTick, EachIntervalLogsOnTheTickThatCompletesItAndNotBefore) {
     const struct {
         const char* row;
-        long entries;
+        int seconds;
+        const char* firstCountdown;
     } cases[] = {
-        {"1", 1000000}, {"2", 200000}, {"3", 100000}, {"4", 33333}, {"5", 16666}, {"6", 3333},
-        {"7", 1666},    {"8", 555},    {"9", 277},    {"10", 46},   {"11", 23},   {"12", 11},
+        {"1", 1, "00:00:00"},        {"2", 5, "00:00:04"},        {"3", 10, "00:00:09"},
+        {"4", 30, "00:00:29"},       {"5", 60, "00:00:59"},       {"6", 300, "00:04:59"},
+        {"7", 600, "00:09:59"},      {"8", 1800, "00:29:59"},     {"9", 3600, "00:59:59"},
+        {"10", 21600, "05:59:59"},   {"11", 43200, "11:59:59"},   {"12", 86400, "23:59:59"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("row ") + c.row);
         FakeScheduleRig rig;
         rig.settings.values["OftenIndex"] = c.row;
         rig.Load();
-        for (int i = 0; i < 1000000; ++i) rig.Tick();
-        EXPECT_EQ(rig.logger.entries, c.entries);
+        rig.Tick();
+        EXPECT_EQ(rig.frame.caption, Countdown(c.firstCountdown));
+        for (int i = 1; i < c.seconds - 1; ++i) rig.Tick();
+        EXPECT_EQ(rig.logger.entries, c.seconds == 1 ? 1 : 0) << "one tick before the interval ends";
+        if (c.seconds > 1) rig.Tick();
+        EXPECT_EQ(rig.logger.entries, 1) << "on the tick that completes the interval";
+        for (int i = 0; i < c.seconds - 1; ++i) rig.Tick();
+        EXPECT_EQ(rig.logger.entries, 1) << "one tick before the second interval ends";
+        rig.Tick();
+        EXPECT_EQ(rig.logger.entries, 2) << "on the tick that completes the second interval";
         EXPECT_TRUE(rig.timer.Running());
         EXPECT_TRUE(rig.boxes.shown.empty());
     }

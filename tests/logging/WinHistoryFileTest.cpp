@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "mainwindow/AppError.h"
+#include "base/AppError.h"
 
 namespace ambervale {
 namespace {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fakes/FakeForm1.h"
 #include "mainwindow/Main.h"
 
@@ -22,7 +24,9 @@ TEST(Form1Load, FirstStartWithNoSettings) {
 
     EXPECT_TRUE(rig.boxes.shown.empty()) << ::testing::PrintToString(BoxTexts(rig.boxes));
     EXPECT_EQ(rig.view.caption, "Ambervale");
-    EXPECT_GE(rig.view.programIconSet, 1);
+    // The icon is set at step 106 and again with the tray's tip at step 184, each time once.
+    EXPECT_EQ(rig.view.programIconSet, 1);
+    EXPECT_EQ(std::count(rig.window.log.begin(), rig.window.log.end(), "program icon"), 1);
     EXPECT_EQ(rig.values.appTitle, "Ambervale");
     EXPECT_EQ(rig.view.logColumn, " Printer Status");
     EXPECT_EQ(rig.view.logColumnTwips, 20000);

@@ -4,7 +4,7 @@
 
 #include "fakes/FakeHistoryServices.h"
 #include "fakes/FakeMessageBoxes.h"
-#include "mainwindow/ErrorReport.h"
+#include "base/ErrorReport.h"
 
 namespace ambervale {
 namespace {

@@ -8,10 +8,10 @@
 
 #include "fakes/FakeHistoryServices.h"
 #include "fakes/FakeMessageBoxes.h"
-#include "mainwindow/AppError.h"
+#include "base/AppError.h"
 #include "mainwindow/HistoryCommands.h"
 #include "mainwindow/WinFiles.h"
-#include "mainwindow/WinScratchFolder.h"
+#include "fakes/WinScratchFolder.h"
 
 namespace ambervale {
 namespace {

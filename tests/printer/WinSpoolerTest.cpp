@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fakes/WinTestPrinter.h"
-#include "mainwindow/AppError.h"
+#include "base/AppError.h"
 #include "printer/PrinterReport.h"
 
 namespace ambervale {

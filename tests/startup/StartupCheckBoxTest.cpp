@@ -15,14 +15,6 @@ using namespace ambervale::testing;
 
 constexpr char kExe[] = "C:\\Program Files\\Corvatek\\Ambervale.exe";
 
-// One window serves both handlers, as the main window does; setting Check8 raises Check8's click.
-class FakeStartupWindow : public FakeTrayHostWindow, public StartupOptionBoxes {
-public:
-    int Check4Value() override { return FakeTrayHostWindow::Check4Value(); }
-    void SetCheck8Value(int value) override { FakeTrayHostWindow::SetCheck8Value(value); }
-    void SetCheck8Visible(bool visible) override { FakeTrayHostWindow::SetCheck8Visible(visible); }
-};
-
 class Check4ClickTest : public ::testing::Test {
 protected:
     Check4ClickTest() { window.onCheck8Click = [this] { tray.Check8_Click(); }; }
@@ -31,7 +23,8 @@ protected:
 
     FakeTrayPlatform platform;
     cSysTray cSysTray1{42, platform.Services()};
-    FakeStartupWindow window;
+    // One window serves both handlers, as the main window does; setting Check8 raises Check8's click.
+    FakeTrayHostWindow window;
     FakeSettingsStore settings;
     FakeRegistry registry;
     MinimiseToTray tray{window, cSysTray1, settings};

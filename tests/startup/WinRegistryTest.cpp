@@ -46,6 +46,8 @@ std::string FileNameOf(const std::string& path) { return path.substr(path.find_l
 class FakeStartupBoxes : public StartupOptionBoxes {
 public:
     int Check4Value() override { return check4; }
+    void SetCheck4Value(int value) override { check4 = value; }
+    int Check8Value() override { return check8; }
     void SetCheck8Value(int value) override { check8 = value; }
     void SetCheck8Visible(bool visible) override { check8Visible = visible; }
     int check4 = 0;

@@ -43,33 +43,33 @@ LONG_PTR AsLong(WNDPROC procedure) { return reinterpret_cast<LONG_PTR>(procedure
 
 bool ShellHasANotificationArea() { return FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }
 
-OwnedIcon SmallIcon() {
+win::UniqueIcon SmallIcon() {
     const BYTE andMask[16 * 16 / 8] = {};
     BYTE xorMask[16 * 16 / 8];
     for (BYTE& b : xorMask) b = 0xAA;
-    return OwnedIcon(CreateIcon(GetModuleHandleA(nullptr), 16, 16, 1, 1, andMask, xorMask));
+    return win::UniqueIcon(CreateIcon(GetModuleHandleA(nullptr), 16, 16, 1, 1, andMask, xorMask));
 }
 
 class WinTray : public ::testing::Test {
 protected:
     void SetUp() override {
         windowOwnProcedure = reinterpret_cast<WNDPROC>(
-            SetWindowLongValue(window.Handle(), GWLP_WNDPROC, AsLong(&CountingProcedure)));
+            SetWindowLongValue(window.get(), GWLP_WNDPROC, AsLong(&CountingProcedure)));
         callbacksSeenByOwnProcedure = 0;
         tray.SetEventSink(&events);
     }
 
     RecordingTrayEvents events;
-    TrayWindow window{nullptr, GetModuleHandleA(nullptr)};
+    win::UniqueWindow window = CreateTrayWindow(nullptr, GetModuleHandleA(nullptr));
     AnsweringShell shell;
     WinTrayWindowProcedure procedure;
     SteadyTrayClock clock;
     WinTrayMessageWait wait;
-    cSysTray tray{FromHwnd(window.Handle()), TrayServices{shell, procedure, clock, wait}};
+    cSysTray tray{FromHwnd(window.get()), TrayServices{shell, procedure, clock, wait}};
 };
 
 TEST_F(WinTray, CallbacksBecomeMouseEventsWhileInTheTrayAndTheProcedureComesBack) {
-    const HWND hwnd = window.Handle();
+    const HWND hwnd = window.get();
     tray.SetTrayIcon(std::make_shared<WinIconPicture>(SmallIcon()));
     tray.SetTrayTip("Ambervale");
     tray.SetInTray(true);
@@ -97,7 +97,7 @@ TEST_F(WinTray, CallbacksBecomeMouseEventsWhileInTheTrayAndTheProcedureComesBack
 TEST_F(WinTray, BalloonClickEndsTheRealWaitWithoutHide) {
     tray.SetInTray(true);
     // The shell's answer, queued before the wait begins; the nested loop must dispatch it.
-    PostMessageA(window.Handle(), kTrayCallbackMessage, 0, 0x405);
+    PostMessageA(window.get(), kTrayCallbackMessage, 0, 0x405);
     tray.ShowBalloon("text", "title", 30, false);
     EXPECT_FALSE(tray.BalloonVisible());
     EXPECT_EQ(shell.answers.size(), 2u);  // add and the balloon: no hide
@@ -115,10 +115,10 @@ TEST_F(WinTray, QuitRequestEndsTheWaitAndStaysQueuedForTheMainLoop) {
 }
 
 TEST(WinSysTrayBundle, WindowIsHiddenOwnedAndOffTheTaskbar) {
-    TrayWindow owner(nullptr, GetModuleHandleA(nullptr));
-    WinSysTray tray(owner.Handle(), GetModuleHandleA(nullptr));
+    const win::UniqueWindow owner = CreateTrayWindow(nullptr, GetModuleHandleA(nullptr));
+    WinSysTray tray(owner.get(), GetModuleHandleA(nullptr));
     EXPECT_FALSE(IsWindowVisible(tray.Handle()));
-    EXPECT_EQ(GetWindow(tray.Handle(), GW_OWNER), owner.Handle());
+    EXPECT_EQ(GetWindow(tray.Handle(), GW_OWNER), owner.get());
     EXPECT_NE(GetWindowLongValue(tray.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
     EXPECT_EQ(tray.Control().TrayHwnd(), FromHwnd(tray.Handle()));
 }
@@ -133,14 +133,14 @@ TEST(WinSysTrayBundle, DestroyingItInTheTrayTakesItsWindowAlong) {
 }
 
 TEST(WinSysTrayBundle, AWindowGoneWithItsOwnerIsNotDestroyedTwice) {
-    auto owner = std::make_unique<TrayWindow>(nullptr, GetModuleHandleA(nullptr));
-    WinSysTray tray(owner->Handle(), GetModuleHandleA(nullptr));
+    win::UniqueWindow owner = CreateTrayWindow(nullptr, GetModuleHandleA(nullptr));
+    WinSysTray tray(owner.get(), GetModuleHandleA(nullptr));
     owner.reset();
     EXPECT_FALSE(IsWindow(tray.Handle()));
 }
 
 TEST(WinIcon, NoIconHandleIsNoIcon) {
-    WinIconPicture empty{OwnedIcon()};
+    WinIconPicture empty{win::UniqueIcon()};
     EXPECT_EQ(empty.Kind(), PictureKind::Empty);
     WinIconPicture icon{SmallIcon()};
     EXPECT_EQ(icon.Kind(), PictureKind::Icon);
@@ -170,15 +170,30 @@ TEST(WinIcon, TrayIconLoadsAtTheNotificationAreaSize) {
     EXPECT_EQ(size.cy, GetSystemMetrics(SM_CYSMICON));
 }
 
-TEST(WinIcon, ProgramIconHasEveryImageTheLoaderAsksFor) {
-    for (int side : {32, 48, 128, 256}) {
-        OwnedIcon icon(static_cast<HICON>(
-            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kTestProgramIcon), IMAGE_ICON, side, side, 0)));
-        ASSERT_NE(icon.Get(), nullptr) << side;
-        const SIZE size = IconSize(icon.Get());
-        EXPECT_EQ(size.cx, side);
-        EXPECT_EQ(size.cy, side);
+// The images an icon resource holds, as "<side>x<bits>", read from its directory: the loader would scale another
+// image to any size asked for, so only the directory tells whether an image is really there.
+std::vector<std::string> IconImages(int resourceId) {
+    const HMODULE module = GetModuleHandleA(nullptr);
+    const HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resourceId), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+    const HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const auto* bytes = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+    std::vector<std::string> images;
+    if (bytes == nullptr || SizeofResource(module, found) < 6) return images;
+    // GRPICONDIR: reserved, type, count (16 bits each), then 14-byte entries: width, height (0 stands for 256),
+    // colour count, reserved, planes, bit count (16 bits), bytes in resource (32 bits), id (16 bits).
+    const int count = bytes[4] | bytes[5] << 8;
+    if (SizeofResource(module, found) < static_cast<DWORD>(6 + 14 * count)) return images;
+    for (int i = 0; i < count; ++i) {
+        const BYTE* entry = bytes + 6 + 14 * i;
+        const int side = entry[0] == 0 ? 256 : entry[0];
+        images.push_back(std::to_string(side) + "x" + std::to_string(entry[6] | entry[7] << 8));
     }
+    return images;
+}
+
+TEST(WinIcon, ProgramAndTrayIconsHoldTheirOwnImages) {
+    EXPECT_EQ(IconImages(kTestProgramIcon), (std::vector<std::string>{"32x24", "48x32", "128x32", "256x32"}));
+    EXPECT_EQ(IconImages(kTestTrayIcon), (std::vector<std::string>{"16x24"}));
 }
 
 TEST(WinIcon, MissingResourceGivesNoPicture) {

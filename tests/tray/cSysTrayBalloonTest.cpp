@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fakes/FakeTrayPlatform.h"
-#include "mainwindow/AppError.h"
+#include "base/AppError.h"
 #include "tray/cSysTray.h"
 
 namespace ambervale {
@@ -40,7 +40,6 @@ TEST_F(TrayBalloon, RecordCarriesTitleTextAndTimeoutOnly) {
     ASSERT_EQ(platform.calls.size(), 1u);
     EXPECT_EQ(platform.calls[0].message, NotifyIconMessage::Modify);
     const NotifyIconRecord& r = platform.calls[0].record;
-    EXPECT_EQ(r.cbSize, 488u);
     EXPECT_EQ(r.hWnd, kWindow);
     EXPECT_EQ(r.uID, 0u);
     EXPECT_EQ(r.uFlags, kNifInfo);

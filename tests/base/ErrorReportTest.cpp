@@ -1,4 +1,4 @@
-#include "mainwindow/ErrorReport.h"
+#include "base/ErrorReport.h"
 
 #include <gtest/gtest.h>
 

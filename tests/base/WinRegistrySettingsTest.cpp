@@ -1,4 +1,4 @@
-#include "mainwindow/WinRegistrySettings.h"
+#include "base/WinRegistrySettings.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "mainwindow/AppError.h"
+#include "base/AppError.h"
 
 namespace ambervale {
 namespace {

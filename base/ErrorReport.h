@@ -4,7 +4,7 @@
 #include <string_view>
 #include <utility>
 
-#include "mainwindow/MessageBoxes.h"
+#include "base/MessageBoxes.h"
 
 namespace ambervale {
 
@@ -45,8 +45,6 @@ public:
             return true;
         }
     }
-
-    const std::string& Location() const { return location_; }
 
 private:
     void Report(int step);

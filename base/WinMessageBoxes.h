@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "mainwindow/MessageBoxes.h"
+#include "base/MessageBoxes.h"
 
 namespace ambervale::win {
 

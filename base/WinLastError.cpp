@@ -1,8 +1,8 @@
-#include "mainwindow/WinLastError.h"
+#include "base/WinLastError.h"
 
 #include <windows.h>
 
-#include "mainwindow/AppError.h"
+#include "base/AppError.h"
 
 namespace ambervale {
 

@@ -1,8 +1,8 @@
-#include "mainwindow/ErrorReport.h"
+#include "base/ErrorReport.h"
 
 #include <new>
 
-#include "mainwindow/Globals.h"
+#include "base/Globals.h"
 
 namespace ambervale {
 

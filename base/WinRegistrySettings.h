@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "mainwindow/SettingsStore.h"
+#include "base/SettingsStore.h"
 
 namespace ambervale {
 

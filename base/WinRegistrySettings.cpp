@@ -1,13 +1,14 @@
-#include "mainwindow/WinRegistrySettings.h"
+#include "base/WinRegistrySettings.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <utility>
 
-#include "mainwindow/AppError.h"
-#include "mainwindow/Globals.h"
-#include "mainwindow/WinHandles.h"
+#include "base/AppError.h"
+#include "base/Globals.h"
+#include "base/WinHandles.h"
+#include "base/WinLastError.h"
 
 namespace ambervale {
 namespace {
@@ -18,17 +19,6 @@ RegKey OpenForReading(const std::string& keyPath) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return {};
     return RegKey(key);
-}
-
-std::string SystemErrorText(LONG code) {
-    char text[512] = {};
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                        static_cast<DWORD>(code), 0, text, sizeof text, nullptr);
-    std::string message(text, length);
-    while (!message.empty() && (message.back() == '\r' || message.back() == '\n' || message.back() == ' ')) {
-        message.pop_back();
-    }
-    return message.empty() ? "System error " + std::to_string(code) : message;
 }
 
 // The text of a REG_SZ value, or nothing when it is absent, of another type or too large.
@@ -77,7 +67,7 @@ void WinRegistrySettings::Write(std::string_view key, std::string_view value) {
     HKEY created = nullptr;
     const LONG createResult = RegCreateKeyExA(HKEY_CURRENT_USER, keyPath_.c_str(), 0, nullptr,
                                               REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &created, nullptr);
-    if (createResult != ERROR_SUCCESS) throw AppError(SystemErrorText(createResult));
+    if (createResult != ERROR_SUCCESS) throw AppError(SystemErrorText(static_cast<unsigned long>(createResult)));
     const RegKey section(created);
 
     const std::string name(key);
@@ -85,7 +75,7 @@ void WinRegistrySettings::Write(std::string_view key, std::string_view value) {
     const LONG setResult = RegSetValueExA(section.get(), name.c_str(), 0, REG_SZ,
                                           reinterpret_cast<const BYTE*>(data.c_str()),
                                           static_cast<DWORD>(data.size() + 1));
-    if (setResult != ERROR_SUCCESS) throw AppError(SystemErrorText(setResult));
+    if (setResult != ERROR_SUCCESS) throw AppError(SystemErrorText(static_cast<unsigned long>(setResult)));
 }
 
 } // namespace ambervale

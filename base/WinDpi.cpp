@@ -1,4 +1,4 @@
-#include "mainwindow/WinDpi.h"
+#include "base/WinDpi.h"
 
 namespace ambervale::win {
 namespace {

@@ -1,6 +1,6 @@
-#include "mainwindow/WinMessageBoxes.h"
+#include "base/WinMessageBoxes.h"
 
-#include "mainwindow/AppError.h"
+#include "base/AppError.h"
 
 namespace ambervale::win {
 
