@@ -7,8 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 bash tools/install-deps.sh
-cmake -S . -B build/win-i686 -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+bash tools/configure-win.sh i686
 version=$(cat build/win-i686/AmbervaleVersion.txt)
 # The README names the release; a package must not contradict it.
 cmake -DREADME="$root/README.md" -DVERSION="$version" -P cmake/CheckReadmeVersion.cmake
