@@ -33,9 +33,7 @@ std::string Package() { return FullPath(BuildFolder() + "\\installer\\Ambervale-
 std::string NextPackage() { return FullPath(ModuleFolder() + "\\next\\Ambervale-" + kNextVersion + ".msi"); }
 std::string RebuiltPackage() { return FullPath(ModuleFolder() + "\\rebuilt\\Ambervale-" + kVersion + ".msi"); }
 
-DWORD Install(const std::string& msi, const std::string& log = {}) {
-    return Msiexec("/i \"" + msi + "\" /qn" + (log.empty() ? "" : " /l*v \"" + log + "\""));
-}
+DWORD Install(const std::string& msi) { return Msiexec("/i \"" + msi + "\" /qn"); }
 DWORD Uninstall(const std::string& productCode) { return Msiexec("/x " + productCode + " /qn"); }
 
 std::string TestQueue() {

@@ -46,6 +46,16 @@ std::string FolderPath(int csidl) {
     return path;
 }
 
+// The exe's whole version resource, or nothing when it has none.
+std::string VersionBlock(const std::string& exePath) {
+    DWORD ignored = 0;
+    std::string block(GetFileVersionInfoSizeA(exePath.c_str(), &ignored), '\0');
+    if (!block.empty() && !GetFileVersionInfoA(exePath.c_str(), 0, static_cast<DWORD>(block.size()), block.data())) {
+        block.clear();
+    }
+    return block;
+}
+
 struct MsiHandleTraits {
     using Handle = MSIHANDLE;
     static Handle Invalid() { return 0; }
@@ -95,14 +105,11 @@ std::string InstalledFolder() { return FolderPath(CSIDL_PROGRAM_FILESX86) + "\\A
 std::string InstalledExe() { return InstalledFolder() + "\\Ambervale.exe"; }
 
 std::string FixedFileVersion(const std::string& exePath) {
-    DWORD ignored = 0;
-    std::string block(GetFileVersionInfoSizeA(exePath.c_str(), &ignored), '\0');
-    if (block.empty() || !GetFileVersionInfoA(exePath.c_str(), 0, static_cast<DWORD>(block.size()), block.data())) {
-        return "<none>";
-    }
+    std::string block = VersionBlock(exePath);
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length) || length < sizeof *fixed) {
+    if (block.empty() || !VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length) ||
+        length < sizeof *fixed) {
         return "<none>";
     }
     char text[64];
@@ -113,15 +120,13 @@ std::string FixedFileVersion(const std::string& exePath) {
 }
 
 std::string VersionText(const std::string& exePath, const char* name) {
-    DWORD ignored = 0;
-    std::string block(GetFileVersionInfoSizeA(exePath.c_str(), &ignored), '\0');
-    if (block.empty() || !GetFileVersionInfoA(exePath.c_str(), 0, static_cast<DWORD>(block.size()), block.data())) {
-        return "<none>";
-    }
+    std::string block = VersionBlock(exePath);
     const std::string query = std::string("\\StringFileInfo\\040904E4\\") + name;
     char* text = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&text), &length)) return "<none>";
+    if (block.empty() || !VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&text), &length)) {
+        return "<none>";
+    }
     return text;
 }
 
@@ -144,8 +149,11 @@ ShortcutInfo ReadShortcut(const std::string& lnkPath) {
     IPersistFile* rawFile = nullptr;
     if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&rawFile)))) return {};
     const std::unique_ptr<IPersistFile, ComRelease> file(rawFile);
-    const std::wstring widePath(lnkPath.begin(), lnkPath.end());
-    if (FAILED(file->Load(widePath.c_str(), STGM_READ))) return {};
+    wchar_t widePath[MAX_PATH] = {};
+    if (!MultiByteToWideChar(CP_ACP, 0, lnkPath.c_str(), -1, widePath, MAX_PATH) ||
+        FAILED(file->Load(widePath, STGM_READ))) {
+        return {};
+    }
     ShortcutInfo info;
     char text[MAX_PATH] = {};
     if (SUCCEEDED(link->GetPath(text, MAX_PATH, nullptr, 0))) info.target = text;

@@ -45,7 +45,8 @@ void Clear(HKEY root) {
     if (key) RegDeleteValueA(key.get(), kValueName);
 }
 
-// Runs the uninstaller's cleanup over every Run key it finds; returns the keys it removed a value from.
+// Runs the uninstaller's cleanup over every Run key it finds; returns the keys it removed a value from. (The
+// end-to-end test of the package removes well-formed values from both hives; these are the odd ones.)
 std::vector<std::string> Cleanup() {
     std::vector<std::string> removedFrom;
     ForEachRunKey([&](RunKey& key, const std::string& where) {
@@ -62,23 +63,11 @@ protected:
     }
 };
 
-TEST_F(ForEachRunKeyTest, RemovesTheProgramsValueFromTheMachineAndFromTheCurrentUser) {
-    const std::string quoted = std::string("\"") + kInstalledExe + "\"";
-    Store(HKEY_LOCAL_MACHINE, REG_SZ, quoted + '\0');
-    Store(HKEY_CURRENT_USER, REG_SZ, std::string(kInstalledExe) + '\0');
-
-    const std::vector<std::string> removedFrom = Cleanup();
-
-    EXPECT_FALSE(Present(HKEY_LOCAL_MACHINE));
-    EXPECT_FALSE(Present(HKEY_CURRENT_USER));
-    ASSERT_EQ(removedFrom.size(), 2u);
-    EXPECT_EQ(removedFrom[0], "HKEY_LOCAL_MACHINE");
-    EXPECT_EQ(removedFrom[1].rfind("HKEY_USERS\\S-1-5-", 0), 0u) << removedFrom[1];
-}
-
 TEST_F(ForEachRunKeyTest, AStringStoredWithoutItsTerminatingZeroIsReadToItsEnd) {
     Store(HKEY_CURRENT_USER, REG_SZ, kInstalledExe);
-    EXPECT_EQ(Cleanup().size(), 1u);
+    const std::vector<std::string> removedFrom = Cleanup();
+    ASSERT_EQ(removedFrom.size(), 1u);
+    EXPECT_EQ(removedFrom[0].rfind("HKEY_USERS\\S-1-5-", 0), 0u) << "the user's key, reached through HKEY_USERS";
     EXPECT_FALSE(Present(HKEY_CURRENT_USER));
 }
 
