@@ -1,6 +1,6 @@
 # The one version of the program is the project's version; these files carry it to the places that need it.
 
-# Writes AmbervaleVersion.h (for the version resource and the tests) and Ambervale.manifest into out_dir, for the
+# Writes AmbervaleVersion.h (for the version resource) and Ambervale.manifest into out_dir, for the
 # version given as major.minor.patch.
 function(ambervale_version_files out_dir version)
   string(REPLACE "." ";" parts "${version}")
