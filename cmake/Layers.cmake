@@ -3,6 +3,7 @@
 #   base  <-  printer  <-  logging  <-  mainwindow
 #   base  <-  tray     <---------------'
 #   base  <-  startup  <---------------'
+#   base  <-  startup  <-  installer (the uninstaller's action; the packages are made of the program)
 #
 # A library sees the headers of its own folder and of the libraries it links, and no others. Its headers are reached
 # through a tree of forwarding headers made for its folder alone (<build>/layers/<folder>/<folder>/X.h includes the
@@ -10,7 +11,7 @@
 # layers fails to build.
 
 # In the order they are built; the tests mirror them folder for folder.
-set(AMBERVALE_LAYERS base printer logging tray startup mainwindow)
+set(AMBERVALE_LAYERS base printer logging tray startup mainwindow installer)
 
 add_library(ambervale_warnings INTERFACE)
 if(MSVC)

@@ -8,8 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 bash tools/install-deps.sh
-cmake -S . -B build/win-i686 -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw.cmake" -DAMBERVALE_MINGW_ARCH=i686 >/dev/null
+bash tools/configure-win.sh i686
 cmake --build build/win-i686 --target Ambervale -j"$(nproc)"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

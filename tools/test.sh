@@ -18,8 +18,7 @@ cmake --build build/native -j"$jobs"
 
 for arch in i686 x86_64; do
   echo "== Windows build ($arch)"
-  cmake -S . -B "build/win-$arch" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw.cmake" -DAMBERVALE_MINGW_ARCH="$arch" >/dev/null
+  bash tools/configure-win.sh "$arch"
   cmake --build "build/win-$arch" -j"$jobs"
 done
 

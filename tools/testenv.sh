@@ -110,9 +110,14 @@ testenv_stop() {
   [ -n "$dir" ] || return 0
   wineserver -k >/dev/null 2>&1 || true
   local f
+  local pid i
   for f in cupsd xvfb; do
     if [ -f "$dir/$f.pid" ]; then
-      kill "$(cat "$dir/$f.pid")" 2>/dev/null || true
+      pid=$(cat "$dir/$f.pid")
+      kill "$pid" 2>/dev/null || true
+      # The next world of the same name may start at once (CTest lists a world's cases, then runs each in a world
+      # of its own): it must not meet this one's daemon still holding the socket.
+      for i in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
       rm -f "$dir/$f.pid"
     fi
   done
