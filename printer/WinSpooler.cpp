@@ -3,12 +3,28 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include <cstddef>
 #include <vector>
 
 #include "mainwindow/AppError.h"
+#include "printer/RecordLayout.h"
 
 namespace ambervale {
 namespace {
+
+// The portable decoder reads the records at these offsets; they must be the system's own.
+constexpr PrinterInfo2Offsets kPrinterInfo2 = PrinterInfo2OffsetsOf(kNativeRecordLayout);
+static_assert(sizeof(PRINTER_INFO_2A) == kPrinterInfo2.fixedPart);
+static_assert(sizeof(LPSTR) == kPrinterInfo2.pointerSize);
+static_assert(offsetof(PRINTER_INFO_2A, pPrinterName) == kPrinterInfo2.printerName);
+static_assert(offsetof(PRINTER_INFO_2A, pPortName) == kPrinterInfo2.portName);
+static_assert(offsetof(PRINTER_INFO_2A, pDriverName) == kPrinterInfo2.driverName);
+static_assert(offsetof(PRINTER_INFO_2A, Attributes) == kPrinterInfo2.attributes);
+static_assert(offsetof(PRINTER_INFO_2A, Status) == kPrinterInfo2.status);
+static_assert(offsetof(PRINTER_INFO_2A, cJobs) == kPrinterInfo2.jobs);
+constexpr JobInfo1Offsets kJobInfo1 = JobInfo1OffsetsOf(kNativeRecordLayout);
+static_assert(sizeof(JOB_INFO_1A) == kJobInfo1.recordSize);
+static_assert(offsetof(JOB_INFO_1A, Status) == kJobInfo1.status);
 
 HANDLE ToHandle(PrinterHandle printer) {
     return reinterpret_cast<HANDLE>(printer);
@@ -21,6 +37,7 @@ struct SpoolerLibrary {
     decltype(&::OpenPrinterW) openPrinterW = nullptr;
     decltype(&::OpenPrinterA) openPrinterA = nullptr;
     decltype(&::GetPrinterA) getPrinterA = nullptr;
+    decltype(&::EnumJobsA) enumJobsA = nullptr;
     decltype(&::ClosePrinter) closePrinter = nullptr;
 };
 
@@ -40,18 +57,24 @@ const SpoolerLibrary& SpoolerEntryPoints() {
     Resolve(module, "OpenPrinterW", loaded.openPrinterW);
     Resolve(module, "OpenPrinterA", loaded.openPrinterA);
     Resolve(module, "GetPrinterA", loaded.getPrinterA);
+    Resolve(module, "EnumJobsA", loaded.enumJobsA);
     Resolve(module, "ClosePrinter", loaded.closePrinter);
     library = loaded;
     return library;
 }
 
+// Holds every name the spooler gives a printer, a server's name and a share's included, so the usual query is one
+// call. Asking with an empty buffer first is no shortcut: some spoolers then fail for long names outright.
+constexpr DWORD kDefaultNameChars = 1024;
+
 std::wstring DefaultPrinterExactName() {
-    // The default may change between the size probe and the read: ask again a few times.
-    DWORD size = 0;
+    // Grow only when the spooler says the name does not fit; the default may change between two calls, so a
+    // few times.
+    DWORD size = kDefaultNameChars;
     for (int attempt = 0; attempt < 4; ++attempt) {
         std::vector<wchar_t> name(size + 1, L'\0');
         DWORD capacity = size;
-        if (SpoolerEntryPoints().getDefaultPrinterW(size == 0 ? nullptr : name.data(), &capacity)) {
+        if (SpoolerEntryPoints().getDefaultPrinterW(name.data(), &capacity)) {
             return std::wstring(name.data());
         }
         const DWORD error = GetLastError();
@@ -116,6 +139,18 @@ bool WinSpooler::GetPrinterInfo2(PrinterHandle printer, std::byte* buffer, std::
         SpoolerEntryPoints().getPrinterA(ToHandle(printer), 2, reinterpret_cast<LPBYTE>(buffer), size, &bytesNeeded);
     // Copying the count must not touch the thread's last error, which the caller reads next.
     needed = bytesNeeded;
+    return ok != FALSE;
+}
+
+bool WinSpooler::EnumJobsInfo1(PrinterHandle printer, std::uint32_t maxJobs, std::byte* buffer, std::uint32_t size,
+                               std::uint32_t& needed, std::uint32_t& returned) {
+    DWORD bytesNeeded = 0;
+    DWORD count = 0;
+    const BOOL ok = SpoolerEntryPoints().enumJobsA(ToHandle(printer), 0, maxJobs, 1, reinterpret_cast<LPBYTE>(buffer),
+                                                   size, &bytesNeeded, &count);
+    // As for the record: the caller reads the last error next, so nothing here may touch it.
+    needed = bytesNeeded;
+    returned = count;
     return ok != FALSE;
 }
 

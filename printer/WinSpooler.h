@@ -14,6 +14,8 @@ public:
     std::optional<PrinterHandle> OpenPrinterForUse(const std::string& name) override;
     bool GetPrinterInfo2(PrinterHandle printer, std::byte* buffer, std::uint32_t size,
                          std::uint32_t& needed) override;
+    bool EnumJobsInfo1(PrinterHandle printer, std::uint32_t maxJobs, std::byte* buffer, std::uint32_t size,
+                       std::uint32_t& needed, std::uint32_t& returned) override;
     std::uint32_t LastError() override;
     void ClosePrinter(PrinterHandle printer) noexcept override;
 
