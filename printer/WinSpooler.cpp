@@ -63,6 +63,12 @@ const SpoolerLibrary& SpoolerEntryPoints() {
     return library;
 }
 
+// The caller reads the last error as the spooler call's own, but a spooler may fail without setting one (Wine's
+// EnumJobsA does): the error an earlier call left, such as the size probe's 122, must not pass for this call's.
+void ClearLastError() {
+    SetLastError(ERROR_SUCCESS);
+}
+
 // Holds every name the spooler gives a printer, a server's name and a share's included, so the usual query is one
 // call. Asking with an empty buffer first is no shortcut: some spoolers then fail for long names outright.
 constexpr DWORD kDefaultNameChars = 1024;
@@ -134,9 +140,10 @@ std::optional<PrinterHandle> WinSpooler::OpenPrinterForUse(const std::string& na
 
 bool WinSpooler::GetPrinterInfo2(PrinterHandle printer, std::byte* buffer, std::uint32_t size,
                                  std::uint32_t& needed) {
+    const auto getPrinterA = SpoolerEntryPoints().getPrinterA;
     DWORD bytesNeeded = 0;
-    const BOOL ok =
-        SpoolerEntryPoints().getPrinterA(ToHandle(printer), 2, reinterpret_cast<LPBYTE>(buffer), size, &bytesNeeded);
+    ClearLastError();
+    const BOOL ok = getPrinterA(ToHandle(printer), 2, reinterpret_cast<LPBYTE>(buffer), size, &bytesNeeded);
     // Copying the count must not touch the thread's last error, which the caller reads next.
     needed = bytesNeeded;
     return ok != FALSE;
@@ -144,10 +151,12 @@ bool WinSpooler::GetPrinterInfo2(PrinterHandle printer, std::byte* buffer, std::
 
 bool WinSpooler::EnumJobsInfo1(PrinterHandle printer, std::uint32_t maxJobs, std::byte* buffer, std::uint32_t size,
                                std::uint32_t& needed, std::uint32_t& returned) {
+    const auto enumJobsA = SpoolerEntryPoints().enumJobsA;
     DWORD bytesNeeded = 0;
     DWORD count = 0;
-    const BOOL ok = SpoolerEntryPoints().enumJobsA(ToHandle(printer), 0, maxJobs, 1, reinterpret_cast<LPBYTE>(buffer),
-                                                   size, &bytesNeeded, &count);
+    ClearLastError();
+    const BOOL ok =
+        enumJobsA(ToHandle(printer), 0, maxJobs, 1, reinterpret_cast<LPBYTE>(buffer), size, &bytesNeeded, &count);
     // As for the record: the caller reads the last error next, so nothing here may touch it.
     needed = bytesNeeded;
     returned = count;
