@@ -69,32 +69,6 @@ void ClearLastError() {
     SetLastError(ERROR_SUCCESS);
 }
 
-// Holds every name the spooler gives a printer, a server's name and a share's included, so the usual query is one
-// call. Asking with an empty buffer first is no shortcut: some spoolers then fail for long names outright.
-constexpr DWORD kDefaultNameChars = 1024;
-
-std::wstring DefaultPrinterExactName() {
-    // Grow only when the spooler says the name does not fit; the default may change between two calls, so a
-    // few times.
-    DWORD size = kDefaultNameChars;
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        std::vector<wchar_t> name(size + 1, L'\0');
-        DWORD capacity = size;
-        if (SpoolerEntryPoints().getDefaultPrinterW(name.data(), &capacity)) {
-            return std::wstring(name.data());
-        }
-        const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND) {
-            throw AppError("No default printer");
-        }
-        if (error != ERROR_INSUFFICIENT_BUFFER || capacity <= size) {
-            throw AppError("The default printer cannot be found (Windows error " + std::to_string(error) + ")");
-        }
-        size = capacity;
-    }
-    throw AppError("The default printer keeps changing");
-}
-
 // The text the ANSI entry points would have given: unmappable characters become the code page's default.
 std::string ToAnsi(const std::wstring& text) {
     if (text.empty()) return {};
@@ -109,10 +83,37 @@ std::string ToAnsi(const std::wstring& text) {
     return ansi;
 }
 
+// Holds every name the spooler gives a printer, a server's name and a share's included, so the usual query is one
+// call. Asking with an empty or a small buffer first is no shortcut: Wine then fails for names of about a hundred
+// characters or more (error 123) instead of saying how much room they need.
+constexpr DWORD kDefaultNameChars = 1024;
+
 } // namespace
 
+std::wstring ReadDefaultPrinterName(const std::function<BOOL(LPWSTR, LPDWORD)>& getDefaultPrinterW) {
+    // Grow only when the spooler says the name does not fit; the default may change between two calls, so a
+    // few times.
+    DWORD size = kDefaultNameChars;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        std::vector<wchar_t> name(size + 1, L'\0');
+        DWORD capacity = size;
+        if (getDefaultPrinterW(name.data(), &capacity)) {
+            return std::wstring(name.data());
+        }
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) {
+            throw AppError("No default printer");
+        }
+        if (error != ERROR_INSUFFICIENT_BUFFER || capacity <= size) {
+            throw AppError("The default printer cannot be found (Windows error " + std::to_string(error) + ")");
+        }
+        size = capacity;
+    }
+    throw AppError("The default printer keeps changing");
+}
+
 std::string WinSpooler::DefaultPrinterName() {
-    defaultExact_ = DefaultPrinterExactName();
+    defaultExact_ = ReadDefaultPrinterName(SpoolerEntryPoints().getDefaultPrinterW);
     defaultAnsi_ = ToAnsi(defaultExact_);
     return defaultAnsi_;
 }

@@ -1,9 +1,17 @@
 #pragma once
+#include <windows.h>
+
+#include <functional>
 #include <string>
 
 #include "printer/Spooler.h"
 
 namespace ambervale {
+
+// The default printer's exact name, read with a call shaped like GetDefaultPrinterW: first into a buffer that
+// holds every printer name, then, only when the spooler says it is too small, into one of the size it asks for.
+// Throws AppError: "No default printer" when there is none, else a text with the Windows error.
+std::wstring ReadDefaultPrinterName(const std::function<BOOL(LPWSTR, LPDWORD)>& getDefaultPrinterW);
 
 // The print spooler; names and records pass through the ANSI code page. A default printer whose
 // name the code page cannot hold is still opened, by its own name, so its report shows the

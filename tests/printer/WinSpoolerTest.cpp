@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "fakes/WinTestPrinter.h"
 #include "mainwindow/AppError.h"
@@ -98,6 +99,84 @@ TEST_F(WinSpoolerWithQueue, NoDefaultPrinterThrows) {
     }
     EXPECT_THROW(GetPrinterReport(spooler), AppError);
 }
+
+// A GetDefaultPrinterW that answers from a script: each answer is a name to return when it fits the buffer, or an
+// error with the capacity to report.
+struct NameAnswer {
+    std::wstring name;
+    DWORD error = 0;
+    DWORD capacity = 0;
+};
+
+struct ScriptedDefaultPrinter {
+    std::vector<NameAnswer> answers;
+    std::vector<DWORD> capacitiesAsked;
+
+    BOOL operator()(LPWSTR buffer, LPDWORD capacity) {
+        capacitiesAsked.push_back(*capacity);
+        const NameAnswer answer = answers.at(capacitiesAsked.size() - 1);
+        if (answer.error == 0 && answer.name.size() < *capacity) {
+            answer.name.copy(buffer, answer.name.size());
+            buffer[answer.name.size()] = L'\0';
+            return TRUE;
+        }
+        *capacity = answer.error == 0 ? static_cast<DWORD>(answer.name.size() + 1) : answer.capacity;
+        SetLastError(answer.error == 0 ? ERROR_INSUFFICIENT_BUFFER : answer.error);
+        return FALSE;
+    }
+};
+
+std::wstring ReadWith(ScriptedDefaultPrinter& script) {
+    return ReadDefaultPrinterName([&](LPWSTR buffer, LPDWORD capacity) { return script(buffer, capacity); });
+}
+
+TEST(ReadDefaultPrinterName, OneCallWithRoomForEveryPrinterName) {
+    const std::wstring longest(1023, L'N');
+    ScriptedDefaultPrinter script{{{longest}}, {}};
+    EXPECT_EQ(ReadWith(script), longest);
+    EXPECT_EQ(script.capacitiesAsked, std::vector<DWORD>{1024});
+}
+
+TEST(ReadDefaultPrinterName, GrowsOnlyToWhatTheSpoolerAsksFor) {
+    const std::wstring longer(1500, L'L');
+    ScriptedDefaultPrinter script{{{longer}, {longer}}, {}};
+    EXPECT_EQ(ReadWith(script), longer);
+    EXPECT_EQ(script.capacitiesAsked, (std::vector<DWORD>{1024, 1501}));
+}
+
+struct NameFailure {
+    const char* name;
+    std::vector<NameAnswer> answers;
+    const char* message;
+};
+
+class ReadDefaultPrinterNameFails : public ::testing::TestWithParam<NameFailure> {};
+
+TEST_P(ReadDefaultPrinterNameFails, Throws) {
+    ScriptedDefaultPrinter script{GetParam().answers, {}};
+    try {
+        ReadWith(script);
+        ADD_FAILURE() << "no error";
+    } catch (const AppError& e) {
+        EXPECT_STREQ(e.what(), GetParam().message);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReadDefaultPrinterNameFails,
+    ::testing::Values(
+        NameFailure{"NoDefault", {{L"", ERROR_FILE_NOT_FOUND, 0}}, "No default printer"},
+        NameFailure{"InvalidName", {{L"", ERROR_INVALID_NAME, 0}},
+                    "The default printer cannot be found (Windows error 123)"},
+        NameFailure{"TooSmallWithoutASize", {{L"", ERROR_INSUFFICIENT_BUFFER, 1024}},
+                    "The default printer cannot be found (Windows error 122)"},
+        NameFailure{"GoneWhenAskedAgain", {{std::wstring(2000, L'x')}, {L"", ERROR_FILE_NOT_FOUND, 0}},
+                    "No default printer"},
+        NameFailure{"KeepsGrowing",
+                    {{std::wstring(2000, L'a')}, {std::wstring(3000, L'b')}, {std::wstring(4000, L'c')},
+                     {std::wstring(5000, L'd')}},
+                    "The default printer keeps changing"}),
+    [](const ::testing::TestParamInfo<NameFailure>& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace ambervale
