@@ -29,7 +29,41 @@ BOOL CALLBACK MatchClass(HWND hwnd, LPARAM lParam) {
     return TRUE;
 }
 
+struct BoxSearch {
+    DWORD processId;
+    ErrorBoxSearch found;
+};
+
+BOOL CALLBACK CountErrorBoxes(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<BoxSearch*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[32] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (pid == search->processId && std::string(cls) == "#32770" && ControlText(hwnd) == "Application Error" &&
+        IsWindowVisible(hwnd)) {
+        ++search->found.count;
+        search->found.last = hwnd;
+    }
+    return TRUE;
+}
+
 } // namespace
+
+bool WaitFor(const std::function<bool()>& condition, DWORD maxWaitMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start >= maxWaitMs) return false;
+        Sleep(100);
+    }
+    return true;
+}
+
+ErrorBoxSearch ErrorBoxes(DWORD processId) {
+    BoxSearch search{processId, {}};
+    EnumWindows(&CountErrorBoxes, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 HWND WindowOfClass(DWORD processId, const char* className, DWORD maxWaitMs) {
     const DWORD start = GetTickCount();

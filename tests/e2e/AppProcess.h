@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,16 @@ private:
 
 // A top-level window of that process and window class, waiting for it up to maxWaitMs; nullptr if none.
 HWND WindowOfClass(DWORD processId, const char* className, DWORD maxWaitMs = 0);
+
+// Polls condition until it holds; false when it still did not after maxWaitMs (a bound against hangs only).
+bool WaitFor(const std::function<bool()>& condition, DWORD maxWaitMs);
+
+// The visible "Application Error" boxes of a process: how many, and the last one found.
+struct ErrorBoxSearch {
+    int count = 0;
+    HWND last = nullptr;
+};
+ErrorBoxSearch ErrorBoxes(DWORD processId);
 
 std::string ControlText(HWND control);
 // The text of one row of a report-view list in another process.

@@ -12,40 +12,10 @@
 namespace ambervale::e2e {
 namespace {
 
-struct BoxSearch {
-    DWORD pid;
-    int count;
-    HWND last;
-};
-
-BOOL CALLBACK CountErrorBoxes(HWND hwnd, LPARAM lParam) {
-    auto* s = reinterpret_cast<BoxSearch*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[32] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == s->pid && std::string(cls) == "#32770" && ControlText(hwnd) == "Application Error" &&
-        IsWindowVisible(hwnd)) {
-        ++s->count;
-        s->last = hwnd;
-    }
-    return TRUE;
-}
-
-BoxSearch ErrorBoxes(DWORD pid) {
-    BoxSearch search{pid, 0, nullptr};
-    EnumWindows(&CountErrorBoxes, reinterpret_cast<LPARAM>(&search));
-    return search;
-}
-
 HWND WaitForErrorBox(DWORD pid, DWORD maxWaitMs) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < maxWaitMs) {
-        const BoxSearch found = ErrorBoxes(pid);
-        if (found.count) return found.last;
-        Sleep(50);
-    }
-    return nullptr;
+    HWND box = nullptr;
+    WaitFor([&] { return (box = ErrorBoxes(pid).last) != nullptr; }, maxWaitMs);
+    return box;
 }
 
 TEST(NoPrinter, LoggingEverySecondShowsOneBoxAtATimeAndGoesOn) {
