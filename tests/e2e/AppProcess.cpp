@@ -13,39 +13,24 @@ constexpr char kSettingsKey[] = "Software\\Corvatek\\Ambervale";
 struct ClassSearch {
     DWORD processId;
     const char* className;
-    HWND found;
+    std::vector<HWND> found;
 };
 
+// Collects the process's top-level windows of the class, in Z order.
 BOOL CALLBACK MatchClass(HWND hwnd, LPARAM lParam) {
     auto* search = reinterpret_cast<ClassSearch*>(lParam);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     char cls[64] = {};
     GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == search->processId && std::string(cls) == search->className) {
-        search->found = hwnd;
-        return FALSE;
-    }
+    if (pid == search->processId && std::string(cls) == search->className) search->found.push_back(hwnd);
     return TRUE;
 }
 
-struct BoxSearch {
-    DWORD processId;
-    ErrorBoxSearch found;
-};
-
-BOOL CALLBACK CountErrorBoxes(HWND hwnd, LPARAM lParam) {
-    auto* search = reinterpret_cast<BoxSearch*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[32] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == search->processId && std::string(cls) == "#32770" && ControlText(hwnd) == "Application Error" &&
-        IsWindowVisible(hwnd)) {
-        ++search->found.count;
-        search->found.last = hwnd;
-    }
-    return TRUE;
+std::vector<HWND> WindowsOfClass(DWORD processId, const char* className) {
+    ClassSearch search{processId, className, {}};
+    EnumWindows(&MatchClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 } // namespace
@@ -60,17 +45,22 @@ bool WaitFor(const std::function<bool()>& condition, DWORD maxWaitMs) {
 }
 
 ErrorBoxSearch ErrorBoxes(DWORD processId) {
-    BoxSearch search{processId, {}};
-    EnumWindows(&CountErrorBoxes, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    ErrorBoxSearch boxes;
+    for (HWND dialog : WindowsOfClass(processId, "#32770")) {
+        if (ControlText(dialog) == "Application Error" && IsWindowVisible(dialog)) {
+            ++boxes.count;
+            boxes.last = dialog;
+        }
+    }
+    return boxes;
 }
 
 HWND WindowOfClass(DWORD processId, const char* className, DWORD maxWaitMs) {
     const DWORD start = GetTickCount();
     for (;;) {
-        ClassSearch search{processId, className, nullptr};
-        EnumWindows(&MatchClass, reinterpret_cast<LPARAM>(&search));
-        if (search.found || GetTickCount() - start >= maxWaitMs) return search.found;
+        const std::vector<HWND> found = WindowsOfClass(processId, className);
+        if (!found.empty()) return found.front();
+        if (GetTickCount() - start >= maxWaitMs) return nullptr;
         Sleep(50);
     }
 }

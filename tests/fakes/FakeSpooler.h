@@ -33,10 +33,7 @@ public:
     bool GetPrinterInfo2(PrinterHandle printer, std::byte* buffer, std::uint32_t size,
                          std::uint32_t& needed) override {
         calls.push_back("GetPrinterInfo2 " + std::to_string(size));
-        if (printer != kHandle || openHandles != 1) {
-            lastError = 6;  // ERROR_INVALID_HANDLE
-            return false;
-        }
+        if (RefusesHandle(printer)) return false;
         const std::vector<std::byte> bytes =
             BuildPrinterInfo2(kNativeRecordLayout, reinterpret_cast<std::uintptr_t>(buffer), record);
         needed = neededOverride.value_or(static_cast<std::uint32_t>(bytes.size()));
@@ -57,10 +54,7 @@ public:
                        std::uint32_t& needed, std::uint32_t& returned) override {
         calls.push_back("EnumJobsInfo1 " + std::to_string(maxJobs) + " " + std::to_string(size));
         returned = 0;
-        if (printer != kHandle || openHandles != 1) {
-            lastError = 6;  // ERROR_INVALID_HANDLE
-            return false;
-        }
+        if (RefusesHandle(printer)) return false;
         const std::vector<std::byte> bytes =
             BuildJobInfo1(kNativeRecordLayout, reinterpret_cast<std::uintptr_t>(buffer), jobStatuses);
         needed = jobsNeededOverride.value_or(static_cast<std::uint32_t>(bytes.size()));
@@ -111,6 +105,14 @@ public:
     int openHandles = 0;
     int closeCount = 0;
     std::uint32_t lastError = 0;
+
+private:
+    // Only the one printer this spooler handed out, while it is open, can be asked about.
+    bool RefusesHandle(PrinterHandle printer) {
+        if (printer == kHandle && openHandles == 1) return false;
+        lastError = 6;  // ERROR_INVALID_HANDLE
+        return true;
+    }
 };
 
 } // namespace ambervale::testing
