@@ -7,6 +7,7 @@
 #
 # Exports: AMBERVALE_ENV_DIR, CUPS_SERVER (the socket), DISPLAY, WINEPREFIX, WINEDEBUG=-all, WINEDLLOVERRIDES,
 # AMBERVALE_TEST_QUEUE (the CUPS default queue, which Wine presents as the default printer, port "CUPS:<queue>").
+# The queue is named by AMBERVALE_TEST_QUEUE when it is set (CUPS allows up to 127 characters), else Ambervale_Test.
 # The Wine prefix is kept under /tmp/ambervale-env-NAME[-TAG] between runs, since a new one takes about 10 seconds to
 # make; TAG is AMBERVALE_ENV_TAG when set (tools/test.sh sets it from the checkout's folder).
 # With --no-default the queue exists but CUPS has no default (Wine then takes the first queue as the default);
