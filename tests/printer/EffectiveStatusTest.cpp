@@ -61,19 +61,5 @@ INSTANTIATE_TEST_SUITE_P(
                    "Printer Status = Unknown Status of 8388608\r\n"}),
     [](const ::testing::TestParamInfo<StatusCase>& info) { return std::string(info.param.name); });
 
-TEST(JobsCanTellMore, OnlyAQueueWithJobsWhoseWordAndAttributesSayNothing) {
-    PrinterFields fields;
-    EXPECT_FALSE(JobsCanTellMore(fields)) << "no jobs";
-    fields.jobs = 3;
-    EXPECT_TRUE(JobsCanTellMore(fields));
-    fields.attributes = 0x4;  // shared: says nothing about printing
-    EXPECT_TRUE(JobsCanTellMore(fields));
-    fields.attributes |= kWorkOffline;
-    EXPECT_FALSE(JobsCanTellMore(fields)) << "Work Offline already says it";
-    fields.attributes = 0;
-    fields.status = 0x80000000;
-    EXPECT_FALSE(JobsCanTellMore(fields)) << "the printer's word has a bit set";
-}
-
 } // namespace
 } // namespace ambervale
