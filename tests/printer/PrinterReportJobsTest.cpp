@@ -52,8 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
     JobStates, ReportFromJobs,
     ::testing::Values(JobCase{"OneJobInError", {0x2}, "Printer Error  "},
                       JobCase{"SpreadOverJobs", {0x10, 0x400 | 0x8, 0x40, 0x202},
-                              "Printer Error  Paper Out  User Intervention  "},
-                      JobCase{"JobsAtWork", {0x10, 0x8, 0x1}, "Ready"}),
+                              "Printer Error  Paper Out  User Intervention  "}),
     [](const ::testing::TestParamInfo<JobCase>& info) { return std::string(info.param.name); });
 
 TEST(JobQuery, AsksForTheFirstSixtyFourJobsWithAProbeThenTheRecords) {
