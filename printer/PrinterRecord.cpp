@@ -5,22 +5,6 @@
 namespace ambervale {
 namespace {
 
-struct FieldOffsets {
-    std::size_t pointerSize;
-    std::size_t fixedPart;
-    std::size_t printerName;
-    std::size_t portName;
-    std::size_t driverName;
-    std::size_t status;
-};
-
-constexpr FieldOffsets kOffsets32{4, 84, 4, 12, 16, 72};
-constexpr FieldOffsets kOffsets64{8, 136, 8, 24, 32, 124};
-
-const FieldOffsets& OffsetsOf(RecordLayout layout) {
-    return layout == RecordLayout::Pointers64 ? kOffsets64 : kOffsets32;
-}
-
 // The spooler writes the record in the machine's own byte order, which on Windows is little-endian.
 std::uint64_t ReadLittleEndian(std::span<const std::byte> buffer, std::size_t offset, std::size_t width) {
     std::uint64_t value = 0;
@@ -33,7 +17,7 @@ std::uint64_t ReadLittleEndian(std::span<const std::byte> buffer, std::size_t of
 } // namespace
 
 std::size_t FixedPartSize(RecordLayout layout) {
-    return OffsetsOf(layout).fixedPart;
+    return PrinterInfo2OffsetsOf(layout).fixedPart;
 }
 
 std::string SpoolerString(std::span<const std::byte> buffer, std::uint64_t baseAddress, std::uint64_t address) {
@@ -54,7 +38,7 @@ std::string SpoolerString(std::span<const std::byte> buffer, std::uint64_t baseA
 
 std::optional<PrinterFields> DecodePrinterInfo2(std::span<const std::byte> buffer, std::uint64_t baseAddress,
                                                 RecordLayout layout) {
-    const FieldOffsets& at = OffsetsOf(layout);
+    const PrinterInfo2Offsets at = PrinterInfo2OffsetsOf(layout);
     if (buffer.size() < at.fixedPart) {
         return std::nullopt;
     }
@@ -64,7 +48,21 @@ std::optional<PrinterFields> DecodePrinterInfo2(std::span<const std::byte> buffe
     fields.driverName = SpoolerString(buffer, baseAddress, pointerAt(at.driverName));
     fields.portName = SpoolerString(buffer, baseAddress, pointerAt(at.portName));
     fields.status = static_cast<std::uint32_t>(ReadLittleEndian(buffer, at.status, 4));
+    fields.attributes = static_cast<std::uint32_t>(ReadLittleEndian(buffer, at.attributes, 4));
+    fields.jobs = static_cast<std::uint32_t>(ReadLittleEndian(buffer, at.jobs, 4));
     return fields;
+}
+
+std::uint32_t JobStatusBits(std::span<const std::byte> buffer, std::uint32_t returned, RecordLayout layout) {
+    const JobInfo1Offsets at = JobInfo1OffsetsOf(layout);
+    // A spooler that claims more records than its buffer holds is read only as far as the buffer goes.
+    const std::size_t count =
+        std::min({std::size_t{returned}, std::size_t{kMaxJobsRead}, buffer.size() / at.recordSize});
+    std::uint32_t bits = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        bits |= static_cast<std::uint32_t>(ReadLittleEndian(buffer, i * at.recordSize + at.status, 4));
+    }
+    return bits;
 }
 
 } // namespace ambervale

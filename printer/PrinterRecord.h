@@ -5,23 +5,24 @@
 #include <span>
 #include <string>
 
+#include "printer/RecordLayout.h"
+
 namespace ambervale {
-
-// PRINTER_INFO_2 comes in the pointer width of the process that asked for it.
-enum class RecordLayout { Pointers32, Pointers64 };
-
-inline constexpr RecordLayout kNativeRecordLayout =
-    sizeof(void*) == 8 ? RecordLayout::Pointers64 : RecordLayout::Pointers32;
 
 // Longer spooler strings are cut to this many bytes.
 inline constexpr std::size_t kMaxSpoolerStringBytes = 256;
 
-// The four fields of the record the report shows.
+// Only the first jobs of a queue are looked at: a failure shows on the job at the head of the queue.
+inline constexpr std::uint32_t kMaxJobsRead = 64;
+
+// The fields of the record the report is made from.
 struct PrinterFields {
     std::string printerName;
     std::string driverName;
     std::string portName;
     std::uint32_t status = 0;
+    std::uint32_t attributes = 0;
+    std::uint32_t jobs = 0;
 };
 
 // The size of the record's fixed part: 84 bytes with 32-bit pointers, 136 with 64-bit ones.
@@ -36,5 +37,9 @@ std::string SpoolerString(std::span<const std::byte> buffer, std::uint64_t baseA
 // to hold the fixed part.
 std::optional<PrinterFields> DecodePrinterInfo2(std::span<const std::byte> buffer, std::uint64_t baseAddress,
                                                 RecordLayout layout);
+
+// The status bits of the JOB_INFO_1 records a level-1 EnumJobsA left in buffer, all together. Reads at
+// most `returned` records and kMaxJobsRead, and never more than buffer holds whole.
+std::uint32_t JobStatusBits(std::span<const std::byte> buffer, std::uint32_t returned, RecordLayout layout);
 
 } // namespace ambervale

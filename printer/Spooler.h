@@ -28,6 +28,12 @@ public:
     virtual bool GetPrinterInfo2(PrinterHandle printer, std::byte* buffer, std::uint32_t size,
                                  std::uint32_t& needed) = 0;
 
+    // EnumJobsA at level 1 for the first maxJobs jobs into buffer (null with size 0 for the size probe);
+    // the byte count the records need is written to needed, the number of records written to returned.
+    // Returns the call's own success.
+    virtual bool EnumJobsInfo1(PrinterHandle printer, std::uint32_t maxJobs, std::byte* buffer, std::uint32_t size,
+                               std::uint32_t& needed, std::uint32_t& returned) = 0;
+
     // The thread's last error, read straight after the call it belongs to.
     virtual std::uint32_t LastError() = 0;
 

@@ -3,12 +3,28 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include <cstddef>
 #include <vector>
 
 #include "base/AppError.h"
+#include "printer/RecordLayout.h"
 
 namespace ambervale {
 namespace {
+
+// The portable decoder reads the records at these offsets; they must be the system's own.
+constexpr PrinterInfo2Offsets kPrinterInfo2 = PrinterInfo2OffsetsOf(kNativeRecordLayout);
+static_assert(sizeof(PRINTER_INFO_2A) == kPrinterInfo2.fixedPart);
+static_assert(sizeof(LPSTR) == kPrinterInfo2.pointerSize);
+static_assert(offsetof(PRINTER_INFO_2A, pPrinterName) == kPrinterInfo2.printerName);
+static_assert(offsetof(PRINTER_INFO_2A, pPortName) == kPrinterInfo2.portName);
+static_assert(offsetof(PRINTER_INFO_2A, pDriverName) == kPrinterInfo2.driverName);
+static_assert(offsetof(PRINTER_INFO_2A, Attributes) == kPrinterInfo2.attributes);
+static_assert(offsetof(PRINTER_INFO_2A, Status) == kPrinterInfo2.status);
+static_assert(offsetof(PRINTER_INFO_2A, cJobs) == kPrinterInfo2.jobs);
+constexpr JobInfo1Offsets kJobInfo1 = JobInfo1OffsetsOf(kNativeRecordLayout);
+static_assert(sizeof(JOB_INFO_1A) == kJobInfo1.recordSize);
+static_assert(offsetof(JOB_INFO_1A, Status) == kJobInfo1.status);
 
 HANDLE ToHandle(PrinterHandle printer) {
     return reinterpret_cast<HANDLE>(printer);
@@ -21,6 +37,7 @@ struct SpoolerLibrary {
     decltype(&::OpenPrinterW) openPrinterW = nullptr;
     decltype(&::OpenPrinterA) openPrinterA = nullptr;
     decltype(&::GetPrinterA) getPrinterA = nullptr;
+    decltype(&::EnumJobsA) enumJobsA = nullptr;
     decltype(&::ClosePrinter) closePrinter = nullptr;
 };
 
@@ -40,30 +57,16 @@ const SpoolerLibrary& SpoolerEntryPoints() {
     Resolve(module, "OpenPrinterW", loaded.openPrinterW);
     Resolve(module, "OpenPrinterA", loaded.openPrinterA);
     Resolve(module, "GetPrinterA", loaded.getPrinterA);
+    Resolve(module, "EnumJobsA", loaded.enumJobsA);
     Resolve(module, "ClosePrinter", loaded.closePrinter);
     library = loaded;
     return library;
 }
 
-std::wstring DefaultPrinterExactName() {
-    // The default may change between the size probe and the read: ask again a few times.
-    DWORD size = 0;
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        std::vector<wchar_t> name(size + 1, L'\0');
-        DWORD capacity = size;
-        if (SpoolerEntryPoints().getDefaultPrinterW(size == 0 ? nullptr : name.data(), &capacity)) {
-            return std::wstring(name.data());
-        }
-        const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND) {
-            throw AppError("No default printer");
-        }
-        if (error != ERROR_INSUFFICIENT_BUFFER || capacity <= size) {
-            throw AppError("The default printer cannot be found (Windows error " + std::to_string(error) + ")");
-        }
-        size = capacity;
-    }
-    throw AppError("The default printer keeps changing");
+// The caller reads the last error as the spooler call's own, but a spooler may fail without setting one (Wine's
+// EnumJobsA does): the error an earlier call left, such as the size probe's 122, must not pass for this call's.
+void ClearLastError() {
+    SetLastError(ERROR_SUCCESS);
 }
 
 // The text the ANSI entry points would have given: unmappable characters become the code page's default.
@@ -80,10 +83,37 @@ std::string ToAnsi(const std::wstring& text) {
     return ansi;
 }
 
+// Holds every name the spooler gives a printer, a server's name and a share's included, so the usual query is one
+// call. Asking with an empty or a small buffer first is no shortcut: Wine then fails for names of about a hundred
+// characters or more (error 123) instead of saying how much room they need.
+constexpr DWORD kDefaultNameChars = 1024;
+
 } // namespace
 
+std::wstring ReadDefaultPrinterName(const std::function<BOOL(LPWSTR, LPDWORD)>& getDefaultPrinterW) {
+    // Grow only when the spooler says the name does not fit; the default may change between two calls, so a
+    // few times.
+    DWORD size = kDefaultNameChars;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        std::vector<wchar_t> name(size + 1, L'\0');
+        DWORD capacity = size;
+        if (getDefaultPrinterW(name.data(), &capacity)) {
+            return std::wstring(name.data());
+        }
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) {
+            throw AppError("No default printer");
+        }
+        if (error != ERROR_INSUFFICIENT_BUFFER || capacity <= size) {
+            throw AppError("The default printer cannot be found (Windows error " + std::to_string(error) + ")");
+        }
+        size = capacity;
+    }
+    throw AppError("The default printer keeps changing");
+}
+
 std::string WinSpooler::DefaultPrinterName() {
-    defaultExact_ = DefaultPrinterExactName();
+    defaultExact_ = ReadDefaultPrinterName(SpoolerEntryPoints().getDefaultPrinterW);
     defaultAnsi_ = ToAnsi(defaultExact_);
     return defaultAnsi_;
 }
@@ -111,11 +141,26 @@ std::optional<PrinterHandle> WinSpooler::OpenPrinterForUse(const std::string& na
 
 bool WinSpooler::GetPrinterInfo2(PrinterHandle printer, std::byte* buffer, std::uint32_t size,
                                  std::uint32_t& needed) {
+    const auto getPrinterA = SpoolerEntryPoints().getPrinterA;
     DWORD bytesNeeded = 0;
-    const BOOL ok =
-        SpoolerEntryPoints().getPrinterA(ToHandle(printer), 2, reinterpret_cast<LPBYTE>(buffer), size, &bytesNeeded);
+    ClearLastError();
+    const BOOL ok = getPrinterA(ToHandle(printer), 2, reinterpret_cast<LPBYTE>(buffer), size, &bytesNeeded);
     // Copying the count must not touch the thread's last error, which the caller reads next.
     needed = bytesNeeded;
+    return ok != FALSE;
+}
+
+bool WinSpooler::EnumJobsInfo1(PrinterHandle printer, std::uint32_t maxJobs, std::byte* buffer, std::uint32_t size,
+                               std::uint32_t& needed, std::uint32_t& returned) {
+    const auto enumJobsA = SpoolerEntryPoints().enumJobsA;
+    DWORD bytesNeeded = 0;
+    DWORD count = 0;
+    ClearLastError();
+    const BOOL ok =
+        enumJobsA(ToHandle(printer), 0, maxJobs, 1, reinterpret_cast<LPBYTE>(buffer), size, &bytesNeeded, &count);
+    // As for the record: the caller reads the last error next, so nothing here may touch it.
+    needed = bytesNeeded;
+    returned = count;
     return ok != FALSE;
 }
 

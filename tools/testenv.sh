@@ -2,11 +2,14 @@
 # A private world for running the Windows builds: a CUPS daemon of our own (own config, socket and spool), an Xvfb
 # display, and a Wine prefix. Nothing of the machine's own printing or display is touched.
 #
-#   tools/testenv.sh NAME [--no-default] -- COMMAND [ARGS...]   start, run COMMAND inside, stop; exit with its code
+#   tools/testenv.sh NAME [--no-default|--no-printer|--queue QUEUE] -- COMMAND [ARGS...]
+#                                                                start, run COMMAND inside, stop; exit with its code
 #   source tools/testenv.sh NAME [--no-default]                  start, export the variables; call testenv_stop later
 #
 # Exports: AMBERVALE_ENV_DIR, CUPS_SERVER (the socket), DISPLAY, WINEPREFIX, WINEDEBUG=-all, WINEDLLOVERRIDES,
 # AMBERVALE_TEST_QUEUE (the CUPS default queue, which Wine presents as the default printer, port "CUPS:<queue>").
+# The queue is named by --queue or AMBERVALE_TEST_QUEUE when given (CUPS allows up to 127 characters), else
+# Ambervale_Test.
 # The Wine prefix is kept under /tmp/ambervale-env-NAME[-TAG] between runs, since a new one takes about 10 seconds to
 # make; TAG is AMBERVALE_ENV_TAG when set (tools/test.sh sets it from the checkout's folder).
 # With --no-default the queue exists but CUPS has no default (Wine then takes the first queue as the default);
@@ -127,7 +130,10 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   set -u
   name=$1; shift
   extra=""
-  case "${1:-}" in --no-default|--no-printer) extra=$1; shift ;; esac
+  case "${1:-}" in
+    --no-default|--no-printer) extra=$1; shift ;;
+    --queue) export AMBERVALE_TEST_QUEUE=$2; shift 2 ;;
+  esac
   [ "${1:-}" = "--" ] && shift
   testenv_start "$name" $extra
   trap testenv_stop EXIT

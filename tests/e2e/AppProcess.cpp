@@ -12,6 +12,21 @@ constexpr char kSettingsKey[] = "Software\\Corvatek\\Ambervale";
 
 } // namespace
 
+bool WaitFor(const std::function<bool()>& condition, DWORD maxWaitMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start >= maxWaitMs) return false;
+        Sleep(100);
+    }
+    return true;
+}
+
+std::vector<HWND> ErrorBoxes(DWORD processId) {
+    return TopLevelWindows(processId, [](HWND hwnd) {
+        return ClassNameOf(hwnd) == "#32770" && ControlText(hwnd) == "Application Error" && IsWindowVisible(hwnd);
+    });
+}
+
 HWND WindowOfClass(DWORD processId, const char* className, DWORD maxWaitMs) {
     const DWORD start = GetTickCount();
     for (;;) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,13 @@ private:
 
 // A top-level window of that process and window class, waiting for it up to maxWaitMs; nullptr if none.
 HWND WindowOfClass(DWORD processId, const char* className, DWORD maxWaitMs = 0);
+
+// Polls condition until it holds; false when it still did not after maxWaitMs (a bound against hangs only).
+bool WaitFor(const std::function<bool()>& condition, DWORD maxWaitMs);
+
+// The visible "Application Error" boxes of a process, and the last of some windows (nullptr for none).
+std::vector<HWND> ErrorBoxes(DWORD processId);
+inline HWND LastOf(const std::vector<HWND>& windows) { return windows.empty() ? nullptr : windows.back(); }
 
 // The text of one row of a report-view list in another process.
 std::string RemoteListViewText(HANDLE process, HWND list, int row);

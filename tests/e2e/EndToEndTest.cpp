@@ -12,6 +12,7 @@
 #include "mainwindow/Form1Layout.h"
 #include "e2e/AppProcess.h"
 #include "e2e/E2ePaths.h"
+#include "fakes/WinTestPrinter.h"
 
 namespace ambervale::e2e {
 namespace {
@@ -34,7 +35,11 @@ void PumpFor(DWORD ms) {
 
 class EndToEnd : public ::testing::Test {
 protected:
-    void SetUp() override { DeleteAllSettings(); }
+    void SetUp() override {
+        DeleteAllSettings();
+        // A run killed half-way may have left the queue offline: the setting outlives the process.
+        ambervale::testing::SetDefaultPrinterWorkOffline(false);
+    }
     void TearDown() override { DeleteAllSettings(); }
 };
 

@@ -33,10 +33,7 @@ public:
     bool GetPrinterInfo2(PrinterHandle printer, std::byte* buffer, std::uint32_t size,
                          std::uint32_t& needed) override {
         calls.push_back("GetPrinterInfo2 " + std::to_string(size));
-        if (printer != kHandle || openHandles != 1) {
-            lastError = 6;  // ERROR_INVALID_HANDLE
-            return false;
-        }
+        if (RefusesHandle(printer)) return false;
         const std::vector<std::byte> bytes =
             BuildPrinterInfo2(kNativeRecordLayout, reinterpret_cast<std::uintptr_t>(buffer), record);
         needed = neededOverride.value_or(static_cast<std::uint32_t>(bytes.size()));
@@ -50,6 +47,32 @@ public:
             return false;
         }
         std::memcpy(buffer, bytes.data(), std::min<std::size_t>(bytes.size(), size));
+        return true;
+    }
+
+    bool EnumJobsInfo1(PrinterHandle printer, std::uint32_t maxJobs, std::byte* buffer, std::uint32_t size,
+                       std::uint32_t& needed, std::uint32_t& returned) override {
+        calls.push_back("EnumJobsInfo1 " + std::to_string(maxJobs) + " " + std::to_string(size));
+        returned = 0;
+        if (RefusesHandle(printer)) return false;
+        const std::vector<std::byte> bytes =
+            BuildJobInfo1(kNativeRecordLayout, reinterpret_cast<std::uintptr_t>(buffer), jobStatuses);
+        needed = jobsNeededOverride.value_or(static_cast<std::uint32_t>(bytes.size()));
+        if (jobsProbeError) {
+            lastError = *jobsProbeError;
+            return false;
+        }
+        if (needed == 0 && jobStatuses.empty()) return true;  // an empty queue lists nothing, successfully
+        if (buffer == nullptr || size < needed) {
+            lastError = kErrorInsufficientBuffer;
+            return false;
+        }
+        if (failJobsFill) {
+            lastError = 5;  // ERROR_ACCESS_DENIED
+            return false;
+        }
+        std::memcpy(buffer, bytes.data(), std::min<std::size_t>(bytes.size(), size));
+        returned = jobsReturnedOverride.value_or(static_cast<std::uint32_t>(jobStatuses.size()));
         return true;
     }
 
@@ -71,10 +94,25 @@ public:
     bool failFill = false;
     bool throwOnFill = false;
 
+    // The queue's jobs; record.jobs is the count the printer record claims.
+    std::vector<std::uint32_t> jobStatuses;
+    std::optional<std::uint32_t> jobsProbeError;  // every EnumJobsInfo1 fails with this error
+    std::optional<std::uint32_t> jobsNeededOverride;
+    std::optional<std::uint32_t> jobsReturnedOverride;
+    bool failJobsFill = false;
+
     std::vector<std::string> calls;
     int openHandles = 0;
     int closeCount = 0;
     std::uint32_t lastError = 0;
+
+private:
+    // Only the one printer this spooler handed out, while it is open, can be asked about.
+    bool RefusesHandle(PrinterHandle printer) {
+        if (printer == kHandle && openHandles == 1) return false;
+        lastError = 6;  // ERROR_INVALID_HANDLE
+        return true;
+    }
 };
 
 } // namespace ambervale::testing

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/WinHandles.h"
+
 namespace ambervale::testing {
 
 // The private CUPS queue that Wine shows as the default printer; nullopt outside the test environment.
@@ -17,25 +19,67 @@ inline std::optional<std::string> DefaultTestQueue() {
     return std::string(queue);
 }
 
-// The default printer's driver name, asked for by the printer's exact (UTF-16) name through
-// GetPrinterDriverA rather than through the record under test.
-inline std::string DefaultPrinterDriverName() {
-    DWORD size = 0;
-    GetDefaultPrinterW(nullptr, &size);
-    std::vector<wchar_t> name(size + 1);
-    if (size == 0 || !GetDefaultPrinterW(name.data(), &size)) return "";
+struct TestPrinterTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ClosePrinter(h); }
+};
+using TestPrinter = win::UniqueHandle<TestPrinterTraits>;
+
+// The default printer, opened by its exact (UTF-16) name with the given access; empty when there is none.
+// The name is asked for with a buffer that holds any printer name: Wine refuses the empty-buffer size probe
+// for long names.
+inline TestPrinter OpenDefaultPrinter(ACCESS_MASK access) {
+    std::vector<wchar_t> name(1024 + 1);
+    DWORD size = 1024;
+    if (!GetDefaultPrinterW(name.data(), &size)) return {};
+    PRINTER_DEFAULTSW defaults{nullptr, nullptr, access};
     HANDLE printer = nullptr;
-    if (!OpenPrinterW(name.data(), &printer, nullptr)) return "";
-    DWORD needed = 0;
-    GetPrinterDriverA(printer, nullptr, 1, nullptr, 0, &needed);
-    std::vector<BYTE> info(needed);
-    std::string driver;
-    if (needed && GetPrinterDriverA(printer, nullptr, 1, info.data(), needed, &needed)) {
-        driver = reinterpret_cast<DRIVER_INFO_1A*>(info.data())->pName;
-    }
-    ClosePrinter(printer);
-    return driver;
+    if (!OpenPrinterW(name.data(), &printer, &defaults)) return {};
+    return TestPrinter(printer);
 }
+
+// The default printer's driver name, asked for through GetPrinterDriverA rather than through the record
+// under test.
+inline std::string DefaultPrinterDriverName() {
+    const TestPrinter printer = OpenDefaultPrinter(PRINTER_ACCESS_USE);
+    if (!printer) return "";
+    DWORD needed = 0;
+    GetPrinterDriverA(printer.get(), nullptr, 1, nullptr, 0, &needed);
+    std::vector<BYTE> info(needed);
+    if (needed == 0 || !GetPrinterDriverA(printer.get(), nullptr, 1, info.data(), needed, &needed)) return "";
+    return reinterpret_cast<DRIVER_INFO_1A*>(info.data())->pName;
+}
+
+// Sets or clears "Use Printer Offline" on the default printer the way the printer folder does: the
+// attribute in the queue's level-2 record, written back whole. False when the spooler refused.
+inline bool SetDefaultPrinterWorkOffline(bool offline) {
+    const TestPrinter printer = OpenDefaultPrinter(PRINTER_ALL_ACCESS);
+    if (!printer) return false;
+    DWORD needed = 0;
+    GetPrinterA(printer.get(), 2, nullptr, 0, &needed);
+    std::vector<BYTE> record(needed);
+    if (needed == 0 || !GetPrinterA(printer.get(), 2, record.data(), needed, &needed)) return false;
+    auto* info = reinterpret_cast<PRINTER_INFO_2A*>(record.data());
+    info->Attributes = offline ? info->Attributes | PRINTER_ATTRIBUTE_WORK_OFFLINE
+                               : info->Attributes & ~DWORD{PRINTER_ATTRIBUTE_WORK_OFFLINE};
+    return SetPrinterA(printer.get(), 2, record.data(), 0) != FALSE;
+}
+
+// The default printer works offline while this lives; it is cleared again when the test ends, failed or not,
+// since the setting outlives the process.
+class WithWorkOffline {
+public:
+    WithWorkOffline() : set_(SetDefaultPrinterWorkOffline(true)) {}
+    ~WithWorkOffline() { Clear(); }
+    WithWorkOffline(const WithWorkOffline&) = delete;
+    WithWorkOffline& operator=(const WithWorkOffline&) = delete;
+    bool Set() const { return set_; }
+    bool Clear() { return SetDefaultPrinterWorkOffline(false); }
+
+private:
+    bool set_;
+};
 
 // Windows keeps the default printer as the "Device" value of the user's "Windows" key. The test
 // removes it for a moment, only in the test environment's own Wine prefix, and puts it back.

@@ -10,6 +10,7 @@
 namespace ambervale {
 namespace {
 
+using testing::BuildJobInfo1;
 using testing::BuildPrinterInfo2;
 using testing::FakePrinterRecord;
 
@@ -33,6 +34,18 @@ TEST_P(PrinterRecordLayouts, ReadsTheFourFields) {
     EXPECT_EQ(fields->driverName, "Generic Laser");
     EXPECT_EQ(fields->portName, "LPT1:");
     EXPECT_EQ(fields->status, 0x80000011u);
+}
+
+TEST_P(PrinterRecordLayouts, ReadsAttributesAndJobCountBesideTheStatus) {
+    const auto [layout, base, fixedPart] = GetParam();
+    FakePrinterRecord record{"P", "D", "Port", 0x10, {}};
+    record.attributes = 0x00000640;
+    record.jobs = 0x01020304;
+    const auto fields = DecodePrinterInfo2(BuildPrinterInfo2(layout, base, record), base, layout);
+    ASSERT_TRUE(fields.has_value());
+    EXPECT_EQ(fields->attributes, 0x640u);
+    EXPECT_EQ(fields->jobs, 0x01020304u);
+    EXPECT_EQ(fields->status, 0x10u);
 }
 
 TEST_P(PrinterRecordLayouts, NullPointersReadAsOneBlank) {
@@ -71,8 +84,38 @@ INSTANTIATE_TEST_SUITE_P(BothPointerWidths, PrinterRecordLayouts,
                          ::testing::Values(LayoutCase{RecordLayout::Pointers32, 0x00412000, 84},
                                            LayoutCase{RecordLayout::Pointers64, 0x00007FF612340000, 136}));
 
+class JobRecordLayouts : public ::testing::TestWithParam<LayoutCase> {};
+
+TEST_P(JobRecordLayouts, JoinsTheStatusOfTheWholeRecordsInsideTheBuffer) {
+    const auto [layout, base, fixedPart] = GetParam();
+    auto buffer = BuildJobInfo1(layout, base, {0x20, 0x400, 0x2});
+    EXPECT_EQ(JobStatusBits(buffer, 3, layout), 0x422u);
+    EXPECT_EQ(JobStatusBits(buffer, 1, layout), 0x20u) << "only the records the spooler says it wrote";
+    EXPECT_EQ(JobStatusBits(buffer, 1000, layout), 0x422u) << "a count larger than the buffer holds";
+    // Cut inside the second record, just after its status word: that record is not whole, so not read.
+    const bool wide = layout == RecordLayout::Pointers64;
+    const std::size_t recordSize = wide ? 96 : 64;
+    buffer.resize(recordSize + (wide ? 60 : 32));
+    EXPECT_EQ(JobStatusBits(buffer, 3, layout), 0x20u);
+    buffer.resize(recordSize - 1);
+    EXPECT_EQ(JobStatusBits(buffer, 3, layout), 0u) << "not even one whole record";
+}
+
+TEST_P(JobRecordLayouts, ReadsNoMoreThanTheFirstSixtyFourJobs) {
+    const auto [layout, base, fixedPart] = GetParam();
+    std::vector<std::uint32_t> statuses(64, 0x10);
+    statuses.push_back(0x2);  // the 65th job
+    const auto buffer = BuildJobInfo1(layout, base, statuses);
+    EXPECT_EQ(JobStatusBits(buffer, 65, layout), 0x10u);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothPointerWidths, JobRecordLayouts,
+                         ::testing::Values(LayoutCase{RecordLayout::Pointers32, 0x00412000, 84},
+                                           LayoutCase{RecordLayout::Pointers64, 0x00007FF612340000, 136}));
+
 TEST(PrinterRecord, ThirtyTwoBitOffsetsByHand) {
-    // pPrinterName at 4, pPortName at 12, pDriverName at 16, Status at 72; strings from byte 84.
+    // pPrinterName at 4, pPortName at 12, pDriverName at 16, Attributes at 52, Status at 72, cJobs at 76;
+    // strings from byte 84.
     std::vector<std::byte> buffer(84 + 6, std::byte{0});
     const std::uint64_t base = 0x10000;
     auto put32 = [&](std::size_t at, std::uint32_t v) {
@@ -81,7 +124,9 @@ TEST(PrinterRecord, ThirtyTwoBitOffsetsByHand) {
     put32(4, 0x10000 + 84);   // "ab"
     put32(12, 0x10000 + 87);  // "c"
     put32(16, 0x10000 + 89);  // ""
-    put32(72, 0x400);
+    put32(52, 0x400);
+    put32(72, 0x80);
+    put32(76, 7);
     buffer[84] = std::byte{'a'};
     buffer[85] = std::byte{'b'};
     buffer[87] = std::byte{'c'};
@@ -90,7 +135,9 @@ TEST(PrinterRecord, ThirtyTwoBitOffsetsByHand) {
     EXPECT_EQ(fields->printerName, "ab");
     EXPECT_EQ(fields->portName, "c");
     EXPECT_EQ(fields->driverName, "");
-    EXPECT_EQ(fields->status, 0x400u);
+    EXPECT_EQ(fields->attributes, 0x400u);
+    EXPECT_EQ(fields->status, 0x80u);
+    EXPECT_EQ(fields->jobs, 7u);
 }
 
 TEST(PrinterRecord, SixtyFourBitPointersUseAllEightBytes) {

@@ -1,0 +1,44 @@
+#include "printer/EffectiveStatus.h"
+
+#include <array>
+
+namespace ambervale {
+namespace {
+
+constexpr std::uint32_t kPrinterError = 0x2;               // PRINTER_STATUS_ERROR
+constexpr std::uint32_t kPrinterPaperOut = 0x10;           // PRINTER_STATUS_PAPER_OUT
+constexpr std::uint32_t kPrinterOffline = 0x80;            // PRINTER_STATUS_OFFLINE
+constexpr std::uint32_t kPrinterUserIntervention = 0x100000;  // PRINTER_STATUS_USER_INTERVENTION
+
+struct JobBit {
+    std::uint32_t job;
+    std::uint32_t printer;
+};
+
+// The job states in which the device cannot print; the others (spooling, printing, paused by the user,
+// deleting...) are a queue at work.
+constexpr std::array<JobBit, 5> kJobBits{{
+    {0x2, kPrinterError},                // JOB_STATUS_ERROR
+    {0x20, kPrinterOffline},             // JOB_STATUS_OFFLINE
+    {0x40, kPrinterPaperOut},            // JOB_STATUS_PAPEROUT
+    {0x200, kPrinterError},              // JOB_STATUS_BLOCKED_DEVQ
+    {0x400, kPrinterUserIntervention},   // JOB_STATUS_USER_INTERVENTION
+}};
+
+} // namespace
+
+bool JobsCanTellMore(const PrinterFields& fields) {
+    return fields.status == 0 && (fields.attributes & kAttributeWorkOffline) == 0 && fields.jobs > 0;
+}
+
+std::uint32_t EffectivePrinterStatus(const PrinterFields& fields, std::uint32_t jobStatus) {
+    if (fields.status != 0) return fields.status;
+    if ((fields.attributes & kAttributeWorkOffline) != 0) return kPrinterOffline;
+    std::uint32_t status = 0;
+    for (const JobBit& bit : kJobBits) {
+        if ((jobStatus & bit.job) != 0) status |= bit.printer;
+    }
+    return status;
+}
+
+} // namespace ambervale
