@@ -14,6 +14,8 @@ inline constexpr std::size_t kMaxSpoolerStringBytes = 256;
 
 // Only the first jobs of a queue are looked at: a failure shows on the job at the head of the queue.
 inline constexpr std::uint32_t kMaxJobsRead = 64;
+// More than 64 job records with their strings ever need: a spooler asking for more is answering nonsense.
+inline constexpr std::uint32_t kMaxJobsBytes = 4u << 20;
 
 // The fields of the record the report is made from.
 struct PrinterFields {

@@ -17,7 +17,7 @@ std::uint32_t ReadJobStatus(Spooler& spooler, PrinterHandle printer) {
     std::uint32_t returned = 0;
     // As for the record, only the probe's last error tells a usable size; a probe that succeeds found no job.
     spooler.EnumJobsInfo1(printer, kMaxJobsRead, nullptr, 0, needed, returned);
-    if (spooler.LastError() != kErrorInsufficientBuffer || needed == 0) {
+    if (spooler.LastError() != kErrorInsufficientBuffer || needed == 0 || needed > kMaxJobsBytes) {
         return 0;
     }
     std::vector<std::byte> jobs(needed);

@@ -125,6 +125,8 @@ INSTANTIATE_TEST_SUITE_P(
         JobFailureCase{"DataCallFails", [](FakeSpooler& s) { s.failJobsFill = true; }, "Ready", 2},
         JobFailureCase{"QueueEmptiedSinceTheRecord", [](FakeSpooler& s) { s.jobStatuses.clear(); }, "Ready", 1},
         JobFailureCase{"ProbeAsksForNothing", [](FakeSpooler& s) { s.jobsNeededOverride = 0; }, "Ready", 1},
+        JobFailureCase{"ProbeAsksForAbsurdlyMuch",
+                       [](FakeSpooler& s) { s.jobsNeededOverride = kMaxJobsBytes + 1; }, "Ready", 1},
         JobFailureCase{"BufferShorterThanOneRecord",
                        [](FakeSpooler& s) { s.jobsNeededOverride = kJobRecordSize - 1; }, "Ready", 2},
         // The second record, a job in error, is cut short: only the first, which is fine, is read.
