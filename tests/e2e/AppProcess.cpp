@@ -22,6 +22,22 @@ HWND WindowOfClass(DWORD processId, const char* className, DWORD maxWaitMs) {
     }
 }
 
+std::vector<HWND> ErrorBoxes(DWORD processId) {
+    return TopLevelWindows(processId, [](HWND hwnd) {
+        return ClassNameOf(hwnd) == "#32770" && ControlText(hwnd) == "Application Error" && IsWindowVisible(hwnd);
+    });
+}
+
+HWND WaitForErrorBox(DWORD processId, DWORD maxWaitMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const std::vector<HWND> found = ErrorBoxes(processId);
+        if (!found.empty()) return found.back();
+        if (GetTickCount() - start >= maxWaitMs) return nullptr;
+        Sleep(50);
+    }
+}
+
 AppProcess::AppProcess(const std::string& exePath, const std::string& tempFolder) {
     SetEnvironmentVariableA("TEMP", tempFolder.c_str());
     STARTUPINFOA startup{};

@@ -31,6 +31,11 @@ private:
 // A top-level window of that process and window class, waiting for it up to maxWaitMs; nullptr if none.
 HWND WindowOfClass(DWORD processId, const char* className, DWORD maxWaitMs = 0);
 
+// The error boxes that process shows: its visible dialog windows captioned "Application Error".
+std::vector<HWND> ErrorBoxes(DWORD processId);
+// The last error box of that process, waiting for one up to maxWaitMs; nullptr if none came.
+HWND WaitForErrorBox(DWORD processId, DWORD maxWaitMs);
+
 // The text of one row of a report-view list in another process.
 std::string RemoteListViewText(HANDLE process, HWND list, int row);
 int ListViewCount(HWND list);

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "base/ErrorReport.h"
 #include "e2e/AppProcess.h"
@@ -12,23 +11,6 @@
 
 namespace ambervale::e2e {
 namespace {
-
-// The error boxes the program shows: its visible dialog windows captioned "Application Error".
-std::vector<HWND> ErrorBoxes(DWORD pid) {
-    return TopLevelWindows(pid, [](HWND hwnd) {
-        return ClassNameOf(hwnd) == "#32770" && ControlText(hwnd) == "Application Error" && IsWindowVisible(hwnd);
-    });
-}
-
-HWND WaitForErrorBox(DWORD pid, DWORD maxWaitMs) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < maxWaitMs) {
-        const std::vector<HWND> found = ErrorBoxes(pid);
-        if (!found.empty()) return found.back();
-        Sleep(50);
-    }
-    return nullptr;
-}
 
 TEST(NoPrinter, LoggingEverySecondShowsOneBoxAtATimeAndGoesOn) {
     DeleteAllSettings();
