@@ -42,8 +42,8 @@ public:
     virtual void SetSelectionLength(std::size_t length) = 0;
     // Puts the selection on the clipboard, all or nothing: it either replaces the clipboard's content
     // with the whole selection or throws AppError and leaves the clipboard as it was (unless the
-    // clipboard itself refuses the text once emptied). An empty selection leaves it as it was. The
-    // buffer holds nothing afterwards.
+    // clipboard itself refuses the text once emptied). An empty selection leaves the clipboard and the
+    // buffer as they were; any other copy, done or failed, leaves the buffer empty.
     virtual void CopySelection() = 0;
 };
 

@@ -115,6 +115,7 @@ void WinClipboardBuffer::CopySelection() {
     const std::size_t length = length_;
     Clear();
     {
+        // The clipboard takes the whole block, so nothing past the selection may follow its end.
         GlobalLockGuard lock(text.get());
         auto* bytes = static_cast<char*>(lock.Data());
         if (bytes == nullptr) throw AppError(kOutOfMemory);
