@@ -26,18 +26,24 @@ public:
     virtual void Start(const std::string& commandLine, StartWindow window) = 0;
 };
 
-// The text buffer the copy command goes through: it holds the text of one file, a selection of it,
-// and copies that selection to the clipboard. Positions and lengths count the text's characters.
+// The text buffer the copy command goes through: it holds the text of one file, a selection of it
+// from the text's start, and copies that selection to the clipboard. Lengths count the text's
+// characters.
 class CopyBuffer {
 public:
     virtual ~CopyBuffer() = default;
     // Replaces the whole content with the file's text; throws AppError when the file cannot be
-    // read, and then holds nothing, so a stale text is never copied.
+    // read or is too large for memory, and then holds nothing, so a stale text is never copied.
     virtual void LoadTextFile(const std::string& path) = 0;
     virtual std::size_t TextLength() = 0;
+    // Empties the selection. A selection starts at the text's start: any other start throws AppError
+    // "Invalid property value".
     virtual void SetSelectionStart(std::size_t start) = 0;
     virtual void SetSelectionLength(std::size_t length) = 0;
-    // Puts the selection on the clipboard; an empty selection leaves the clipboard as it was.
+    // Puts the selection on the clipboard, all or nothing: it either replaces the clipboard's content
+    // with the whole selection or throws AppError and leaves the clipboard as it was (unless the
+    // clipboard itself refuses the text once emptied). An empty selection leaves the clipboard and the
+    // buffer as they were; any other copy, done or failed, leaves the buffer empty.
     virtual void CopySelection() = 0;
 };
 

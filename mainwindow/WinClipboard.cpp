@@ -18,6 +18,13 @@ namespace {
 constexpr char kOutOfMemory[] = "Out of memory";
 constexpr DWORD kReadChunkBytes = 16u << 20;
 
+// The longest text a copy takes, in bytes. No build goes past 2 GB: a pasting program gets the text converted by
+// MultiByteToWideChar, whose counts are ints, so a longer one could be set but never pasted whole. The 32-bit
+// build keeps to a quarter of its 4 GB address space: the program must go on logging beside the text, the
+// clipboard's data may stay in the process while the program owns the clipboard (it does on Wine), and the next
+// copy needs a block of its own beside it.
+constexpr std::size_t kLongestText = sizeof(void*) == 4 ? (std::size_t{1} << 30) - 1 : INT_MAX - 1;
+
 // Another program may hold the clipboard open for a moment.
 constexpr int kOpenClipboardAttempts = 10;
 constexpr DWORD kOpenClipboardPauseMs = 20;
@@ -36,16 +43,22 @@ public:
     ClipboardSession& operator=(const ClipboardSession&) = delete;
 };
 
-UniqueGlobal AllocateMovable(std::size_t bytes) {
-    UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, bytes));
+// Zero-filled, so that no byte of the process's earlier memory can follow the text onto the clipboard,
+// whatever the block's real size.
+UniqueGlobal AllocateZeroed(std::size_t bytes) {
+    UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes));
     if (!block) throw AppError(kOutOfMemory);
     return block;
 }
 
-// Hands the block to the clipboard; on failure the block stays ours and is freed.
-void SetClipboardBlock(UINT format, UniqueGlobal& block) {
-    if (SetClipboardData(format, block.get()) == nullptr) throw AppError("Can't set Clipboard data");
-    block.release();
+// The locale the system converts the ANSI text by when a program asks for the Unicode text.
+UniqueGlobal UserLocaleBlock() {
+    UniqueGlobal block = AllocateZeroed(sizeof(LCID));
+    GlobalLockGuard lock(block.get());
+    if (lock.Data() == nullptr) throw AppError(kOutOfMemory);
+    const LCID locale = GetUserDefaultLCID();
+    std::memcpy(lock.Data(), &locale, sizeof locale);
+    return block;
 }
 
 } // namespace
@@ -53,7 +66,6 @@ void SetClipboardBlock(UINT format, UniqueGlobal& block) {
 void WinClipboardBuffer::Clear() {
     text_.reset();
     length_ = 0;
-    selectionStart_ = 0;
     selectionLength_ = 0;
 }
 
@@ -64,11 +76,10 @@ void WinClipboardBuffer::LoadTextFile(const std::string& path) {
     if (!file) ThrowLastError();
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) ThrowLastError();
-    // The text's length must fit the conversion's int count, with room for the terminating zero.
-    if (size.QuadPart >= INT_MAX) throw AppError(kOutOfMemory);
+    if (static_cast<unsigned long long>(size.QuadPart) > kLongestText) throw AppError(kOutOfMemory);
     const auto expected = static_cast<std::size_t>(size.QuadPart);
 
-    UniqueGlobal block = AllocateMovable(expected + 1);
+    UniqueGlobal block = AllocateZeroed(expected + 1);
     std::size_t total = 0;
     {
         GlobalLockGuard lock(block.get());
@@ -78,69 +89,48 @@ void WinClipboardBuffer::LoadTextFile(const std::string& path) {
             const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(expected - total, kReadChunkBytes));
             DWORD got = 0;
             if (!ReadFile(file.get(), bytes + total, wanted, &got, nullptr)) ThrowLastError();
-            if (got == 0) break;  // the file was shortened since its size was read
+            if (got == 0) break;  // the file was shortened since its size was read; the rest stays zero
             total += got;
         }
-        bytes[total] = '\0';
     }
     text_ = std::move(block);
     length_ = total;
 }
 
+// Only the whole text is ever selected from its start, which lets the loaded block itself go to the
+// clipboard.
 void WinClipboardBuffer::SetSelectionStart(std::size_t start) {
-    selectionStart_ = std::min(start, length_);
+    if (start != 0) throw AppError("Invalid property value");
     selectionLength_ = 0;
 }
 
-void WinClipboardBuffer::SetSelectionLength(std::size_t length) {
-    selectionLength_ = std::min(length, length_ - selectionStart_);
-}
-
-// The block goes to the clipboard as it is, so a partial selection is moved to its front in place.
-void WinClipboardBuffer::MoveSelectionToFront() {
-    GlobalLockGuard lock(text_.get());
-    auto* bytes = static_cast<char*>(lock.Data());
-    if (bytes == nullptr) throw AppError(kOutOfMemory);
-    if (selectionStart_ > 0) std::memmove(bytes, bytes + selectionStart_, selectionLength_);
-    bytes[selectionLength_] = '\0';
-    length_ = selectionLength_;
-    selectionStart_ = 0;
-}
-
-UniqueGlobal WinClipboardBuffer::ConvertToUnicode(HGLOBAL ansiText, std::size_t length) {
-    GlobalLockGuard source(ansiText);
-    const auto* bytes = static_cast<const char*>(source.Data());
-    if (bytes == nullptr) throw AppError(kOutOfMemory);
-    const int count = static_cast<int>(length);
-    const int wideCount = MultiByteToWideChar(CP_ACP, 0, bytes, count, nullptr, 0);
-    if (wideCount <= 0) ThrowLastError();
-
-    UniqueGlobal wide = AllocateMovable((static_cast<std::size_t>(wideCount) + 1) * sizeof(wchar_t));
-    GlobalLockGuard target(wide.get());
-    auto* chars = static_cast<wchar_t*>(target.Data());
-    if (chars == nullptr) throw AppError(kOutOfMemory);
-    if (MultiByteToWideChar(CP_ACP, 0, bytes, count, chars, wideCount) != wideCount) ThrowLastError();
-    chars[wideCount] = L'\0';
-    return wide;
-}
+void WinClipboardBuffer::SetSelectionLength(std::size_t length) { selectionLength_ = std::min(length, length_); }
 
 void WinClipboardBuffer::CopySelection() {
-    if (selectionLength_ == 0 || text_.get() == nullptr) return;
-    if (selectionStart_ > 0 || selectionLength_ < length_) MoveSelectionToFront();
-    const std::size_t length = selectionLength_;
-
-    ClipboardSession clipboard(owner_);
-    // Emptying first lets go of the previous clipboard data before the UTF-16 block is made: that
-    // data may still live in this process, and a repeated copy would otherwise hold it twice.
-    if (!EmptyClipboard()) throw AppError("Can't empty Clipboard");
-    // The ANSI text goes first, so that a conversion that runs out of memory still leaves the
-    // whole text on the clipboard (Windows then converts it on request). The block stays
-    // readable until the clipboard is closed.
-    const HGLOBAL ansiText = text_.get();
-    SetClipboardBlock(CF_TEXT, text_);
+    if (selectionLength_ == 0 || !text_) return;
+    // The block leaves the buffer now: whatever happens below, the process keeps no copy of the text
+    // beyond what the clipboard takes.
+    UniqueGlobal text = std::move(text_);
+    const std::size_t end = selectionLength_;
+    const std::size_t length = length_;
     Clear();
-    UniqueGlobal wide = ConvertToUnicode(ansiText, length);
-    SetClipboardBlock(CF_UNICODETEXT, wide);
+    {
+        // The clipboard takes the whole block, so nothing past the selection may follow its end.
+        GlobalLockGuard lock(text.get());
+        auto* bytes = static_cast<char*>(lock.Data());
+        if (bytes == nullptr) throw AppError(kOutOfMemory);
+        std::memset(bytes + end, 0, length - end);
+    }
+    // Everything that can run out happens before the clipboard is emptied, so a failure leaves the
+    // clipboard as it was.
+    UniqueGlobal locale = UserLocaleBlock();
+    ClipboardSession clipboard(owner_);
+    if (!EmptyClipboard()) throw AppError("Can't empty Clipboard");
+    if (SetClipboardData(CF_TEXT, text.get()) == nullptr) throw AppError("Can't set Clipboard data");
+    text.release();
+    // The text is whole on the clipboard now. Without its locale the system takes the user's input
+    // language instead, so a locale that could not be set is no failure of the copy.
+    if (SetClipboardData(CF_LOCALE, locale.get()) != nullptr) locale.release();
 }
 
 } // namespace ambervale

@@ -10,9 +10,8 @@
 namespace ambervale {
 
 // The copy buffer on the real clipboard. The file is read straight into the block that becomes the
-// CF_TEXT data, and the CF_UNICODETEXT data is converted from it (ANSI code page), so a copy holds
-// the text three times over (once as bytes, once as UTF-16) besides what the clipboard held before.
-// Positions count bytes of the ANSI text.
+// clipboard's CF_TEXT data, together with CF_LOCALE; the system makes the Unicode text from them for
+// whoever asks, so the copy holds the text once. Positions count bytes of the ANSI text.
 class WinClipboardBuffer final : public CopyBuffer {
 public:
     // The clipboard's owner window while the data is set; 0 is allowed.
@@ -26,13 +25,10 @@ public:
 
 private:
     void Clear();
-    void MoveSelectionToFront();
-    static win::UniqueGlobal ConvertToUnicode(HGLOBAL ansiText, std::size_t length);
 
     HWND owner_;
     win::UniqueGlobal text_;  // the ANSI text and its terminating zero
     std::size_t length_ = 0;
-    std::size_t selectionStart_ = 0;
     std::size_t selectionLength_ = 0;
 };
 

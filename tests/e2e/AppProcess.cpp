@@ -37,6 +37,13 @@ HWND WindowOfClass(DWORD processId, const char* className, DWORD maxWaitMs) {
     }
 }
 
+
+HWND WaitForErrorBox(DWORD processId, DWORD maxWaitMs) {
+    HWND box = nullptr;
+    WaitFor([&] { return (box = LastOf(ErrorBoxes(processId))) != nullptr; }, maxWaitMs);
+    return box;
+}
+
 AppProcess::AppProcess(const std::string& exePath, const std::string& tempFolder) {
     SetEnvironmentVariableA("TEMP", tempFolder.c_str());
     STARTUPINFOA startup{};

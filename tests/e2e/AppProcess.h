@@ -38,6 +38,8 @@ bool WaitFor(const std::function<bool()>& condition, DWORD maxWaitMs);
 // The visible "Application Error" boxes of a process, and the last of some windows (nullptr for none).
 std::vector<HWND> ErrorBoxes(DWORD processId);
 inline HWND LastOf(const std::vector<HWND>& windows) { return windows.empty() ? nullptr : windows.back(); }
+// The last error box of that process, waiting for one up to maxWaitMs; nullptr if none came.
+HWND WaitForErrorBox(DWORD processId, DWORD maxWaitMs);
 
 // The text of one row of a report-view list in another process.
 std::string RemoteListViewText(HANDLE process, HWND list, int row);

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "base/ErrorReport.h"
 #include "e2e/AppProcess.h"
@@ -12,12 +11,6 @@
 
 namespace ambervale::e2e {
 namespace {
-
-HWND WaitForErrorBox(DWORD pid, DWORD maxWaitMs) {
-    HWND box = nullptr;
-    WaitFor([&] { return (box = LastOf(ErrorBoxes(pid))) != nullptr; }, maxWaitMs);
-    return box;
-}
 
 TEST(NoPrinter, LoggingEverySecondShowsOneBoxAtATimeAndGoesOn) {
     DeleteAllSettings();

@@ -54,32 +54,37 @@ public:
     bool fail = false;
 };
 
-// Behaves like a text box holding one file: the clipboard is a plain string.
+// Behaves like the clipboard buffer holding one file: the selection starts at the text's start, a
+// copy is all or nothing and empties the buffer; the clipboard is a plain string.
 class FakeCopyBuffer : public CopyBuffer {
 public:
     explicit FakeCopyBuffer(const FakeHistoryFiles& source) : source_(source) {}
 
     void LoadTextFile(const std::string& path) override {
         text.clear();
-        start = length = 0;
+        length = 0;
         auto it = source_.files.find(path);
-        if (loadFails || it == source_.files.end()) throw AppError("Permission denied");
+        if (loadFails || it == source_.files.end()) throw AppError(loadError);
         text = it->second;
     }
     std::size_t TextLength() override { return text.size(); }
     void SetSelectionStart(std::size_t s) override {
-        start = std::min(s, text.size());
+        if (s != 0) throw AppError("Invalid property value");
         length = 0;
     }
-    void SetSelectionLength(std::size_t l) override { length = std::min(l, text.size() - start); }
+    void SetSelectionLength(std::size_t l) override { length = std::min(l, text.size()); }
     void CopySelection() override {
+        if (length == 0) return;
+        const std::string selected = text.substr(0, length);
+        text.clear();
+        length = 0;
         if (copyFails) throw AppError("Can't open Clipboard");
-        if (length > 0) clipboard = text.substr(start, length);
+        clipboard = selected;
     }
 
     std::string text;
-    std::size_t start = 0;
     std::size_t length = 0;
+    std::string loadError = "Permission denied";
     std::string clipboard = "what the user copied before";
     bool loadFails = false;
     bool copyFails = false;

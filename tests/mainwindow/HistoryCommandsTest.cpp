@@ -71,15 +71,21 @@ TEST_F(HistoryCommandsTest, CopyPutsTheWholeFileOnTheClipboardSilentlyAndOnlyIfT
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(HistoryCommandsTest, CopyOfAnUnreadableFileReportsStep102AndNeverCopiesTheOldText) {
-    files.files[kHistory] = "old entry\r\n";
-    Copy();
-    buffer.clipboard = "something else";
-    buffer.loadFails = true;
-    Copy();
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, ErrorBoxText("Permission denied", "PushButton2_Click", 102));
-    EXPECT_EQ(buffer.clipboard, "something else");
+TEST_F(HistoryCommandsTest, CopyOfAFileThatCannotBeLoadedReportsStep102OnlyAndNeverCopiesTheOldText) {
+    for (const char* failure : {"Permission denied", "Out of memory"}) {
+        SCOPED_TRACE(failure);
+        boxes.shown.clear();
+        files.files[kHistory] = "old entry\r\n";
+        buffer.loadFails = false;
+        Copy();
+        buffer.clipboard = "something else";
+        buffer.loadFails = true;
+        buffer.loadError = failure;
+        Copy();
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].text, ErrorBoxText(failure, "PushButton2_Click", 102));
+        EXPECT_EQ(buffer.clipboard, "something else");
+    }
 }
 
 TEST_F(HistoryCommandsTest, CopyReportsAClipboardFailureAtStep108) {

@@ -2,38 +2,76 @@
 
 #include <gtest/gtest.h>
 
-#include <cwchar>
+#include <cstring>
 #include <optional>
 #include <string>
 
 #include "fakes/FakeHistoryServices.h"
 #include "fakes/FakeMessageBoxes.h"
+#include "fakes/WinClipboardText.h"
+#include "fakes/WinScratchFolder.h"
 #include "base/AppError.h"
+#include "base/ErrorReport.h"
+#include "base/WinLastError.h"
 #include "mainwindow/HistoryCommands.h"
 #include "mainwindow/WinFiles.h"
-#include "fakes/WinScratchFolder.h"
 
 namespace ambervale {
 namespace {
 
 using namespace ambervale::testing;
 
-// The clipboard's text in one format (CF_TEXT as char, CF_UNICODETEXT as wchar_t), if it has that format.
-template <class Char>
-std::optional<std::basic_string<Char>> ClipboardText(UINT format) {
+constexpr char kUsersText[] = "copied earlier by the user";
+
+std::optional<std::wstring> ClipboardUnicodeText() { return ClipboardText<wchar_t>(CF_UNICODETEXT); }
+std::optional<std::string> ClipboardAnsiText() { return ClipboardText<char>(CF_TEXT); }
+
+std::optional<LCID> ClipboardLocale() {
     if (!OpenClipboard(nullptr)) return std::nullopt;
-    std::optional<std::basic_string<Char>> text;
-    if (HANDLE data = GetClipboardData(format)) {
-        if (const auto* chars = static_cast<const Char*>(GlobalLock(data))) {
-            text = std::basic_string<Char>(chars);
+    std::optional<LCID> locale;
+    if (HANDLE data = GetClipboardData(CF_LOCALE)) {
+        if (const void* value = GlobalLock(data)) {
+            locale.emplace();
+            std::memcpy(&*locale, value, sizeof(LCID));
             GlobalUnlock(data);
         }
     }
     CloseClipboard();
-    return text;
+    return locale;
 }
 
-std::optional<std::wstring> ClipboardUnicodeText() { return ClipboardText<wchar_t>(CF_UNICODETEXT); }
+// Holds the clipboard open from another thread, as another program may, until it goes.
+class ClipboardHeldElsewhere {
+public:
+    ClipboardHeldElsewhere()
+        : opened_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), release_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+          thread_(CreateThread(nullptr, 0, &Hold, this, 0, nullptr)) {
+        WaitForSingleObject(opened_, 10000);
+    }
+    ~ClipboardHeldElsewhere() {
+        SetEvent(release_);
+        WaitForSingleObject(thread_, 10000);
+        CloseHandle(thread_);
+        CloseHandle(release_);
+        CloseHandle(opened_);
+    }
+    ClipboardHeldElsewhere(const ClipboardHeldElsewhere&) = delete;
+    ClipboardHeldElsewhere& operator=(const ClipboardHeldElsewhere&) = delete;
+
+private:
+    static DWORD WINAPI Hold(void* self) {
+        auto* held = static_cast<ClipboardHeldElsewhere*>(self);
+        const BOOL open = OpenClipboard(nullptr);
+        SetEvent(held->opened_);
+        WaitForSingleObject(held->release_, 10000);
+        if (open) CloseClipboard();
+        return 0;
+    }
+
+    HANDLE opened_;
+    HANDLE release_;
+    HANDLE thread_;
+};
 
 class WinClipboardTest : public ::testing::Test {
 protected:
@@ -42,21 +80,11 @@ protected:
                                  nullptr);
         ASSERT_NE(owner_, nullptr);
         buffer_.emplace(owner_);
-        PutOnClipboard(L"copied earlier by the user");
+        ASSERT_TRUE(PutTextOnClipboard(kUsersText));
     }
     void TearDown() override {
         buffer_.reset();
         DestroyWindow(owner_);
-    }
-
-    void PutOnClipboard(const std::wstring& text) {
-        ASSERT_TRUE(OpenClipboard(owner_));
-        EmptyClipboard();
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-        std::wmemcpy(static_cast<wchar_t*>(GlobalLock(block)), text.c_str(), text.size() + 1);
-        GlobalUnlock(block);
-        EXPECT_NE(SetClipboardData(CF_UNICODETEXT, block), nullptr);
-        CloseClipboard();
     }
 
     // The copy command as the button runs it, on real files and the real clipboard.
@@ -75,18 +103,20 @@ protected:
     std::optional<WinClipboardBuffer> buffer_;
 };
 
-TEST_F(WinClipboardTest, CopiesASmallHistoryAsUnicodeAndAnsiText) {
+TEST_F(WinClipboardTest, CopiesTheWholeHistoryAsAnsiTextWithTheUsersLocaleAndTheSystemMakesTheUnicodeText) {
     const std::string text = "12/6/2026 8:15:04 PM Printer Status = Ready; Printer Name = Front Desk; \r\n"
                              "12/6/2026 8:15:09 PM Printer Status = Paused  ; Printer Name = Front Desk; \r\n";
     CopyHistory(folder_.Write("Ambervale.txt", text));
     EXPECT_TRUE(boxes_.shown.empty());
+    EXPECT_EQ(ClipboardAnsiText(), text);
+    EXPECT_EQ(ClipboardLocale(), GetUserDefaultLCID());
     EXPECT_EQ(ClipboardUnicodeText(),
               L"12/6/2026 8:15:04 PM Printer Status = Ready; Printer Name = Front Desk; \r\n"
               L"12/6/2026 8:15:09 PM Printer Status = Paused  ; Printer Name = Front Desk; \r\n");
-    EXPECT_EQ(ClipboardText<char>(CF_TEXT), text);
+    EXPECT_EQ(buffer_->TextLength(), 0u) << "the text went to the clipboard; the buffer keeps none of it";
 }
 
-TEST_F(WinClipboardTest, ConvertsBytesOutsideAsciiFromTheAnsiCodePage) {
+TEST_F(WinClipboardTest, TheUnicodeTextIsConvertedFromTheAnsiCodePage) {
     if (GetACP() != 1252) GTEST_SKIP() << "expects the Western European ANSI code page, found " << GetACP();
     CopyHistory(folder_.Write("Ambervale.txt", "Printer Name = Caf\xE9 \xC9tage 2 \x80\r\n"));
     EXPECT_EQ(ClipboardUnicodeText(), L"Printer Name = Caf\u00E9 \u00C9tage 2 \u20AC\r\n");
@@ -94,10 +124,44 @@ TEST_F(WinClipboardTest, ConvertsBytesOutsideAsciiFromTheAnsiCodePage) {
 
 TEST_F(WinClipboardTest, NoFileOrAnEmptyFileLeavesTheClipboardAsItWas) {
     CopyHistory(folder_.File("Ambervale.txt"));
-    EXPECT_EQ(ClipboardUnicodeText(), L"copied earlier by the user");
+    EXPECT_EQ(ClipboardAnsiText(), kUsersText);
     CopyHistory(folder_.Write("Ambervale.txt", ""));
-    EXPECT_EQ(ClipboardUnicodeText(), L"copied earlier by the user");
+    EXPECT_EQ(ClipboardAnsiText(), kUsersText);
     EXPECT_TRUE(boxes_.shown.empty());
+}
+
+TEST_F(WinClipboardTest, AHistoryThatCannotBeLoadedGivesOneBoxAtTheLoadAndLeavesTheClipboardAsItWas) {
+    struct Case {
+        const char* what;
+        bool heldOpen;              // by another program, which does not share it
+        unsigned long long length;  // set without writing the bytes; 0 keeps the written text
+        std::string description;
+    };
+    const Case cases[] = {
+        {"a history another program holds", true, 0, SystemErrorText(ERROR_SHARING_VIOLATION)},
+        {"a history past 2 GB", false, 2048ull << 20, "Out of memory"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        boxes_.shown.clear();
+        const std::string path = folder_.Write("Ambervale.txt", "12/6/2026 8:15:04 PM Printer Status = Ready; \r\n");
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        LARGE_INTEGER end{};
+        end.QuadPart = static_cast<LONGLONG>(c.length);
+        if (c.length > 0) {
+            ASSERT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+        }
+        if (!c.heldOpen) CloseHandle(file);
+
+        CopyHistory(path);
+        if (c.heldOpen) CloseHandle(file);
+        ASSERT_EQ(boxes_.shown.size(), 1u);
+        EXPECT_EQ(boxes_.shown[0].text, ErrorBoxText(c.description, "PushButton2_Click", 102));
+        EXPECT_EQ(ClipboardAnsiText(), kUsersText);
+        EXPECT_EQ(buffer_->TextLength(), 0u);
+        DeleteFileA(path.c_str());
+    }
 }
 
 TEST_F(WinClipboardTest, ASecondCopyReplacesTheFirst) {
@@ -105,62 +169,31 @@ TEST_F(WinClipboardTest, ASecondCopyReplacesTheFirst) {
     CopyHistory(path);
     folder_.Write("Ambervale.txt", "second\r\n");
     CopyHistory(path);
+    EXPECT_EQ(ClipboardAnsiText(), "second\r\n");
     EXPECT_EQ(ClipboardUnicodeText(), L"second\r\n");
 }
 
-TEST_F(WinClipboardTest, CopiesOnlyTheSelectedPart) {
+TEST_F(WinClipboardTest, ASelectionStartsAtTheTextsStartAndEndsWhereItsLengthSays) {
     buffer_->LoadTextFile(folder_.Write("Ambervale.txt", "0123456789"));
     EXPECT_EQ(buffer_->TextLength(), 10u);
-    buffer_->SetSelectionStart(3);
-    buffer_->SetSelectionLength(100);  // cut at the end of the text
-    buffer_->CopySelection();
-    EXPECT_EQ(ClipboardUnicodeText(), L"3456789");
-}
-
-TEST_F(WinClipboardTest, AFileThatCannotBeReadLeavesNothingToCopy) {
-    buffer_->LoadTextFile(folder_.Write("Ambervale.txt", "old text"));
-    EXPECT_THROW(buffer_->LoadTextFile(folder_.File("missing.txt")), AppError);
-    EXPECT_EQ(buffer_->TextLength(), 0u);
+    EXPECT_THROW(buffer_->SetSelectionStart(3), AppError);
     buffer_->SetSelectionStart(0);
-    buffer_->SetSelectionLength(8);
+    buffer_->SetSelectionLength(4);
     buffer_->CopySelection();
-    EXPECT_EQ(ClipboardUnicodeText(), L"copied earlier by the user");
+    EXPECT_EQ(ClipboardAnsiText(), "0123");
+    EXPECT_EQ(ClipboardUnicodeText(), L"0123");
 }
 
-TEST_F(WinClipboardTest, CopiesAHundredMegabyteHistoryWhole) {
-    std::string line = "12/6/2026 8:15:04 PM Printer Status = Ready; Printer Name = Front Desk; "
-                       "Printer Driver Name = Generic Laser; Printer Port Name = LPT1:; \r\n";
-    std::string chunk;
-    while (chunk.size() + line.size() <= (1u << 20)) chunk += line;
-    chunk.resize(1u << 20, '.');
-    const std::size_t total = 100u << 20;
+TEST_F(WinClipboardTest, AClipboardHeldByAnotherProgramIsReportedAndKeepsItsContent) {
+    buffer_->LoadTextFile(folder_.Write("Ambervale.txt", "12/6/2026 8:15:04 PM Printer Status = Ready; \r\n"));
+    buffer_->SetSelectionStart(0);
+    buffer_->SetSelectionLength(buffer_->TextLength());
     {
-        const std::string path = folder_.File("Ambervale.txt");
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        for (std::size_t written = 0; written < total; written += chunk.size()) {
-            DWORD done = 0;
-            ASSERT_TRUE(WriteFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &done, nullptr));
-        }
-        CloseHandle(file);
+        ClipboardHeldElsewhere held;
+        EXPECT_THROW(buffer_->CopySelection(), AppError);
     }
-    CopyHistory(folder_.File("Ambervale.txt"));
-    ASSERT_TRUE(boxes_.shown.empty()) << boxes_.shown[0].text;
-
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    ASSERT_NE(data, nullptr);
-    const auto* chars = static_cast<const wchar_t*>(GlobalLock(data));
-    ASSERT_NE(chars, nullptr);
-    std::size_t mismatches = 0;
-    for (std::size_t i = 0; i < total; ++i) {
-        if (chars[i] != static_cast<unsigned char>(chunk[i % chunk.size()])) ++mismatches;
-    }
-    const bool endsThere = chars[total] == L'\0';
-    GlobalUnlock(data);
-    CloseClipboard();
-    EXPECT_EQ(mismatches, 0u);
-    EXPECT_TRUE(endsThere);
+    EXPECT_EQ(ClipboardAnsiText(), kUsersText);
+    EXPECT_EQ(buffer_->TextLength(), 0u);
 }
 
 } // namespace
