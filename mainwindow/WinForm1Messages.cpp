@@ -73,13 +73,9 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         SetBkColor(dc, lb.lbColor);
         return reinterpret_cast<LRESULT>(background_.get());
     }
-    case WM_DPICHANGED: {
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        MakeFonts();
-        LayOut();
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
-    }
     case WM_SYSCOMMAND:
         // The border is fixed: no maximising, not even by a double click on the title bar.
         if ((wParam & 0xFFF0) == SC_MAXIMIZE) return 0;
