@@ -7,6 +7,8 @@
 
 #include "base/AppError.h"
 #include "base/WinDpi.h"
+#include "base/WinMessageFilter.h"
+#include "mainwindow/WinSingleInstance.h"
 
 namespace ambervale::win {
 namespace {
@@ -50,6 +52,8 @@ void Form1Window::Create() {
     hwnd_ = CreateWindowExA(kWindowExStyle, kForm1ClassName, "Form1", kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
                             nullptr, nullptr, instance_, this);
     if (!hwnd_) throw AppError("The main window could not be created");
+    // A second copy, elevated or not, may ask this one to come to the front.
+    AcceptMessageFromAnyProcess(hwnd_, StartedAgainMessage());
     dpi_ = WindowDpi(hwnd_);
     fonts_ = MakeFonts(dpi_);
     CreateControls();

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "mainwindow/WinForm1.h"
+#include "mainwindow/WinSingleInstance.h"
 
 namespace ambervale::win {
 namespace {
@@ -40,6 +41,10 @@ LRESULT CALLBACK Form1Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
 }
 
 LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != 0 && msg == StartedAgainMessage()) {
+        events_->Form_StartedAgain();
+        return kBroughtToFront;
+    }
     switch (msg) {
     case kSyncLogRowsMessage:
         SyncLogRowCount();

@@ -1,0 +1,56 @@
+// The claim on the one instance and the message between copies, under Wine.
+#include "mainwindow/WinSingleInstance.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "fakes/RecordingForm1Events.h"
+#include "mainwindow/WinForm1.h"
+
+namespace ambervale {
+namespace {
+
+TEST(WinSingleInstance, OnlyTheFirstClaimHoldsAndItIsTakenOverOnlyOnceItsThreadHasEnded) {
+    auto first = std::make_unique<win::WinInstanceServices>();
+    bool firstClaimed = false;
+    std::thread starting([&] { firstClaimed = first->ClaimInstance(); });  // the claim belongs to this thread
+    starting.join();
+    ASSERT_TRUE(firstClaimed);
+
+    win::WinInstanceServices second;
+    EXPECT_FALSE(second.ClaimInstance());
+    // The first copy's thread is gone but its handle stays open: as when a copy ends without letting go.
+    EXPECT_TRUE(second.TakeOverFromEndedInstance());
+    first.reset();
+
+    std::thread third([] {
+        win::WinInstanceServices another;
+        EXPECT_FALSE(another.ClaimInstance());
+        EXPECT_FALSE(another.TakeOverFromEndedInstance()) << "the second holds the claim and runs";
+    });
+    third.join();
+}
+
+TEST(WinSingleInstance, TheInstanceBelongsToTheUser) {
+    const std::string identity = win::UserIdentity();
+    EXPECT_EQ(identity.rfind("S-1-", 0), 0u) << identity;
+    EXPECT_GE(win::StartedAgainMessage(), 0xC000u) << "a registered message";
+}
+
+TEST(WinSingleInstance, TheMainWindowAnswersAStartAgainByComingToTheFront) {
+    win::Form1Window form{GetModuleHandleA(nullptr)};
+    form.Create();
+    EXPECT_EQ(SendMessageA(form.Handle(), win::StartedAgainMessage(), 0, 0), 0) << "no answer before its handlers";
+    testing::RecordingForm1Events events;
+    form.Attach(events);
+
+    EXPECT_EQ(SendMessageA(form.Handle(), win::StartedAgainMessage(), 0, 0), win::kBroughtToFront);
+    EXPECT_EQ(events.calls, (std::vector<std::string>{"Form_StartedAgain"}));
+}
+
+} // namespace
+} // namespace ambervale
