@@ -1,6 +1,7 @@
 #include "e2e/AppProcess.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <fstream>
 #include <sstream>
@@ -11,6 +12,29 @@ namespace {
 constexpr char kSettingsKey[] = "Software\\Corvatek\\Ambervale";
 
 } // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD maxWaitMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > maxWaitMs) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+bool WaitUntilVisible(HWND hwnd, bool visible, DWORD maxWaitMs) {
+    return WaitUntil([&] { return (IsWindowVisible(hwnd) != FALSE) == visible; }, maxWaitMs);
+}
+
+bool TrayIconPresent(HWND trayWindow) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data.hWnd = trayWindow;
+    data.uID = 0;
+    data.uFlags = NIF_TIP;
+    lstrcpynA(data.szTip, "Ambervale", sizeof data.szTip);
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
 
 HWND WindowOfClass(DWORD processId, const char* className, DWORD maxWaitMs) {
     const DWORD start = GetTickCount();

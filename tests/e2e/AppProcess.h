@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,13 @@ public:
 private:
     PROCESS_INFORMATION info_{};
 };
+
+// Checks the condition every 50 ms until it holds (true) or maxWaitMs have passed (false).
+bool WaitUntil(const std::function<bool()>& condition, DWORD maxWaitMs);
+bool WaitUntilVisible(HWND hwnd, bool visible, DWORD maxWaitMs);
+
+// True when the shell still holds the icon of that tray window: a modify of a missing icon fails.
+bool TrayIconPresent(HWND trayWindow);
 
 // A top-level window of that process and window class, waiting for it up to maxWaitMs; nullptr if none.
 HWND WindowOfClass(DWORD processId, const char* className, DWORD maxWaitMs = 0);
