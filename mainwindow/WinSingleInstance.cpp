@@ -36,15 +36,17 @@ std::string UserIdentity() {
     return text;
 }
 
+std::string InstanceMutexName() { return kInstanceMutexPrefix + CachedUserIdentity(); }
+
 UINT StartedAgainMessage() {
     static const UINT message = RegisterWindowMessageA((kStartedAgainPrefix + CachedUserIdentity()).c_str());
     return message;
 }
 
 bool WinInstanceServices::ClaimInstance() {
-    const std::string name = kInstanceMutexPrefix + CachedUserIdentity();
-    mutex_.reset(CreateMutexA(nullptr, TRUE, name.c_str()));
-    const DWORD error = GetLastError();
+    HANDLE mutex = CreateMutexA(nullptr, TRUE, InstanceMutexName().c_str());
+    const DWORD error = GetLastError();  // read before anything else can change it
+    mutex_.reset(mutex);
     if (!mutex_) {
         // A copy of higher integrity (an elevated one) holds a mutex that this copy may not open; anything else
         // that keeps the mutex from being made is no reason to refuse the user a start.

@@ -13,6 +13,9 @@ namespace ambervale::win {
 // has an instance of their own.
 std::string UserIdentity();
 
+// The name of the claim's mutex: in the session's namespace, with the user's identity in it.
+std::string InstanceMutexName();
+
 // Sent by a second copy to the running copy's main window; registered per user, so that only the copy of the same
 // user answers it, with kBroughtToFront.
 UINT StartedAgainMessage();

@@ -35,9 +35,27 @@ TEST(WinSingleInstance, OnlyTheFirstClaimHoldsAndItIsTakenOverOnlyOnceItsThreadH
     third.join();
 }
 
+TEST(WinSingleInstance, AClaimThisCopyMayNotOpenCountsAsARunningCopy) {
+    // As an elevated copy's mutex is to one that is not: an empty access list shuts everybody out.
+    ACL nobody{};
+    ASSERT_TRUE(InitializeAcl(&nobody, sizeof nobody, ACL_REVISION));
+    SECURITY_DESCRIPTOR closed{};
+    ASSERT_TRUE(InitializeSecurityDescriptor(&closed, SECURITY_DESCRIPTOR_REVISION));
+    ASSERT_TRUE(SetSecurityDescriptorDacl(&closed, TRUE, &nobody, FALSE));
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, &closed, FALSE};
+    const win::UniqueKernelObject running(CreateMutexA(&attributes, TRUE, win::InstanceMutexName().c_str()));
+    ASSERT_TRUE(running);
+
+    win::WinInstanceServices second;
+    EXPECT_FALSE(second.ClaimInstance());
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_FALSE(second.TakeOverFromEndedInstance());
+}
+
 TEST(WinSingleInstance, TheInstanceBelongsToTheUser) {
     const std::string identity = win::UserIdentity();
     EXPECT_EQ(identity.rfind("S-1-", 0), 0u) << identity;
+    EXPECT_EQ(win::InstanceMutexName(), "Local\\Corvatek.Ambervale." + identity) << "one for each user in the session";
     EXPECT_GE(win::StartedAgainMessage(), 0xC000u) << "a registered message";
 }
 
