@@ -52,13 +52,6 @@ TEST(WinSingleInstance, AClaimThisCopyMayNotOpenCountsAsARunningCopy) {
     EXPECT_FALSE(second.TakeOverFromEndedInstance());
 }
 
-TEST(WinSingleInstance, TheInstanceBelongsToTheUser) {
-    const std::string identity = win::UserIdentity();
-    EXPECT_EQ(identity.rfind("S-1-", 0), 0u) << identity;
-    EXPECT_EQ(win::InstanceMutexName(), "Local\\Corvatek.Ambervale." + identity) << "one for each user in the session";
-    EXPECT_GE(win::StartedAgainMessage(), 0xC000u) << "a registered message";
-}
-
 TEST(WinSingleInstance, TheMainWindowAnswersAStartAgainByComingToTheFront) {
     win::Form1Window form{GetModuleHandleA(nullptr)};
     form.Create();

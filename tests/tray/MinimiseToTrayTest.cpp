@@ -178,21 +178,6 @@ TEST_F(TrayBehaviour, ButtonReleaseOnTheIconBringsTheWindowBack) {
     }
 }
 
-TEST_F(TrayBehaviour, AfterTheShellRestartsTheIconIsBackAndStillBringsTheHiddenWindowBack) {
-    Load();
-    Minimise();
-    ASSERT_FALSE(window.visible);
-    const std::size_t callsBefore = platform.calls.size();
-    cSysTray1.TaskbarCreated();
-
-    ASSERT_EQ(platform.calls.size(), callsBefore + 1);
-    EXPECT_EQ(platform.calls.back().message, NotifyIconMessage::Add);
-    EXPECT_EQ(std::string(platform.calls.back().record.szTip.data()), "Ambervale");
-    cSysTray1.HandleTrayMessage(kLeftUp, 0);
-    EXPECT_TRUE(window.visible);
-    EXPECT_FALSE(behaviour.TrayHidden());
-}
-
 TEST_F(TrayBehaviour, ReleaseDuringTheBalloonWaitShowsTheWindowAtOnce) {
     Load();
     platform.stepMilliseconds = 1000;

@@ -1,7 +1,5 @@
 #include "tray/WinSysTray.h"
 
-#include <shellapi.h>
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -94,36 +92,6 @@ TEST_F(WinTray, CallbacksBecomeMouseEventsWhileInTheTrayAndTheProcedureComesBack
     ASSERT_EQ(shell.answers.size(), 3u);  // add, modify, delete
     if (!ShellHasANotificationArea()) GTEST_SKIP() << "no notification area to answer the shell calls";
     EXPECT_EQ(shell.answers, (std::vector<bool>{true, true, true}));
-}
-
-// A modify fails for an icon the shell does not hold.
-bool ShellHoldsIcon(HWND hwnd) {
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
-    data.hWnd = hwnd;
-    data.uFlags = NIF_TIP;
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
-}
-
-TEST_F(WinTray, TaskbarCreatedOnItsWindowPutsTheLostIconBackWhileInTheTray) {
-    const HWND hwnd = window.get();
-    tray.SetTrayTip("Ambervale");
-    SendMessageA(hwnd, TaskbarCreatedMessage(), 0, 0);
-    EXPECT_TRUE(shell.answers.empty()) << "out of the tray: nothing to put back";
-
-    tray.SetInTray(true);
-    NOTIFYICONDATAA lost{};
-    lost.cbSize = NOTIFYICONDATAA_V2_SIZE;
-    lost.hWnd = hwnd;
-    Shell_NotifyIconA(NIM_DELETE, &lost);  // what a shell that restarts forgets
-    SendMessageA(hwnd, TaskbarCreatedMessage(), 0, 0);
-    ASSERT_EQ(shell.answers.size(), 2u);  // the add at putting in, and the add again
-    SendMessageA(hwnd, kTrayCallbackMessage, 0, WM_LBUTTONUP);
-    EXPECT_EQ(events.events, (Events{"up 1 0"}));
-
-    if (!ShellHasANotificationArea()) GTEST_SKIP() << "no notification area to hold the icon";
-    EXPECT_TRUE(shell.answers[1]);
-    EXPECT_TRUE(ShellHoldsIcon(hwnd));
 }
 
 TEST_F(WinTray, BalloonClickEndsTheRealWaitWithoutHide) {
