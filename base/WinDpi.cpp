@@ -1,15 +1,9 @@
 #include "base/WinDpi.h"
 
+#include "base/WinUser32Function.h"
+
 namespace ambervale::win {
 namespace {
-
-template <class Function>
-Function User32Function(const char* name) {
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    if (!user32) return nullptr;
-    // Cast through a generic function pointer: the exported address has the type documented for it.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(user32, name)));
-}
 
 int SystemDpi() {
     HDC screen = GetDC(nullptr);

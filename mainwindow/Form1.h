@@ -65,6 +65,7 @@ public:
     void ListView2_Click() override { parts_.schedule.ListView2_Click(); }
     void Check4_Click() override { ambervale::Check4_Click(isLoading_, parts_.startup, values_.executablePath); }
     void Check8_Click() override { parts_.tray.Check8_Click(); }
+    void Form_StartedAgain() override { parts_.tray.BringBack(); }
     void PushButton_MouseMove() override;
     void Background_MouseMove() override;
 

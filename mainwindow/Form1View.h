@@ -37,6 +37,8 @@ public:
     virtual void ListView2_Click() = 0;
     virtual void Check4_Click() = 0;
     virtual void Check8_Click() = 0;
+    // The program was started again while it runs: this window is the one instance and comes to the front.
+    virtual void Form_StartedAgain() = 0;
     // The pointer feedback: the mouse over a push button, or over the background, a frame or a list.
     virtual void PushButton_MouseMove() = 0;
     virtual void Background_MouseMove() = 0;

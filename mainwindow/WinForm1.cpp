@@ -3,9 +3,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "base/AppError.h"
 #include "base/WinDpi.h"
+#include "base/WinMessageFilter.h"
+#include "mainwindow/WinSingleInstance.h"
 
 namespace ambervale::win {
 namespace {
@@ -49,22 +52,33 @@ void Form1Window::Create() {
     hwnd_ = CreateWindowExA(kWindowExStyle, kForm1ClassName, "Form1", kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
                             nullptr, nullptr, instance_, this);
     if (!hwnd_) throw AppError("The main window could not be created");
-    MakeFonts();
+    // A second copy, elevated or not, may ask this one to come to the front.
+    AcceptMessageFromAnyProcess(hwnd_, StartedAgainMessage());
+    dpi_ = WindowDpi(hwnd_);
+    fonts_ = MakeFonts(dpi_);
     CreateControls();
     LayOut();
 }
 
-int Form1Window::Dpi() const { return WindowDpi(hwnd_); }
-
-void Form1Window::MakeFonts() {
-    const int dpi = Dpi();
+Form1Window::Fonts Form1Window::MakeFonts(int dpi) {
     auto arial = [](int height, int weight) {
         return UniqueFont(CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial"));
     };
-    regularFont_ = arial(FontHeightPixels(ControlFont::Regular, dpi), FW_BOLD);
-    buttonFont_ = arial(FontHeightPixels(ControlFont::Button, dpi), FW_BOLD);
-    windowFont_ = arial(FontHeightPixels(ControlFont::Regular, dpi), FW_NORMAL);
+    return Fonts{arial(FontHeightPixels(ControlFont::Regular, dpi), FW_BOLD),
+                 arial(FontHeightPixels(ControlFont::Button, dpi), FW_BOLD),
+                 arial(FontHeightPixels(ControlFont::Regular, dpi), FW_NORMAL)};
+}
+
+void Form1Window::OnDpiChanged(int dpi, const RECT& suggested) {
+    Fonts fonts = MakeFonts(dpi);
+    // Without all three new fonts the window stays as it is: at its old size it is still whole and readable.
+    if (!fonts.regular || !fonts.button || !fonts.window) return;
+    dpi_ = dpi;
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    std::swap(fonts_, fonts);
+    LayOut();
+    // The controls draw with the new fonts from here on, so the old ones, now in `fonts`, may go.
 }
 
 void Form1Window::CreateControls() {
@@ -78,7 +92,7 @@ void Form1Window::CreateControls() {
             break;
         case ControlKind::ProgressBar: {
             RECT r{0, 0, 0, 0};
-            hwnd = progressBar_.Create(hwnd_, c.id, r, regularFont_.get());
+            hwnd = progressBar_.Create(hwnd_, c.id, r);
             progressBar_.SetText(caption);
             break;
         }
@@ -110,12 +124,12 @@ void Form1Window::LayOut() {
     AdjustWindowRectForDpi(frame, kWindowStyle, kWindowExStyle, dpi);
     SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), FALSE);
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.window.get()), FALSE);
     for (const ControlLayout& c : kForm1Controls) {
         const PixelRect r = ClientRectOf(c, dpi);
         HWND hwnd = Control(c.id);
         SetWindowPos(hwnd, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
-        HFONT font = c.font == ControlFont::Button ? buttonFont_.get() : regularFont_.get();
+        HFONT font = c.font == ControlFont::Button ? fonts_.button.get() : fonts_.regular.get();
         SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
     if (logColumnTwips_) SetLogListColumnWidth(logColumnTwips_);

@@ -123,10 +123,19 @@ private:
 
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    // The window's three fonts: frames, check boxes, lists and the bar; push buttons; the window itself.
+    struct Fonts {
+        UniqueFont regular;
+        UniqueFont button;
+        UniqueFont window;
+    };
+
     void CreateControls();
+    // Sizes and places the window and every control for the window's DPI and gives each its font.
     void LayOut();
-    void MakeFonts();
-    int Dpi() const;
+    static Fonts MakeFonts(int dpi);
+    void OnDpiChanged(int dpi, const RECT& suggested);
+    int Dpi() const { return dpi_; }
     HWND Control(ControlId id) const { return controls_[id - kFrame1]; }
     int CheckValue(ControlId id) const;
     void SetCheckValue(ControlId id, int value);
@@ -146,9 +155,8 @@ private:
     CaptionOf pushButton5_{controls_[kPushButton5 - kFrame1]};
     LogListView listView1_{*this};
     IntervalListView listView2_{*this};
-    UniqueFont regularFont_;
-    UniqueFont buttonFont_;
-    UniqueFont windowFont_;
+    int dpi_ = 96;
+    Fonts fonts_;
     UniqueBrush background_;
     UniqueCursor handCursor_;
     UniqueIcon bigIcon_;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "mainwindow/WinForm1.h"
+#include "mainwindow/WinSingleInstance.h"
 
 namespace ambervale::win {
 namespace {
@@ -40,6 +41,10 @@ LRESULT CALLBACK Form1Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
 }
 
 LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != 0 && msg == StartedAgainMessage()) {
+        events_->Form_StartedAgain();
+        return kBroughtToFront;
+    }
     switch (msg) {
     case kSyncLogRowsMessage:
         SyncLogRowCount();
@@ -73,13 +78,9 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         SetBkColor(dc, lb.lbColor);
         return reinterpret_cast<LRESULT>(background_.get());
     }
-    case WM_DPICHANGED: {
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        MakeFonts();
-        LayOut();
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
-    }
     case WM_SYSCOMMAND:
         // The border is fixed: no maximising, not even by a double click on the title bar.
         if ((wParam & 0xFFF0) == SC_MAXIMIZE) return 0;

@@ -4,8 +4,14 @@
 
 #include "base/AppError.h"
 #include "mainwindow/WinApp.h"
+#include "mainwindow/WinSingleInstance.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // Before anything else: a second copy must leave the window, the settings and the history alone. The claim
+    // is held until the program ends.
+    ambervale::win::WinInstanceServices oneInstance;
+    if (ambervale::ChooseStart(oneInstance) == ambervale::StartChoice::LeaveToRunningInstance) return 0;
+
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS;

@@ -20,8 +20,7 @@ void TextProgressBar::RegisterClass(HINSTANCE instance) {
     RegisterClassExA(&wc);  // a second registration in the same process fails harmlessly
 }
 
-HWND TextProgressBar::Create(HWND parent, int id, const RECT& r, HFONT font) {
-    font_ = font;
+HWND TextProgressBar::Create(HWND parent, int id, const RECT& r) {
     hwnd_ = CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE, r.left, r.top, r.right - r.left,
                             r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                             reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), this);
@@ -72,6 +71,18 @@ LRESULT CALLBACK TextProgressBar::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LP
     }
     auto* self = reinterpret_cast<TextProgressBar*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     switch (msg) {
+    case WM_SETFONT:
+        if (self) self->font_ = reinterpret_cast<HFONT>(wParam);
+        if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, FALSE);
+        return 0;
+    case WM_GETFONT:
+        return self ? reinterpret_cast<LRESULT>(self->font_) : 0;
+    case WM_PRINTCLIENT: {
+        RECT client;
+        GetClientRect(hwnd, &client);
+        if (self) self->Paint(reinterpret_cast<HDC>(wParam), client);
+        return 0;
+    }
     case WM_ERASEBKGND:
         return 1;  // all drawing happens off screen in WM_PAINT, so nothing flickers at each tick
     case WM_PAINT: {

@@ -6,11 +6,13 @@
 
 namespace ambervale::win {
 
-// A progress bar that also shows a line of text over the bar, which the common control cannot.
+// A progress bar that also shows a line of text over the bar, which the common control cannot. Like the system's
+// controls it draws with the font its parent gives it by WM_SETFONT (the parent keeps the font alive), answers
+// WM_GETFONT, and paints into a given device context on WM_PRINTCLIENT.
 class TextProgressBar {
 public:
     static void RegisterClass(HINSTANCE instance);
-    HWND Create(HWND parent, int id, const RECT& rect, HFONT font);
+    HWND Create(HWND parent, int id, const RECT& rect);
 
     void SetMaximum(std::int32_t maximum);
     void SetPosition(std::int32_t position);

@@ -52,7 +52,9 @@ void MinimiseToTray::Form_Resize() {
     cSysTray1_.ShowBalloon(kTrayBalloonText, kTrayBalloonTitle, kTrayBalloonSeconds, true);
 }
 
-void MinimiseToTray::cSysTray1_MouseUp(std::int16_t /*button*/, std::int32_t /*id*/) {
+void MinimiseToTray::cSysTray1_MouseUp(std::int16_t /*button*/, std::int32_t /*id*/) { BringBack(); }
+
+void MinimiseToTray::BringBack() {
     window_.Show();
     window_.SetFocus();
     trayHidden_ = false;

@@ -50,6 +50,8 @@ public:
 
     void Form_Resize();
     void cSysTray1_MouseUp(std::int16_t button, std::int32_t id);
+    // Shows the window, out of the tray if it is hidden there, and gives it the focus.
+    void BringBack();
     void Check8_Click();
 
     // True while the window is hidden in the notification area.

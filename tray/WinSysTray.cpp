@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "base/AppError.h"
+#include "base/WinMessageFilter.h"
 
 namespace ambervale {
 namespace {
@@ -94,6 +95,7 @@ win::UniqueWindow CreateTrayWindow(HWND owner, HINSTANCE instance) {
     win::UniqueWindow window(CreateWindowExA(WS_EX_TOOLWINDOW, kTrayWindowClass, "", WS_POPUP, 0, 0, 0, 0, owner,
                                              nullptr, instance, nullptr));
     if (!window) throw AppError("Cannot create the tray window");
+    win::AcceptMessageFromAnyProcess(window.get(), TaskbarCreatedMessage());
     return window;
 }
 

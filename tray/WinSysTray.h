@@ -37,7 +37,8 @@ private:
 std::shared_ptr<const TrayPicture> LoadTrayIconResource(HINSTANCE instance, int resourceId);
 
 // The control's own window: hidden, never on the taskbar, owned by the host window so that it
-// goes when the host goes. It only receives the shell's callbacks. Throws AppError when it cannot be made.
+// goes when the host goes. It receives the shell's callbacks and its "TaskbarCreated" (in an elevated
+// copy of the program too). Throws AppError when it cannot be made.
 win::UniqueWindow CreateTrayWindow(HWND owner, HINSTANCE instance);
 
 // A tray control with its window and its Windows services. The host takes the icon out of the

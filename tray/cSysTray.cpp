@@ -137,6 +137,9 @@ void cSysTray::ReadProperties(const TrayProperties& stored) {
     SetTrayTip(stored.trayTip);
 }
 
+void cSysTray::TaskbarCreated() {
+    if (iconAdded_) AddTrayIcon();
+}
 
 void cSysTray::HandleTrayMessage(std::uint32_t notification, std::uint32_t id) {
     const auto iconId = static_cast<std::int32_t>(id);

@@ -70,6 +70,10 @@ public:
     // Applies stored properties through the setters, in the order InTray, TrayIcon, TrayTip.
     void ReadProperties(const TrayProperties& stored);
 
+    // Entry point for the tray window procedure only: the shell's taskbar was made anew (Explorer restarted) and
+    // has forgotten every icon. While in the tray, the icon is added again with its tip, icon and callback.
+    void TaskbarCreated();
+
     // Entry point for the tray window procedure only: one callback of the shell, where
     // `notification` is the callback's lParam and `id` its wParam.
     void HandleTrayMessage(std::uint32_t notification, std::uint32_t id);

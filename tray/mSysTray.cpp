@@ -27,16 +27,26 @@ LONG_PTR SetWindowLongValue(HWND hwnd, int index, LONG_PTR value) {
 #endif
 }
 
+UINT TaskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
 LRESULT CALLBACK TrayWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kTrayCallbackMessage) {
-        auto* control = reinterpret_cast<cSysTray*>(GetWindowLongValue(hwnd, GWLP_USERDATA));
-        if (control != nullptr) {
-            try {
+    const bool callback = message == kTrayCallbackMessage;
+    const bool taskbarCreated = message != 0 && message == TaskbarCreatedMessage();
+    auto* control =
+        callback || taskbarCreated ? reinterpret_cast<cSysTray*>(GetWindowLongValue(hwnd, GWLP_USERDATA)) : nullptr;
+    if (control != nullptr) {
+        try {
+            if (callback) {
                 control->HandleTrayMessage(static_cast<std::uint32_t>(lParam), static_cast<std::uint32_t>(wParam));
-            } catch (...) {
-                // The tray events have no error report, and nothing may unwind through the
-                // system's frames of the message dispatch.
+            } else {
+                control->TaskbarCreated();
             }
+        } catch (...) {
+            // The tray events have no error report, and nothing may unwind through the
+            // system's frames of the message dispatch.
         }
     }
     return CallWindowProcA(PrevWndProc != nullptr ? PrevWndProc : DefWindowProcA, hwnd, message, wParam, lParam);

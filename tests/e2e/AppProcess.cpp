@@ -1,6 +1,7 @@
 #include "e2e/AppProcess.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <fstream>
 #include <sstream>
@@ -16,7 +17,7 @@ bool WaitFor(const std::function<bool()>& condition, DWORD maxWaitMs) {
     const DWORD start = GetTickCount();
     while (!condition()) {
         if (GetTickCount() - start >= maxWaitMs) return false;
-        Sleep(100);
+        Sleep(50);
     }
     return true;
 }
@@ -25,6 +26,20 @@ std::vector<HWND> ErrorBoxes(DWORD processId) {
     return TopLevelWindows(processId, [](HWND hwnd) {
         return ClassNameOf(hwnd) == "#32770" && ControlText(hwnd) == "Application Error" && IsWindowVisible(hwnd);
     });
+}
+
+bool WaitUntilVisible(HWND hwnd, bool visible, DWORD maxWaitMs) {
+    return WaitFor([&] { return (IsWindowVisible(hwnd) != FALSE) == visible; }, maxWaitMs);
+}
+
+bool TrayIconPresent(HWND trayWindow) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data.hWnd = trayWindow;
+    data.uID = 0;
+    data.uFlags = NIF_TIP;
+    lstrcpynA(data.szTip, "Ambervale", sizeof data.szTip);
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
 HWND WindowOfClass(DWORD processId, const char* className, DWORD maxWaitMs) {

@@ -29,11 +29,16 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
+// Checks the condition every 50 ms until it holds (true) or maxWaitMs have passed (false): a bound against hangs
+// only, never a measure of speed.
+bool WaitFor(const std::function<bool()>& condition, DWORD maxWaitMs);
+bool WaitUntilVisible(HWND hwnd, bool visible, DWORD maxWaitMs);
+
+// True when the shell still holds the icon of that tray window: a modify of a missing icon fails.
+bool TrayIconPresent(HWND trayWindow);
+
 // A top-level window of that process and window class, waiting for it up to maxWaitMs; nullptr if none.
 HWND WindowOfClass(DWORD processId, const char* className, DWORD maxWaitMs = 0);
-
-// Polls condition until it holds; false when it still did not after maxWaitMs (a bound against hangs only).
-bool WaitFor(const std::function<bool()>& condition, DWORD maxWaitMs);
 
 // The visible "Application Error" boxes of a process, and the last of some windows (nullptr for none).
 std::vector<HWND> ErrorBoxes(DWORD processId);

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -16,17 +15,6 @@
 
 namespace ambervale::e2e {
 namespace {
-
-// True when the shell still holds the icon of that window: a modify of a missing icon fails.
-bool TrayIconPresent(HWND trayWindow) {
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
-    data.hWnd = trayWindow;
-    data.uID = 0;
-    data.uFlags = NIF_TIP;
-    lstrcpynA(data.szTip, "Ambervale", sizeof data.szTip);
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
-}
 
 void PumpFor(DWORD ms) {
     const DWORD start = GetTickCount();

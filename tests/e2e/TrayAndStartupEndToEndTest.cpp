@@ -15,16 +15,6 @@
 namespace ambervale::e2e {
 namespace {
 
-
-bool WaitUntilVisible(HWND hwnd, bool visible, DWORD maxWaitMs) {
-    const DWORD start = GetTickCount();
-    while ((IsWindowVisible(hwnd) != FALSE) != visible) {
-        if (GetTickCount() - start > maxWaitMs) return false;
-        Sleep(50);
-    }
-    return true;
-}
-
 std::string RunValue(HKEY hive, const std::string& name) {
     HKEY key;
     if (RegOpenKeyExA(hive, std::string(kRunKeyPath).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "<absent>";

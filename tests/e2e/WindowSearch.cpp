@@ -13,7 +13,7 @@ BOOL CALLBACK Visit(HWND hwnd, LPARAM lParam) {
     auto* search = reinterpret_cast<Search*>(lParam);
     DWORD owner = 0;
     GetWindowThreadProcessId(hwnd, &owner);
-    if (owner == search->processId && search->match(hwnd)) search->found.push_back(hwnd);
+    if ((search->processId == 0 || owner == search->processId) && search->match(hwnd)) search->found.push_back(hwnd);
     return TRUE;
 }
 

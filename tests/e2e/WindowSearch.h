@@ -7,7 +7,8 @@
 
 namespace ambervale::e2e {
 
-// The top-level windows of that process which `match` accepts, in the order Windows lists them.
+// The top-level windows of that process (of any process for 0) which `match` accepts, in the order Windows lists
+// them.
 std::vector<HWND> TopLevelWindows(DWORD processId, const std::function<bool(HWND)>& match);
 
 // A window's text (its caption) and its class name.

@@ -23,6 +23,7 @@ public:
     void ListView2_Click() override { calls.push_back("ListView2_Click"); }
     void Check4_Click() override { calls.push_back("Check4_Click"); }
     void Check8_Click() override { calls.push_back("Check8_Click"); }
+    void Form_StartedAgain() override { calls.push_back("Form_StartedAgain"); }
     void PushButton_MouseMove() override { calls.push_back("PushButton_MouseMove"); }
     void Background_MouseMove() override { calls.push_back("Background_MouseMove"); }
 

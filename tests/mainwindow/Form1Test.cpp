@@ -153,6 +153,25 @@ TEST(Form1Check4, DoesNothingWhileLoadingAndRegistersTheRunningProgramAfterwards
     EXPECT_GT(rig.registry.calls, 0);
 }
 
+TEST(Form1StartedAgain, BringsTheWindowOutOfTheTrayOrOnlyFocusesItWhenShown) {
+    FakeForm1Rig rig;
+    rig.form.Form_Load();
+    rig.window.state = WindowState::Minimized;
+    rig.form.Form_Resize();
+    ASSERT_FALSE(rig.window.visible);
+    const std::size_t settingsWritten = rig.settings.writes.size();
+
+    for (int start = 0; start < 2; ++start) {
+        rig.window.log.clear();
+        rig.form.Form_StartedAgain();
+        EXPECT_EQ(rig.window.log, (std::vector<std::string>{"show", "focus"}));
+        EXPECT_TRUE(rig.window.visible);
+        EXPECT_FALSE(rig.minimise.TrayHidden());
+    }
+    EXPECT_EQ(rig.settings.writes.size(), settingsWritten);
+    EXPECT_TRUE(rig.tray.InTray());
+}
+
 TEST(AppTitle, LosesTheLastWordAndStaysWithinFortyCharacters) {
     EXPECT_EQ(AppTitleOf("Ambervale"), "Ambervale");
     EXPECT_EQ(AppTitleOf("Ambervale Printer Monitor"), "Ambervale Printer");

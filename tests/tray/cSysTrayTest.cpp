@@ -182,6 +182,37 @@ TEST_F(TrayControl, DestroyingItInTheTrayDeletesTheIconAndRestoresTheProcedure) 
     EXPECT_EQ(platformOwned->journal, (Journal{"install 4660", "add", "delete", "restore 4660"}));
 }
 
+TEST_F(TrayControl, ANewTaskbarGetsTheIconAgainWithItsCurrentTipIconAndCallback) {
+    tray.SetTrayTip("Ambervale");
+    tray.SetTrayIcon(Icon(0x77));
+    tray.SetInTray(true);
+    tray.SetTrayTip("Changed in the tray");
+    tray.SetTrayIcon(Icon(0x78));
+    tray.TaskbarCreated();
+    tray.TaskbarCreated();
+
+    EXPECT_EQ(platform.journal, (Journal{"install 4660", "add", "modify", "modify", "add", "add"}));
+    for (const std::size_t again : {3u, 4u}) {
+        const NotifyIconRecord& r = platform.calls[again].record;
+        ExpectCommonFields(r);
+        EXPECT_EQ(r.uFlags, kNifMessage | kNifIcon | kNifTip);
+        EXPECT_EQ(r.uCallbackMessage, 0x465u);
+        EXPECT_EQ(r.hIcon, 0x78u);
+        EXPECT_EQ(Text(r.szTip), "Changed in the tray");
+    }
+    EXPECT_TRUE(tray.InTray());
+}
+
+TEST_F(TrayControl, ANewTaskbarAddsNothingForAControlOutOfTheTray) {
+    tray.SetTrayTip("Ambervale");
+    tray.TaskbarCreated();
+    tray.SetInTray(true);
+    tray.SetInTray(false);
+    tray.TaskbarCreated();
+    EXPECT_EQ(platform.journal, (Journal{"install 4660", "add", "delete", "restore 4660"}));
+    EXPECT_FALSE(tray.InTray());
+}
+
 TEST_F(TrayControl, StoredPropertiesAreAppliedInTheOrderInTrayIconTip) {
     tray.ReadProperties(TrayProperties{true, Icon(8), "Stored"});
 

@@ -1,0 +1,32 @@
+#pragma once
+#include <cstdint>
+
+namespace ambervale {
+
+// What choosing, at program start, between running and handing over to a copy that already runs needs of the
+// system. There is one instance for each user in a session.
+class InstanceServices {
+public:
+    virtual ~InstanceServices() = default;
+    // Claims the one instance for this run; false when another copy holds it.
+    virtual bool ClaimInstance() = 0;
+    // Takes over the claim of the copy that held it if that copy has ended meanwhile; false while it still runs.
+    virtual bool TakeOverFromEndedInstance() = 0;
+    // Asks the running copy's main window to come to the front; false while that copy has no window that answers.
+    virtual bool BringRunningInstanceToFront() = 0;
+    virtual std::int64_t NowMilliseconds() = 0;
+    virtual void Sleep(std::int64_t milliseconds) = 0;
+};
+
+enum class StartChoice { RunHere, LeaveToRunningInstance };
+
+// How long a second copy waits for the running copy's window, which a copy still starting up may not have yet.
+inline constexpr std::int64_t kRunningInstanceWaitMilliseconds = 10000;
+inline constexpr std::int64_t kRunningInstancePollMilliseconds = 100;
+
+// The first copy runs. A second one brings the running copy's window to the front and leaves, touching nothing:
+// two copies would show two icons and write every entry twice into the same history file. It runs after all only
+// when the other copy has ended in the meantime, so that a start is never lost.
+StartChoice ChooseStart(InstanceServices& services);
+
+} // namespace ambervale
