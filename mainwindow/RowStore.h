@@ -56,7 +56,8 @@ private:
     std::uint32_t AddPattern(std::string_view text, bool whole);
 
     std::size_t maxRows_;
-    ChunkedArray<Row, 4096> rows_;
+    // Chunks of 1 MiB: each comes from the system and goes back to it when the rows are cleared.
+    ChunkedArray<Row, 65536> rows_;
     ChunkedArray<Pattern, 1024> patterns_;
     TextArena texts_;
     std::unordered_map<std::string_view, std::uint32_t> interned_;
