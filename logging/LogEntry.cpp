@@ -40,10 +40,8 @@ void LogStatusNow(LogEntryServices& services, const std::string& historyFilePath
     const std::string reportLine = JoinReportLines(GetPrinterReport(services.spooler));
     services.logList.AddRow(GeneralDateText(services.dateTimeText, services.clock.Now()), reportLine);
     // The file line reads the clock again, so it may be a second later than the row.
-    std::string line = GeneralDateText(services.dateTimeText, services.clock.Now());
-    line += ' ';
-    line += reportLine;
-    AppendToHistory(services.historyWriter, historyFilePath, line);
+    AppendToHistory(services.historyWriter, historyFilePath,
+                    GeneralDateText(services.dateTimeText, services.clock.Now()) + ' ' + reportLine);
 }
 
 } // namespace ambervale

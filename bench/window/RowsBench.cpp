@@ -109,6 +109,7 @@ const std::string& ChangingReport(long long i) {
 void Run(ambervale::win::Form1Window& form, long long rows, const char* what,
          const std::string& (*report)(long long)) {
     const auto before = Memory();
+    const double spaceBefore = AddressSpaceInUseMiB();
     const long long blocks = rows / kBlock;
     std::vector<double> first;
     std::vector<double> last;
@@ -137,8 +138,9 @@ void Run(ambervale::win::Form1Window& form, long long rows, const char* what,
                 static_cast<double>(after.PagefileUsage - before.PagefileUsage) / static_cast<double>(rows),
                 MiB(before.PagefileUsage), MiB(after.PagefileUsage), MiB(after.WorkingSetSize));
     std::printf("  peak committed %.1f MiB (sampled every 64000 rows; the system says %.1f MiB), peak working set "
-                "%.1f MiB, address space in use %.1f MiB\n",
-                MiB(peak), MiB(after.PeakPagefileUsage), MiB(after.PeakWorkingSetSize), AddressSpaceInUseMiB());
+                "%.1f MiB, address space in use %.1f MiB -> %.1f MiB\n",
+                MiB(peak), MiB(after.PeakPagefileUsage), MiB(after.PeakWorkingSetSize), spaceBefore,
+                AddressSpaceInUseMiB());
     std::printf("  first 1000 rows %.3f us/row, last 1000 rows %.3f us/row\n", first.front() * 1000,
                 last.back() * 1000);
     std::printf("  blocks of 1000 among the first and the last %d: median %.3f and %.3f us/row (last/first %.2f), "
@@ -157,9 +159,7 @@ void LogListRows(long long rows) {
     form.Attach(events);
     form.AddLogListColumn(" Printer Status");
     ShowWindow(form.Handle(), SW_SHOWNORMAL);
-    std::printf("log list, one row a second from 12/10/2026 11:00:00 AM, report of %zu characters; at the start: "
-                "committed %.1f MiB, address space in use %.1f MiB\n",
-                kReport.size(), MiB(Memory().PagefileUsage), AddressSpaceInUseMiB());
+    std::printf("log list, one row a second from 12/10/2026 11:00:00 AM, report of %zu characters\n", kReport.size());
     Run(form, rows, "the same report", SameReport);
     form.ListView1Rows().RemoveAllRows();
     const auto cleared = Memory();

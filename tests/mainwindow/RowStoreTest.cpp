@@ -47,7 +47,7 @@ TEST(RowStore, EveryKindOfRowReadsBackExactlyAsItWasLogged) {
         {"1234567890123 456789012345", kReport},               // one digit more: kept whole
         {"12/6/2026 \x01" "8:15:04", kReport},                 // the byte that marks a digit in a pattern
         {"12/6/2026 8:15:04 PM", "Printer Name = A\x01" "7; "},
-        {"12/6/2026 8:15:06 PM", std::string(5000, 'x') + "9; "},
+        {"12/6/2026 8:15:06 PM", std::string(20000, 'x') + "9; "},  // longer than a block of patterns
     };
     RowStore rows;
     for (const Logged& c : cases) EXPECT_TRUE(rows.Append(c.dateTime, c.report));
