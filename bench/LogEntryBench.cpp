@@ -22,7 +22,9 @@ namespace {
 // Keeps every row, as the real list does, so the cost of a growing list is counted.
 class KeepingLogList final : public ambervale::LogList {
 public:
-    void AddRow(const std::string& text) override { rows.push_back(text); }
+    void AddRow(std::string_view dateTimeText, std::string_view reportLine) override {
+        rows.push_back(std::string(dateTimeText) + ' ' + std::string(reportLine));
+    }
     std::vector<std::string> rows;
 };
 

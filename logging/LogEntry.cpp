@@ -4,9 +4,9 @@
 
 namespace ambervale {
 
-std::string ComposeLogLine(std::string_view dateTimeText, std::string_view report) {
-    std::string line(dateTimeText);
-    line += ' ';
+std::string JoinReportLines(std::string_view report) {
+    std::string line;
+    line.reserve(report.size());
     for (std::size_t i = 0; i < report.size(); ++i) {
         const char c = report[i];
         if (c == '\r' && i + 1 < report.size() && report[i + 1] == '\n') {
@@ -23,6 +23,13 @@ std::string ComposeLogLine(std::string_view dateTimeText, std::string_view repor
     return line;
 }
 
+std::string ComposeLogLine(std::string_view dateTimeText, std::string_view report) {
+    std::string line(dateTimeText);
+    line += ' ';
+    line += JoinReportLines(report);
+    return line;
+}
+
 void AppendToHistory(HistoryWriter& writer, const std::string& historyFilePath, std::string_view line) {
     std::string bytes(line);
     bytes += "\r\n";
@@ -30,11 +37,11 @@ void AppendToHistory(HistoryWriter& writer, const std::string& historyFilePath, 
 }
 
 void LogStatusNow(LogEntryServices& services, const std::string& historyFilePath) {
-    const std::string report = GetPrinterReport(services.spooler);
-    services.logList.AddRow(ComposeLogLine(GeneralDateText(services.dateTimeText, services.clock.Now()), report));
+    const std::string reportLine = JoinReportLines(GetPrinterReport(services.spooler));
+    services.logList.AddRow(GeneralDateText(services.dateTimeText, services.clock.Now()), reportLine);
     // The file line reads the clock again, so it may be a second later than the row.
     AppendToHistory(services.historyWriter, historyFilePath,
-                    ComposeLogLine(GeneralDateText(services.dateTimeText, services.clock.Now()), report));
+                    GeneralDateText(services.dateTimeText, services.clock.Now()) + ' ' + reportLine);
 }
 
 } // namespace ambervale

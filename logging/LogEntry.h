@@ -7,11 +7,12 @@
 
 namespace ambervale {
 
-// The main window's log list: each row is one log line, added after the rows already there.
+// The main window's log list: each row is one log line, added after the rows already there. The row's text is the
+// date-time text, one blank and the report line; given apart, so the list never has to find where the time ends.
 class LogList {
 public:
     virtual ~LogList() = default;
-    virtual void AddRow(const std::string& text) = 0;
+    virtual void AddRow(std::string_view dateTimeText, std::string_view reportLine) = 0;
 };
 
 // Appends bytes to the file at path, creating it when missing; holds the file open only for
@@ -31,7 +32,10 @@ struct LogEntryServices {
     HistoryWriter& historyWriter;
 };
 
-// The date-time text, a blank, and the report on one line: every CR LF becomes "; ".
+// The report on one line: every CR LF becomes "; ".
+std::string JoinReportLines(std::string_view report);
+
+// The date-time text, a blank, and the report on one line.
 std::string ComposeLogLine(std::string_view dateTimeText, std::string_view report);
 
 // Appends the line and CR LF to the history file in one write.

@@ -30,7 +30,7 @@ void AddReportColumn(HWND list, std::string_view header, const char* failure) {
 
 } // namespace
 
-Form1Window::Form1Window(HINSTANCE instance) : instance_(instance) {
+Form1Window::Form1Window(HINSTANCE instance, std::size_t logRowLimit) : instance_(instance), rows_(logRowLimit) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &Form1Window::WndProc;
@@ -212,8 +212,9 @@ void Form1Window::SetLogListColumnWidth(int twips) {
 
 // --- ListView1 ---
 
-void Form1Window::LogListView::AddRow(const std::string& text) {
-    form_.rows_.Append(text);
+void Form1Window::LogListView::AddRow(std::string_view dateTimeText, std::string_view reportLine) {
+    // A row past the list's limit is not kept: the list shows the rows it has, the entry goes on to the file.
+    if (!form_.rows_.Append(dateTimeText, reportLine)) return;
     // The list control learns the new count once per turn of the message loop, however many rows came in it:
     // telling it costs far more than keeping the row, and the row is shown at that turn all the same.
     if (!form_.rowCountPosted_) {

@@ -32,7 +32,8 @@ class Form1Window : public Form1View,
                     public TimerControl,
                     public TrayHostWindow {
 public:
-    explicit Form1Window(HINSTANCE instance);
+    // logRowLimit: the most rows the log list keeps; entries past it reach only the history file.
+    explicit Form1Window(HINSTANCE instance, std::size_t logRowLimit = RowStore::kListViewMaxRows);
     ~Form1Window() override;
     Form1Window(const Form1Window&) = delete;
     Form1Window& operator=(const Form1Window&) = delete;
@@ -100,7 +101,7 @@ private:
     class LogListView : public LogList, public LogListRows {
     public:
         explicit LogListView(Form1Window& form) : form_(form) {}
-        void AddRow(const std::string& text) override;
+        void AddRow(std::string_view dateTimeText, std::string_view reportLine) override;
         void RemoveAllRows() override;
 
     private:
@@ -162,6 +163,7 @@ private:
     UniqueIcon bigIcon_;
     UniqueIcon smallIcon_;
     RowStore rows_;
+    std::string shownRow_;  // the row the log list asked for last, where the list reads its text
     int logColumnTwips_ = 0;
     int intervalColumnTwips_ = 0;
     PointerKind pointer_ = PointerKind::Default;

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <new>
 
 #include "mainwindow/WinForm1.h"
 #include "mainwindow/WinSingleInstance.h"
@@ -129,8 +130,14 @@ LRESULT Form1Window::OnNotify(const NMHDR& header) {
             auto& info = const_cast<NMLVDISPINFOA&>(reinterpret_cast<const NMLVDISPINFOA&>(header));
             if ((info.item.mask & LVIF_TEXT) && info.item.iItem >= 0 &&
                 static_cast<std::size_t>(info.item.iItem) < rows_.Size()) {
-                // The list may show our own copy directly; it lives until the rows are cleared.
-                info.item.pszText = const_cast<char*>(rows_.RowCString(static_cast<std::size_t>(info.item.iItem)));
+                // The list reads the text where we point it, so a row longer than its own buffer is not cut.
+                // Out of memory, the row shows empty rather than an exception crossing the list's code.
+                try {
+                    rows_.Render(static_cast<std::size_t>(info.item.iItem), shownRow_);
+                    info.item.pszText = shownRow_.data();
+                } catch (const std::bad_alloc&) {
+                    if (info.item.pszText && info.item.cchTextMax > 0) info.item.pszText[0] = '\0';
+                }
             }
         }
         return 0;

@@ -1,31 +1,24 @@
 // Start-up time and working set of Ambervale.exe beside a minimal Win32 window program, in one run under the same
 // system; and the cost of adding a million rows to the log list.
-//   ambervale_bench_window.exe [seconds of logging, default 60] [rows: the log list part only]
+//   ambervale_bench_window.exe [seconds of logging, default 60]
+//   ambervale_bench_window.exe 0 rows [count, default 31536000: a year of one-second entries]   the log list alone
+//   ambervale_bench_window.exe SECONDS soak    Ambervale logging every second: its memory each minute
 #include <windows.h>
 
 #include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "e2e/WindowSearch.h"
-#include "fakes/RecordingForm1Events.h"
-#include "mainwindow/WinForm1.h"
+#include "BenchTime.h"
+#include "RowsBench.h"
 
 namespace {
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 std::string Folder() {
     char path[MAX_PATH] = {};
@@ -97,44 +90,63 @@ void SetLoggingEverySecond() {
     RegCloseKey(key);
 }
 
-void MillionRows(const int kRows) {
-    ambervale::win::Form1Window form(GetModuleHandleA(nullptr));
-    form.Create();
-    ambervale::testing::RecordingForm1Events events;
-    form.Attach(events);
-    form.AddLogListColumn(" Printer Status");
-    ShowWindow(form.Handle(), SW_SHOWNORMAL);
-    const std::string row =
-        "12/6/2026 8:15:04 PM Printer Status = Ready; Printer Name = Ambervale_Test; Printer Driver Name = "
-        "Ambervale_Test; Printer Port Name = CUPS:Ambervale_Test; ";
-    PROCESS_MEMORY_COUNTERS_EX before{};
-    before.cb = sizeof before;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&before), sizeof before);
-    std::printf("adding %d rows...\n", kRows);
-    std::fflush(stdout);
-    const int kBlock = 1000;
-    double firstBlock = 0;
-    double lastBlock = 0;
-    double t0 = Now();
-    for (int i = 0; i < kRows; ++i) {
-        if (i == kBlock) firstBlock = Now() - t0;
-        if (i == kRows - kBlock) t0 = Now();
-        form.ListView1().AddRow(row);
+std::size_t CountLines(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return static_cast<std::size_t>(
+        std::count(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>(), '\n'));
+}
+
+// Ambervale logging every second for the given time: its memory each minute, and how fast it grows.
+void Soak(const std::string& exe, int seconds) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string history = std::string(temp) + "Ambervale.txt";
+    DeleteFileA(history.c_str());
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string commandLine = "\"" + exe + "\"";
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        std::printf("Ambervale did not start\n");
+        return;
     }
-    lastBlock = Now() - t0;
-    const double syncStart = Now();
-    form.FlushLogRows();
-    const double sync = Now() - syncStart;
-    PROCESS_MEMORY_COUNTERS_EX after{};
-    after.cb = sizeof after;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&after), sizeof after);
-    std::printf("log list: %d rows of %zu characters\n", kRows, row.size());
-    std::printf("  first 1000 rows: %.2f us/row; last 1000 rows: %.2f us/row (ratio %.2f)\n", firstBlock * 1000,
-                lastBlock * 1000, lastBlock / firstBlock);
-    std::printf("  the list control told the count once: %.2f ms\n", sync * 1000);
-    std::printf("  memory: %.1f bytes/row (committed %.1f MiB -> %.1f MiB)\n",
-                static_cast<double>(after.PagefileUsage - before.PagefileUsage) / kRows,
-                before.PagefileUsage / 1048576.0, after.PagefileUsage / 1048576.0);
+    HWND hwnd = nullptr;
+    for (int i = 0; i < 600 && !hwnd; ++i, Sleep(100)) hwnd = VisibleWindowOf(pi.dwProcessId, "Ambervale");
+    std::printf("minute, rows logged, working set KiB, private KiB\n");
+    std::vector<double> minutes;
+    std::vector<double> workingSets;
+    const double start = Now();
+    for (int minute = 0; minute <= seconds / 60; ++minute) {
+        while (Now() - start < minute * 60.0) Sleep(200);
+        PROCESS_MEMORY_COUNTERS_EX counters{};
+        counters.cb = sizeof counters;
+        GetProcessMemoryInfo(pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+        std::printf("%d, %zu, %.0f, %.0f\n", minute, CountLines(history), counters.WorkingSetSize / 1024.0,
+                    counters.PrivateUsage / 1024.0);
+        minutes.push_back(minute);
+        workingSets.push_back(static_cast<double>(counters.WorkingSetSize) / 1024.0);
+    }
+    if (hwnd) PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    // The first minute is start-up; the growth after it is the line that fits the samples best.
+    if (minutes.size() < 3) return;
+    const double n = static_cast<double>(minutes.size() - 1);
+    double mx = 0;
+    double my = 0;
+    for (std::size_t i = 1; i < minutes.size(); ++i) {
+        mx += minutes[i] / n;
+        my += workingSets[i] / n;
+    }
+    double sxy = 0;
+    double sxx = 0;
+    for (std::size_t i = 1; i < minutes.size(); ++i) {
+        sxy += (minutes[i] - mx) * (workingSets[i] - my);
+        sxx += (minutes[i] - mx) * (minutes[i] - mx);
+    }
+    std::printf("working set growth after the first minute: %.0f KiB an hour (fitted over %d minutes; target < 200 kB)\n",
+                sxy / sxx * 60, static_cast<int>(n) - 1);
 }
 
 } // namespace
@@ -142,11 +154,16 @@ void MillionRows(const int kRows) {
 int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);  // each figure shows as soon as it is measured
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
+    const std::string folder = Folder();
     if (argc > 2 && std::string(argv[2]) == "rows") {
-        MillionRows(argc > 3 ? std::max(2000, std::atoi(argv[3])) : 1000000);
+        LogListRows(argc > 3 ? std::atoll(argv[3]) : 31536000LL);
         return 0;
     }
-    const std::string folder = Folder();
+    if (argc > 2 && std::string(argv[2]) == "soak") {
+        SetLoggingEverySecond();
+        Soak(folder + "\\..\\..\\mainwindow\\Ambervale.exe", seconds);
+        return 0;
+    }
     SetLoggingEverySecond();
     // Warm both programs once, so neither pays for the first load of the system's DLLs alone; then alternate
     // them and take the medians, since one start under Wine varies a lot with what else the machine does.
@@ -171,6 +188,6 @@ int main(int argc, char** argv) {
     std::printf("working set after %d s (Ambervale logging every second): Ambervale %.1f MiB, minimal %.1f MiB, "
                 "ratio %.2f (target <= 1.3)\n",
                 seconds, ambervale.workingSetMiB, minimal.workingSetMiB, ambervale.workingSetMiB / minimal.workingSetMiB);
-    MillionRows(1000000);
+    LogListRows(1000000);
     return 0;
 }

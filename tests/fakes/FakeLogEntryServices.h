@@ -37,10 +37,15 @@ public:
     }
 };
 
+// Keeps each row as the list shows it, and where its date-time text ended.
 class FakeLogList : public LogList {
 public:
-    void AddRow(const std::string& text) override { rows.push_back(text); }
+    void AddRow(std::string_view dateTimeText, std::string_view reportLine) override {
+        rows.push_back(std::string(dateTimeText) + ' ' + std::string(reportLine));
+        dateTimeTexts.emplace_back(dateTimeText);
+    }
     std::vector<std::string> rows;
+    std::vector<std::string> dateTimeTexts;
 };
 
 // Files in memory; a path can be made to fail its appends, like a missing or read-only folder.

@@ -57,6 +57,7 @@ TEST(LogStatusNow, AddsTheRowAndAppendsTheLine) {
         "D2026-12-6 T20:15:4 Printer Status = Paused  ; Printer Name = Front Desk; "
         "Printer Driver Name = Generic Laser; Printer Port Name = LPT1:; ";
     EXPECT_EQ(world.logList.rows, Rows{line});
+    EXPECT_EQ(world.logList.dateTimeTexts, Rows{"D2026-12-6 T20:15:4"}) << "the list is told where the time ends";
     EXPECT_EQ(world.historyWriter.files[kPath], line + "\r\n");
     EXPECT_EQ(world.spooler.closeCount, 1);
 }
@@ -77,6 +78,7 @@ TEST(LogStatusNow, AFailedQueryStillMakesTheEntry) {
     world.spooler.probeError = 5;
     LogStatusNow(world.services, kPath);
     EXPECT_EQ(world.logList.rows, Rows{"D2026-12-6 T20:15:4 "});
+    EXPECT_EQ(world.logList.dateTimeTexts, Rows{"D2026-12-6 T20:15:4"});
     EXPECT_EQ(world.historyWriter.files[kPath], "D2026-12-6 T20:15:4 \r\n");
 }
 

@@ -1,6 +1,7 @@
-// The real main window under Wine: which of its handlers its controls raise.
+// The real main window under Wine: which of its handlers its controls raise, and what its log list shows.
 #include "mainwindow/WinForm1.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -105,6 +106,53 @@ TEST_F(WinForm1, ADpiChangeGivesEveryControlItsNewFontBeforeTheOldOnesGo) {
     const int inkAfter = TextInkWidth(bar);
     EXPECT_GT(inkBefore, 0);
     EXPECT_GE(inkAfter * 100, inkBefore * 135) << inkBefore << " -> " << inkAfter;
+}
+
+// The log list as the user sees it: its count and the text it shows for a row, asked of the list control itself.
+class WinForm1LogList : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form.Create();
+        form.Attach(events);
+        form.AddLogListColumn(" Printer Status");
+    }
+    int Count() { return static_cast<int>(SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0)); }
+    std::string Shown(int row) {
+        std::string buffer(8192, '\0');
+        LVITEMA item{};
+        item.pszText = buffer.data();
+        item.cchTextMax = static_cast<int>(buffer.size());
+        const auto length = SendMessageA(List(), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+        return buffer.substr(0, static_cast<std::size_t>(length));
+    }
+    HWND List() { return GetDlgItem(form.Handle(), kListView1); }
+
+    win::Form1Window form{GetModuleHandleA(nullptr), 3};
+    RecordingForm1Events events;
+};
+
+TEST_F(WinForm1LogList, ShowsEachRowExactlyAsLoggedHoweverLong) {
+    const std::string longReport = "Printer Name = " + std::string(3000, 'n') + "; ";
+    form.ListView1().AddRow("12/6/2026 8:15:04 PM", "Printer Status = Paused  ; Printer Port Name = LPT1:; ");
+    form.ListView1().AddRow("06.12.2026 20:15:05", longReport);
+    form.FlushLogRows();
+    ASSERT_EQ(Count(), 2);
+    EXPECT_EQ(Shown(0), "12/6/2026 8:15:04 PM Printer Status = Paused  ; Printer Port Name = LPT1:; ");
+    EXPECT_EQ(Shown(1), "06.12.2026 20:15:05 " + longReport);
+}
+
+TEST_F(WinForm1LogList, StopsAtItsLimitWithoutFailingAndClearsToTakeRowsAgain) {
+    for (int i = 0; i < 5; ++i) form.ListView1().AddRow("12/6/2026 8:15:0" + std::to_string(i) + " PM", "");
+    form.FlushLogRows();
+    ASSERT_EQ(Count(), 3);
+    EXPECT_EQ(Shown(2), "12/6/2026 8:15:02 PM ");
+
+    form.ListView1Rows().RemoveAllRows();
+    EXPECT_EQ(Count(), 0);
+    form.ListView1().AddRow("12/7/2026", "");
+    form.FlushLogRows();
+    ASSERT_EQ(Count(), 1);
+    EXPECT_EQ(Shown(0), "12/7/2026 ");
 }
 
 } // namespace
