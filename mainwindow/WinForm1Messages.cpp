@@ -3,7 +3,6 @@
 
 #include <commctrl.h>
 
-#include <cstring>
 #include <new>
 
 #include "mainwindow/WinForm1.h"
