@@ -50,18 +50,6 @@ TEST_F(WinSpoolerWithQueue, ProbeAsksForABufferAndClosesCleanly) {
     EXPECT_GE(needed, FixedPartSize(kNativeRecordLayout));
 }
 
-TEST_F(WinSpoolerWithQueue, WorkOfflineReadsAsOffLineUntilCleared) {
-    const std::string rest = "Printer Name = " + queue + "\r\n";
-    {
-        testing::WithWorkOffline offline;
-        ASSERT_TRUE(offline.Set());
-        const std::string report = GetPrinterReport(spooler);
-        EXPECT_EQ(report.substr(0, report.find("Printer Driver")), "Printer Status = Off Line  \r\n" + rest);
-    }
-    const std::string report = GetPrinterReport(spooler);
-    EXPECT_EQ(report.substr(0, report.find("Printer Driver")), "Printer Status = Ready\r\n" + rest);
-}
-
 TEST_F(WinSpoolerWithQueue, ListsNoJobsOfAnIdleQueueNorPassesOffAnEarlierError) {
     const auto printer = spooler.OpenPrinterForUse(spooler.DefaultPrinterName());
     ASSERT_TRUE(printer.has_value());
