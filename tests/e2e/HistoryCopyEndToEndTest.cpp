@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/ErrorReport.h"
+#include "base/WinHandles.h"
 #include "mainwindow/Form1Layout.h"
 #include "e2e/AppProcess.h"
 #include "e2e/E2ePaths.h"
@@ -33,27 +34,26 @@ std::string HistoryMegabyte() {
     return chunk;
 }
 
+win::UniqueFile NewFile(const std::string& path) {
+    return win::UniqueFile(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+}
+
 bool WriteHistory(const std::string& path, const std::string& megabyte, std::size_t megabytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bool ok = true;
+    const win::UniqueFile file = NewFile(path);
+    bool ok = static_cast<bool>(file);
     for (std::size_t i = 0; ok && i < megabytes; ++i) {
         DWORD written = 0;
-        ok = WriteFile(file, megabyte.data(), static_cast<DWORD>(megabyte.size()), &written, nullptr) != 0;
+        ok = WriteFile(file.get(), megabyte.data(), static_cast<DWORD>(megabyte.size()), &written, nullptr) != 0;
     }
-    CloseHandle(file);
     return ok;
 }
 
 // A history of that size at once: its length is set without writing its bytes.
 bool MakeHugeHistory(const std::string& path, unsigned long long bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    const win::UniqueFile file = NewFile(path);
     LARGE_INTEGER end{};
     end.QuadPart = static_cast<LONGLONG>(bytes);
-    const bool ok = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-    CloseHandle(file);
-    return ok;
+    return file && SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get());
 }
 
 // Clicks without waiting for the handler, which may sit in a modal box.
@@ -74,15 +74,6 @@ bool ClipboardHoldsRepeated(const std::string& megabyte, std::size_t megabytes) 
     }
     CloseClipboard();
     return same;
-}
-
-bool WaitForRows(HWND list, int atLeast, DWORD maxWaitMs) {
-    const DWORD start = GetTickCount();
-    while (ListViewCount(list) < atLeast) {
-        if (GetTickCount() - start > maxWaitMs) return false;
-        Sleep(50);
-    }
-    return true;
 }
 
 class HistoryCopy : public ::testing::Test {
@@ -112,8 +103,7 @@ TEST_F(HistoryCopy, AThreeHundredMegabyteHistoryGoesWholeOntoTheClipboardWithout
     const DWORD sequence = GetClipboardSequenceNumber();
 
     Click(form, kPushButton2);
-    const DWORD start = GetTickCount();
-    while (GetClipboardSequenceNumber() == sequence && GetTickCount() - start < 60000) Sleep(50);
+    WaitFor([&] { return GetClipboardSequenceNumber() != sequence; }, 60000);
     // The program answers once the copy is done.
     DWORD_PTR ignored = 0;
     ASSERT_NE(SendMessageTimeoutA(form, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &ignored), 0);
@@ -144,12 +134,11 @@ TEST_F(HistoryCopy, AHistoryTooLargeForMemoryGivesOneBoxAtTheLoadAndLeavesTheCli
     EXPECT_EQ(ClipboardText<char>(CF_TEXT), kUsersText);
 
     PostMessageA(box, WM_COMMAND, IDOK, 0);
-    const DWORD start = GetTickCount();
-    while (IsWindow(box) && GetTickCount() - start < 10000) Sleep(50);
-    EXPECT_FALSE(IsWindow(box));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, 10000));
     // Still logging: two more entries after the box has gone, and no other box on the way.
     HWND listView1 = GetDlgItem(form, kListView1);
-    EXPECT_TRUE(WaitForRows(listView1, ListViewCount(listView1) + 2, 30000));
+    const int rows = ListViewCount(listView1);
+    EXPECT_TRUE(WaitFor([&] { return ListViewCount(listView1) >= rows + 2; }, 30000));
     EXPECT_TRUE(ErrorBoxes(app.Id()).empty());
     EXPECT_EQ(ClipboardText<char>(CF_TEXT), kUsersText);
 

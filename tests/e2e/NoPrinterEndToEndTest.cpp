@@ -30,8 +30,7 @@ TEST(NoPrinter, LoggingEverySecondShowsOneBoxAtATimeAndGoesOn) {
         EXPECT_EQ(ErrorBoxes(app.Id()).size(), 1u);
     }
     PostMessageA(box, WM_COMMAND, IDOK, 0);
-    const DWORD start = GetTickCount();
-    while (IsWindow(box) && GetTickCount() - start < 5000) Sleep(50);
+    WaitFor([&] { return !IsWindow(box); }, 5000);
     HWND next = WaitForErrorBox(app.Id(), 10000);
     EXPECT_NE(next, nullptr) << "logging goes on after the box";
     EXPECT_TRUE(ReadLines(temp + "\\Ambervale.txt").empty()) << "no line without a printer";

@@ -42,12 +42,7 @@ std::string TestQueue() {
 }
 
 bool WaitForLines(const std::string& historyFile, std::size_t count, DWORD maxWaitMs) {
-    const DWORD start = GetTickCount();
-    while (ReadLines(historyFile).size() < count) {
-        if (GetTickCount() - start > maxWaitMs) return false;
-        Sleep(100);
-    }
-    return true;
+    return WaitFor([&] { return ReadLines(historyFile).size() >= count; }, maxWaitMs);
 }
 
 class Installer : public ::testing::Test {
