@@ -12,7 +12,7 @@
 
 namespace ambervale {
 
-// The log list's rows, kept for as long as the program runs: 16 bytes a row while the report repeats, so a year of
+// The log list's rows, kept for as long as the program runs: 12 bytes a row while the report repeats, so a year of
 // entries every second fits in a 32-bit process.
 //
 // From one entry to the next only the date and time change, and of the date-time text only its digits. What is left
@@ -24,7 +24,8 @@ class RowStore final : public LogList {
 public:
     // The most items a virtual list view can hold.
     static constexpr std::size_t kListViewMaxRows = 100'000'000;
-    static constexpr std::size_t kDigitsPerRow = 24;
+    // A short date and a long time write 14 digits at most (a four-digit year, seconds); two spare.
+    static constexpr std::size_t kDigitsPerRow = 16;
 
     explicit RowStore(std::size_t maxRows = kListViewMaxRows);
 
@@ -46,7 +47,7 @@ private:
         std::uint32_t pattern;
         std::array<std::uint8_t, kDigitsPerRow / 2> digits;
     };
-    static_assert(sizeof(Row) == 16);
+    static_assert(sizeof(Row) == 12);
     struct Pattern {
         std::string_view text;
         bool whole;  // the row's text as it stands, with no digits to put in
@@ -56,7 +57,7 @@ private:
     std::uint32_t AddPattern(std::string_view text, bool whole);
 
     std::size_t maxRows_;
-    // Chunks of 1 MiB: each comes from the system and goes back to it when the rows are cleared.
+    // Chunks of 768 KiB: each comes from the system and goes back to it when the rows are cleared.
     ChunkedArray<Row, 65536> rows_;
     ChunkedArray<Pattern, 1024> patterns_;
     TextArena texts_;
