@@ -1,5 +1,7 @@
 #include "mainwindow/Form1.h"
 
+#include <utility>
+
 #include "logging/HistoryPath.h"
 #include "base/ErrorReport.h"
 #include "base/Globals.h"
@@ -39,6 +41,21 @@ void Form1::Form_QueryUnload() {
     steps.Run(100, [&] { parts_.timer1.SetEnabled(false); });
     parts_.tray.RunCloseSteps(steps);
     steps.Run(104, [&] { parts_.pump.DoEvents(); });
+}
+
+void Form1::Form_StartedAgain() {
+    // A start-up error box lets messages through while loading. Shown then, the window would be half loaded, and a
+    // start in the notification area would hide it again at once.
+    if (!started_) {
+        startedAgainEarly_ = true;
+        return;
+    }
+    parts_.tray.BringBack();
+}
+
+void Form1::FinishStart() {
+    started_ = true;
+    if (std::exchange(startedAgainEarly_, false)) parts_.tray.BringBack();
 }
 
 void Form1::PushButton11_Click() {

@@ -65,11 +65,14 @@ public:
     void ListView2_Click() override { parts_.schedule.ListView2_Click(); }
     void Check4_Click() override { ambervale::Check4_Click(isLoading_, parts_.startup, values_.executablePath); }
     void Check8_Click() override { parts_.tray.Check8_Click(); }
-    void Form_StartedAgain() override { parts_.tray.BringBack(); }
+    void Form_StartedAgain() override;
     void PushButton_MouseMove() override;
     void Background_MouseMove() override;
 
     bool IsLoading() const { return isLoading_; }
+    // Once loading has given the window its first place (shown, or in the tray): a start of a second copy that
+    // came while a start-up error box was open is answered now.
+    void FinishStart();
 
     // Start-up's helpers, each failing as a whole into the load's error box.
     void ApplySkin();
@@ -82,6 +85,8 @@ private:
     Form1Parts parts_;
     ProgramValues& values_;
     bool isLoading_ = false;
+    bool started_ = false;
+    bool startedAgainEarly_ = false;
 };
 
 inline constexpr std::string_view kSkinFile = "\\x\\o.cjs";

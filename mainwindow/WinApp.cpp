@@ -32,6 +32,7 @@ App::App(HINSTANCE instance) : instance_(instance), window_(instance) {
 int App::Run() {
     form1_->Form_Load();
     window_.ShowAfterLoad();
+    form1_->FinishStart();
     return window_.Run();
 }
 

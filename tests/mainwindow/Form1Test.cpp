@@ -156,6 +156,7 @@ TEST(Form1Check4, DoesNothingWhileLoadingAndRegistersTheRunningProgramAfterwards
 TEST(Form1StartedAgain, BringsTheWindowOutOfTheTrayOrOnlyFocusesItWhenShown) {
     FakeForm1Rig rig;
     rig.form.Form_Load();
+    rig.form.FinishStart();
     rig.window.state = WindowState::Minimized;
     rig.form.Form_Resize();
     ASSERT_FALSE(rig.window.visible);
@@ -170,6 +171,23 @@ TEST(Form1StartedAgain, BringsTheWindowOutOfTheTrayOrOnlyFocusesItWhenShown) {
     }
     EXPECT_EQ(rig.settings.writes.size(), settingsWritten);
     EXPECT_TRUE(rig.tray.InTray());
+}
+
+TEST(Form1StartedAgain, DuringALoadErrorBoxWaitsUntilTheWindowHasItsPlace) {
+    FakeForm1Rig rig;
+    rig.view.corruptCursor = true;  // a box at step 130, while loading goes on
+    rig.files.files["C:\\Program Files\\Ambervale\\HAND-M.CUR"] = "not a cursor";
+    rig.boxes.onShow = [&] { rig.form.Form_StartedAgain(); };
+    rig.form.Form_Load();
+    ASSERT_EQ(rig.boxes.shown.size(), 1u);
+    EXPECT_EQ(std::count(rig.window.log.begin(), rig.window.log.end(), "show"), 0) << "nothing is shown while loading";
+
+    rig.window.log.clear();
+    rig.form.FinishStart();
+    EXPECT_EQ(rig.window.log, (std::vector<std::string>{"show", "focus"}));
+    rig.window.log.clear();
+    rig.form.FinishStart();
+    EXPECT_TRUE(rig.window.log.empty()) << "answered once";
 }
 
 TEST(AppTitle, LosesTheLastWordAndStaysWithinFortyCharacters) {
