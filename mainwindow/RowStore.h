@@ -24,7 +24,8 @@ class RowStore final : public LogList {
 public:
     // The most items a virtual list view can hold.
     static constexpr std::size_t kListViewMaxRows = 100'000'000;
-    // A short date and a long time write 14 digits at most (a four-digit year, seconds); two spare.
+    // The usual short date and long time write 14 digits at most (a four-digit year, seconds); a row with more than
+    // this is kept whole.
     static constexpr std::size_t kDigitsPerRow = 16;
 
     explicit RowStore(std::size_t maxRows = kListViewMaxRows);

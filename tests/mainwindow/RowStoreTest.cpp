@@ -43,8 +43,8 @@ TEST(RowStore, EveryKindOfRowReadsBackExactlyAsItWasLogged) {
         {"", kReport},                                         // no date-time text at all
         {"06.12.2026 20:15:04", kReport},                      // another regional format
         {"2026\x94\x4e" "12\x8c\x8e" "6\x93\xfa 20:15:04", kReport},  // ANSI bytes of a double-byte code page
-        {"12345678 90123456", kReport},                         // as many digits as a row holds
-        {"123456789 01234567", kReport},                        // one digit more: kept whole
+        {"12345678 90123456", kReport},                        // as many digits as a row holds
+        {"123456789 01234567", kReport},                       // one digit more: kept whole
         {"12/6/2026 \x01" "8:15:04", kReport},                 // the byte that marks a digit in a pattern
         {"12/6/2026 8:15:04 PM", "Printer Name = A\x01" "7; "},
         {"12/6/2026 8:15:06 PM", std::string(20000, 'x') + "9; "},  // longer than a block of patterns
