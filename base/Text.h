@@ -10,4 +10,7 @@ constexpr std::string_view TrimBlanks(std::string_view text, std::string_view bl
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
+// One of the ten digits 0 to 9, whatever the locale says.
+constexpr bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
 } // namespace ambervale

@@ -2,13 +2,13 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <utility>
 
 #include "base/AppError.h"
 #include "base/Globals.h"
 #include "base/WinHandles.h"
 #include "base/WinLastError.h"
+#include "base/WinRegistryText.h"
 
 namespace ambervale {
 namespace {
@@ -21,28 +21,6 @@ RegKey OpenForReading(const std::string& keyPath) {
     return RegKey(key);
 }
 
-// The text of a REG_SZ value, or nothing when it is absent, of another type or too large.
-bool QueryText(HKEY key, const std::string& name, std::string& text) {
-    // The value may change between asking for its size and reading it; then ask again.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        DWORD type = 0;
-        DWORD size = 0;
-        if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
-        if (type != REG_SZ || size > WinRegistrySettings::kMaxValueBytes) return false;
-        std::string data(size, '\0');
-        DWORD got = size;
-        const LONG result =
-            RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &got);
-        if (result == ERROR_MORE_DATA) continue;
-        if (result != ERROR_SUCCESS || type != REG_SZ) return false;
-        data.resize(std::min<std::size_t>(got, data.size()));
-        data.resize(std::min(data.find('\0'), data.size()));
-        text = std::move(data);
-        return true;
-    }
-    return false;
-}
-
 } // namespace
 
 std::string WinRegistrySettings::DefaultKeyPath() {
@@ -53,9 +31,9 @@ WinRegistrySettings::WinRegistrySettings(std::string keyPath) : keyPath_(std::mo
 
 std::string WinRegistrySettings::Read(std::string_view key, std::string_view defaultValue) {
     const RegKey section = OpenForReading(keyPath_);
-    std::string text;
-    if (!section || !QueryText(section.get(), std::string(key), text)) return std::string(defaultValue);
-    return text;
+    if (!section) return std::string(defaultValue);
+    std::optional<std::string> text = win::ReadRegistryText(section.get(), std::string(key), kMaxValueBytes);
+    return text ? std::move(*text) : std::string(defaultValue);
 }
 
 void WinRegistrySettings::Write(std::string_view key, std::string_view value) {

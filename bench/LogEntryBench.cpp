@@ -10,10 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "logging/HistoryPath.h"
+#include "history/HistoryFile.h"
+#include "history/HistoryPath.h"
+#include "history/WinHistoryFile.h"
 #include "logging/LogEntry.h"
+#include "logging/StatusLogger.h"
 #include "logging/WinDateTime.h"
-#include "logging/WinHistoryFile.h"
 #include "printer/PrinterReport.h"
 #include "printer/WinSpooler.h"
 
@@ -86,12 +88,17 @@ int main(int argc, char** argv) {
     ambervale::WinDateTimeText dateTimeText;
     KeepingLogList list;
     ambervale::WinHistoryWriter writer;
-    ambervale::LogEntryServices services{spooler, clock, dateTimeText, list, writer};
+    // Wired as the program wires it: the list, then the history file.
+    ambervale::EntryLogger logger(spooler, clock, dateTimeText);
+    ambervale::LogListOutput listOutput(list);
+    ambervale::HistoryFileOutput historyOutput(writer, path, clock, dateTimeText);
+    logger.AddOutput(listOutput);
+    logger.AddOutput(historyOutput);
 
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     const std::function<void()> bare = [] { BareSpoolerCalls(); };
-    const std::function<void()> entry = [&] { ambervale::LogStatusNow(services, path); };
+    const std::function<void()> entry = [&] { logger.LogStatusNow(); };
     // The parts of one entry, to show where a gap comes from.
     const std::function<void()> query = [&] { ambervale::GetPrinterReport(spooler); };
     const std::function<void()> dateTime = [&] { ambervale::GeneralDateText(dateTimeText, clock.Now()); };

@@ -9,8 +9,8 @@ function(ambervale_version_files out_dir version)
   list(GET parts 2 AMBERVALE_VERSION_PATCH)
   set(AMBERVALE_VERSION "${version}")
   set(AMBERVALE_VERSION_QUAD "${version}.0")
-  configure_file(${PROJECT_SOURCE_DIR}/mainwindow/AmbervaleVersion.h.in ${out_dir}/AmbervaleVersion.h @ONLY)
-  configure_file(${PROJECT_SOURCE_DIR}/mainwindow/Ambervale.manifest.in ${out_dir}/Ambervale.manifest @ONLY)
+  configure_file(${PROJECT_SOURCE_DIR}/app/AmbervaleVersion.h.in ${out_dir}/AmbervaleVersion.h @ONLY)
+  configure_file(${PROJECT_SOURCE_DIR}/app/Ambervale.manifest.in ${out_dir}/Ambervale.manifest @ONLY)
 endfunction()
 
 # The version after this one, for tests of upgrading: the patch number plus one.

@@ -1,8 +1,8 @@
 # The folders are layers, one static library each, linked in one direction only:
 #
-#   base  <-  printer  <-  logging  <-  mainwindow
-#   base  <-  tray     <---------------'
-#   base  <-  startup  <---------------'
+#   base  <-  printer  <-  logging  <-  history  <-  mainwindow  <-  app
+#   base  <-  tray     <---------------------------'
+#   base  <-  startup  <---------------------------'
 #   base  <-  startup  <-  installer (the uninstaller's action; the packages are made of the program)
 #
 # A library sees the headers of its own folder and of the libraries it links, and no others. Its headers are reached
@@ -11,7 +11,7 @@
 # layers fails to build.
 
 # In the order they are built; the tests mirror them folder for folder.
-set(AMBERVALE_LAYERS base printer logging tray startup mainwindow installer)
+set(AMBERVALE_LAYERS base printer logging history tray startup mainwindow app installer)
 
 add_library(ambervale_warnings INTERFACE)
 if(MSVC)

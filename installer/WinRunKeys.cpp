@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/WinHandles.h"
+#include "base/WinRegistryText.h"
 #include "startup/RegStuff.h"
 
 namespace ambervale {
@@ -16,20 +17,7 @@ public:
     explicit WinRunKey(win::UniqueRegKey key) : key_(std::move(key)) {}
 
     std::optional<std::string> ReadText(const std::string& valueName) override {
-        DWORD type = 0;
-        DWORD size = 0;
-        if (RegQueryValueExA(key_.get(), valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-            type != REG_SZ) {
-            return std::nullopt;
-        }
-        std::string bytes(size, '\0');
-        if (RegQueryValueExA(key_.get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()),
-                             &size) != ERROR_SUCCESS) {
-            return std::nullopt;
-        }
-        // Stored strings need not end with their terminating zero; the text ends at the first one either way.
-        bytes.resize(size);
-        return bytes.substr(0, bytes.find('\0'));
+        return win::ReadRegistryText(key_.get(), valueName);
     }
 
     bool DeleteValue(const std::string& valueName) override {

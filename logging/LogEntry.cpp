@@ -1,7 +1,5 @@
 #include "logging/LogEntry.h"
 
-#include "printer/PrinterReport.h"
-
 namespace ambervale {
 
 std::string JoinReportLines(std::string_view report) {
@@ -28,20 +26,6 @@ std::string ComposeLogLine(std::string_view dateTimeText, std::string_view repor
     line += ' ';
     line += JoinReportLines(report);
     return line;
-}
-
-void AppendToHistory(HistoryWriter& writer, const std::string& historyFilePath, std::string_view line) {
-    std::string bytes(line);
-    bytes += "\r\n";
-    writer.Append(historyFilePath, bytes);
-}
-
-void LogStatusNow(LogEntryServices& services, const std::string& historyFilePath) {
-    const std::string reportLine = JoinReportLines(GetPrinterReport(services.spooler));
-    services.logList.AddRow(GeneralDateText(services.dateTimeText, services.clock.Now()), reportLine);
-    // The file line reads the clock again, so it may be a second later than the row.
-    AppendToHistory(services.historyWriter, historyFilePath,
-                    GeneralDateText(services.dateTimeText, services.clock.Now()) + ' ' + reportLine);
 }
 
 } // namespace ambervale

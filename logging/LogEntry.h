@@ -1,11 +1,27 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "logging/DateTimeText.h"
-#include "printer/Spooler.h"
+#include "printer/PrinterRecord.h"
 
 namespace ambervale {
+
+// One log entry, made once and handed to every output: the moment it was made, in the user's general date form, and
+// the printer's report on one line.
+struct LogEntry {
+    std::string dateTimeText;
+    std::string reportLine;               // empty when the spooler did not answer
+    std::optional<PrinterFields> printer;  // what the report was made from; nullopt when the spooler did not answer
+};
+
+// One place the entries go: the log list, the history file... Each output takes every entry, in the order the
+// outputs were wired. Throws AppError when it cannot take the entry; the outputs after it still take it.
+class LogOutput {
+public:
+    virtual ~LogOutput() = default;
+    virtual void Write(const LogEntry& entry) = 0;
+};
 
 // The main window's log list: each row is one log line, added after the rows already there. The row's text is the
 // date-time text, one blank and the report line; given apart, so the list never has to find where the time ends.
@@ -15,21 +31,14 @@ public:
     virtual void AddRow(std::string_view dateTimeText, std::string_view reportLine) = 0;
 };
 
-// Appends bytes to the file at path, creating it when missing; holds the file open only for
-// the one write. Throws AppError when the file cannot be opened or written.
-class HistoryWriter {
+// The log list as an output: one row an entry.
+class LogListOutput final : public LogOutput {
 public:
-    virtual ~HistoryWriter() = default;
-    virtual void Append(const std::string& path, std::string_view bytes) = 0;
-};
+    explicit LogListOutput(LogList& list) : list_(list) {}
+    void Write(const LogEntry& entry) override { list_.AddRow(entry.dateTimeText, entry.reportLine); }
 
-// What one log entry talks to; the main window holds it for the whole run.
-struct LogEntryServices {
-    Spooler& spooler;
-    Clock& clock;
-    DateTimeText& dateTimeText;
-    LogList& logList;
-    HistoryWriter& historyWriter;
+private:
+    LogList& list_;
 };
 
 // The report on one line: every CR LF becomes "; ".
@@ -37,13 +46,5 @@ std::string JoinReportLines(std::string_view report);
 
 // The date-time text, a blank, and the report on one line.
 std::string ComposeLogLine(std::string_view dateTimeText, std::string_view report);
-
-// Appends the line and CR LF to the history file in one write.
-void AppendToHistory(HistoryWriter& writer, const std::string& historyFilePath, std::string_view line);
-
-// Makes one log entry: a row in the log list and a line in the history file. A missing default
-// printer stops it before anything is made; a failed append loses the line but keeps the row.
-// Either failure reaches the caller as AppError.
-void LogStatusNow(LogEntryServices& services, const std::string& historyFilePath);
 
 } // namespace ambervale

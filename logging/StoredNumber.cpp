@@ -6,11 +6,6 @@
 #include "base/Text.h"
 
 namespace ambervale {
-namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-} // namespace
 
 std::int16_t StoredTextToInt16(std::string_view text) {
     text = TrimBlanks(text, " \t");
@@ -21,7 +16,7 @@ std::int16_t StoredTextToInt16(std::string_view text) {
     }
     if (text.empty()) throw AppError(std::string(kErrTypeMismatch));
     for (char c : text) {
-        if (!IsDigit(c)) throw AppError(std::string(kErrTypeMismatch));
+        if (!IsAsciiDigit(c)) throw AppError(std::string(kErrTypeMismatch));
     }
     // Every character is a digit: only the magnitude can still be wrong. It is capped as it is
     // read, so a number of any length stays within the accumulator.

@@ -3,9 +3,10 @@
 #include <windows.h>
 
 #include <chrono>
-#include <vector>
+#include <optional>
 
 #include "base/AppError.h"
+#include "base/WinSizedCall.h"
 
 namespace ambervale {
 namespace {
@@ -25,19 +26,19 @@ SYSTEMTIME ToSystemTime(const LocalDateTime& when) {
     return st;
 }
 
-// Runs a Get*FormatA call twice: once for the size the text needs, once to fill it.
+// Runs a Get*FormatA call for the size the text needs, then to fill it.
 template <class Format>
 std::string FormatWithLocale(Format format, const char* what) {
-    const int size = format(nullptr, 0);
-    if (size > 0) {
-        std::vector<char> text(static_cast<std::size_t>(size));
-        const int filled = format(text.data(), size);
-        if (filled > 0) {
-            return std::string(text.data());
-        }
+    const auto text = win::AskSizeThenFill<char>([&](char* buffer, std::size_t size) -> std::optional<std::size_t> {
+        const int written = format(buffer, static_cast<int>(size));
+        if (written <= 0) return std::nullopt;
+        return static_cast<std::size_t>(written);
+    });
+    if (!text || text->empty()) {
+        const DWORD error = GetLastError();
+        throw AppError(std::string("Cannot format the ") + what + " (Windows error " + std::to_string(error) + ")");
     }
-    const DWORD error = GetLastError();
-    throw AppError(std::string("Cannot format the ") + what + " (Windows error " + std::to_string(error) + ")");
+    return std::string(text->data(), text->size() - 1);  // without the terminating zero
 }
 
 } // namespace

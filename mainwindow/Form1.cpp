@@ -2,9 +2,9 @@
 
 #include <utility>
 
-#include "logging/HistoryPath.h"
 #include "base/ErrorReport.h"
 #include "base/Globals.h"
+#include "history/HistoryPath.h"
 #include "mainwindow/Main.h"
 
 namespace ambervale {

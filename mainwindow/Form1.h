@@ -1,11 +1,9 @@
 #pragma once
 #include <string>
 
-#include "logging/LogEntry.h"
+#include "history/HistoryCommands.h"
 #include "logging/Schedule.h"
-#include "logging/StatusLogger.h"
 #include "mainwindow/Form1View.h"
-#include "mainwindow/HistoryCommands.h"
 #include "startup/StartupCheckBox.h"
 #include "tray/MinimiseToTray.h"
 
@@ -16,17 +14,6 @@ struct ProgramValues {
     std::string appTitle;
     std::string historyFilePath;  // empty until the end of start-up
     std::string executablePath;   // the running program, registered to start with Windows
-};
-
-// One log entry into the window's list and the history file at the program's path.
-class HistoryLogger : public StatusLogger {
-public:
-    HistoryLogger(LogEntryServices& services, const ProgramValues& values) : services_(services), values_(values) {}
-    void LogStatusNow() override { ambervale::LogStatusNow(services_, values_.historyFilePath); }
-
-private:
-    LogEntryServices& services_;
-    const ProgramValues& values_;
 };
 
 // Everything the main window's handlers reach.

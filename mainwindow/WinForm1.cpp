@@ -8,7 +8,6 @@
 #include "base/AppError.h"
 #include "base/WinDpi.h"
 #include "base/WinMessageFilter.h"
-#include "mainwindow/WinSingleInstance.h"
 
 namespace ambervale::win {
 namespace {
@@ -52,12 +51,16 @@ void Form1Window::Create() {
     hwnd_ = CreateWindowExA(kWindowExStyle, kForm1ClassName, "Form1", kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
                             nullptr, nullptr, instance_, this);
     if (!hwnd_) throw AppError("The main window could not be created");
-    // A second copy, elevated or not, may ask this one to come to the front.
-    AcceptMessageFromAnyProcess(hwnd_, StartedAgainMessage());
     dpi_ = WindowDpi(hwnd_);
     fonts_ = MakeFonts(dpi_);
     CreateControls();
     LayOut();
+}
+
+void Form1Window::AnswerStartedAgain(UINT message) {
+    startedAgainMessage_ = message;
+    // A second copy, elevated or not, may ask this one to come to the front.
+    if (message != 0) AcceptMessageFromAnyProcess(hwnd_, message);
 }
 
 Form1Window::Fonts Form1Window::MakeFonts(int dpi) {

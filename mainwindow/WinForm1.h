@@ -4,13 +4,13 @@
 #include <array>
 #include <string>
 
+#include "base/WinHandles.h"
+#include "history/HistoryCommandsServices.h"
 #include "logging/LogEntry.h"
+#include "logging/RowStore.h"
 #include "logging/ScheduleControls.h"
 #include "mainwindow/Form1Layout.h"
 #include "mainwindow/Form1View.h"
-#include "mainwindow/HistoryCommandsServices.h"
-#include "mainwindow/RowStore.h"
-#include "base/WinHandles.h"
 #include "mainwindow/WinProgressBar.h"
 #include "startup/StartupCheckBox.h"
 #include "tray/MinimiseToTray.h"
@@ -23,6 +23,9 @@ inline constexpr int kProgramIconResource = 1;
 inline constexpr int kTrayIconResource = 2;
 // Posted to the main window to tell the log list how many rows it has.
 inline constexpr UINT kSyncLogRowsMessage = WM_APP + 1;
+// The window's answer to a start of a second copy, once it has come to the front; any window that does not know the
+// message answers 0.
+inline constexpr LRESULT kBroughtToFront = 1;
 
 // The main window Form1: creates the controls where the layout puts them, turns window messages into the
 // handlers of Form1Events, and carries out what the handlers ask of the controls.
@@ -41,6 +44,9 @@ public:
     // Creates the window and its controls, hidden. Its messages reach no handler before Attach.
     void Create();
     void Attach(Form1Events& events) { events_ = &events; }
+    // The registered message by which a second copy of the program asks this window to come to the front (and
+    // which the window then answers with kBroughtToFront); 0 for none.
+    void AnswerStartedAgain(UINT message);
     HWND Handle() const { return hwnd_; }
     // Shows the window after loading: centred, normal or minimised as loading left it, focus in the log list.
     void ShowAfterLoad();
@@ -150,6 +156,7 @@ private:
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
     Form1Events* events_ = nullptr;
+    UINT startedAgainMessage_ = 0;
     std::array<HWND, kForm1Controls.size()> controls_{};
     TextProgressBar progressBar_;
     CaptionOf frame1_{controls_[kFrame1 - kFrame1]};

@@ -6,7 +6,6 @@
 #include <new>
 
 #include "mainwindow/WinForm1.h"
-#include "mainwindow/WinSingleInstance.h"
 
 namespace ambervale::win {
 namespace {
@@ -41,7 +40,7 @@ LRESULT CALLBACK Form1Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
 }
 
 LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg != 0 && msg == StartedAgainMessage()) {
+    if (msg != 0 && msg == startedAgainMessage_) {
         events_->Form_StartedAgain();
         return kBroughtToFront;
     }

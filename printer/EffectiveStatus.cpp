@@ -31,14 +31,22 @@ bool JobsCanTellMore(const PrinterFields& fields) {
     return fields.status == 0 && (fields.attributes & kAttributeWorkOffline) == 0 && fields.jobs > 0;
 }
 
-std::uint32_t EffectivePrinterStatus(const PrinterFields& fields, std::uint32_t jobStatus) {
-    if (fields.status != 0) return fields.status;
-    if ((fields.attributes & kAttributeWorkOffline) != 0) return kPrinterOffline;
+std::uint32_t WorkOfflineBits(const PrinterFields& fields) {
+    if (fields.status != 0 || (fields.attributes & kAttributeWorkOffline) == 0) return 0;
+    return kPrinterOffline;
+}
+
+std::uint32_t JobErrorBits(const PrinterFields& fields, std::uint32_t jobStatus) {
+    if (fields.status != 0 || (fields.attributes & kAttributeWorkOffline) != 0) return 0;
     std::uint32_t status = 0;
     for (const JobBit& bit : kJobBits) {
         if ((jobStatus & bit.job) != 0) status |= bit.printer;
     }
     return status;
+}
+
+std::uint32_t EffectivePrinterStatus(const PrinterFields& fields, std::uint32_t jobStatus) {
+    return fields.status | WorkOfflineBits(fields) | JobErrorBits(fields, jobStatus);
 }
 
 } // namespace ambervale

@@ -12,10 +12,17 @@ inline constexpr std::uint32_t kAttributeWorkOffline = 0x400;
 // and it holds jobs. Otherwise the jobs are not asked for at all.
 bool JobsCanTellMore(const PrinterFields& fields);
 
-// The status word the report shows. The printer's own word wins whenever it has a bit set. A word of 0
-// can still hide a queue that cannot print: one set to Work Offline, or one whose jobs the port monitor
-// has marked as failed (jobStatus: the jobs' status bits together). Those are shown with the printer
-// bits that say the same, so the line holds only words the status table already has.
+// A queue set to Work Offline shows as "Off Line", but only while the printer's own word says nothing: whenever
+// that word has a bit set, it is shown as it is.
+std::uint32_t WorkOfflineBits(const PrinterFields& fields);
+
+// The printer bits that say what the jobs' status bits (jobStatus: all of them together) say of a queue that cannot
+// print: failed jobs show as the printer words with the same meaning. Only while neither the printer's own word nor
+// Work Offline says anything.
+std::uint32_t JobErrorBits(const PrinterFields& fields, std::uint32_t jobStatus);
+
+// The status word the report shows from the spooler alone: the printer's own word, Work Offline and the jobs,
+// together. The line holds only words the status table already has.
 std::uint32_t EffectivePrinterStatus(const PrinterFields& fields, std::uint32_t jobStatus);
 
 } // namespace ambervale

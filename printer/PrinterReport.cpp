@@ -4,31 +4,9 @@
 #include <optional>
 #include <vector>
 
-#include "printer/EffectiveStatus.h"
 #include "printer/PrinterStatus.h"
 
 namespace ambervale {
-namespace {
-
-// The status bits of the queue's first jobs. The jobs only add to what the record said, so any failure
-// here (a spooler that does not list jobs, a queue that refuses) counts as "no job in error".
-std::uint32_t ReadJobStatus(Spooler& spooler, PrinterHandle printer) {
-    std::uint32_t needed = 0;
-    std::uint32_t returned = 0;
-    // As for the record, only the probe's last error tells a usable size; a probe that succeeds found no job.
-    spooler.EnumJobsInfo1(printer, kMaxJobsRead, nullptr, 0, needed, returned);
-    if (spooler.LastError() != kErrorInsufficientBuffer || needed == 0 || needed > kMaxJobsBytes) {
-        return 0;
-    }
-    std::vector<std::byte> jobs(needed);
-    std::uint32_t written = 0;
-    if (!spooler.EnumJobsInfo1(printer, kMaxJobsRead, jobs.data(), needed, written, returned)) {
-        return 0;
-    }
-    return JobStatusBits(jobs, returned, kNativeRecordLayout);
-}
-
-} // namespace
 
 std::string RenderPrinterReport(const PrinterFields& fields) {
     std::string report = PrinterStatusText(fields.status);
@@ -38,12 +16,12 @@ std::string RenderPrinterReport(const PrinterFields& fields) {
     return report;
 }
 
-std::string GetPrinterReport(Spooler& spooler) {
+std::optional<PrinterFields> QueryDefaultPrinter(Spooler& spooler, std::span<StatusSource* const> sources) {
     const std::string name = spooler.DefaultPrinterName();
 
     const std::optional<PrinterHandle> opened = spooler.OpenPrinterForUse(name);
     if (!opened || *opened == 0) {
-        return {};
+        return std::nullopt;
     }
     const ScopedPrinter printer(spooler, *opened);
 
@@ -51,22 +29,29 @@ std::string GetPrinterReport(Spooler& spooler) {
     // The probe's own result says nothing: only its last error tells a usable size.
     spooler.GetPrinterInfo2(printer.Get(), nullptr, 0, needed);
     if (spooler.LastError() != kErrorInsufficientBuffer) {
-        return {};
+        return std::nullopt;
     }
 
     std::vector<std::byte> record(needed);
     std::uint32_t written = 0;
     if (!spooler.GetPrinterInfo2(printer.Get(), record.data(), needed, written)) {
-        return {};
+        return std::nullopt;
     }
     std::optional<PrinterFields> fields =
         DecodePrinterInfo2(record, reinterpret_cast<std::uintptr_t>(record.data()), kNativeRecordLayout);
     if (!fields) {
-        return {};
+        return std::nullopt;
     }
-    const std::uint32_t jobStatus = JobsCanTellMore(*fields) ? ReadJobStatus(spooler, printer.Get()) : 0;
-    fields->status = EffectivePrinterStatus(*fields, jobStatus);
-    return RenderPrinterReport(*fields);
+    const OpenPrinter open{spooler, printer.Get(), *fields};
+    std::uint32_t status = 0;
+    for (StatusSource* source : sources) status |= source->StatusBits(open);
+    fields->status = status;
+    return fields;
+}
+
+std::string GetPrinterReport(Spooler& spooler) {
+    const std::optional<PrinterFields> fields = QueryDefaultPrinter(spooler);
+    return fields ? RenderPrinterReport(*fields) : std::string();
 }
 
 } // namespace ambervale

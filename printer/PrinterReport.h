@@ -1,17 +1,24 @@
 #pragma once
+#include <optional>
+#include <span>
 #include <string>
 
 #include "printer/PrinterRecord.h"
 #include "printer/Spooler.h"
+#include "printer/StatusSource.h"
 
 namespace ambervale {
 
 // The four report lines (status, name, driver, port), each ended by CR LF.
 std::string RenderPrinterReport(const PrinterFields& fields);
 
-// Asks the spooler about the default printer and renders its report. Every spooler failure gives
-// the empty string; only a missing default printer throws (AppError), before any spooler call.
-// A status word of 0 shows what the queue's Work Offline setting and its jobs say, when they say more.
+// Asks the spooler about the default printer: its record, with the status word made of what every source says
+// (ORed). nullopt for every spooler failure; only a missing default printer throws (AppError), before any spooler
+// call. The printer is closed exactly once on every path that opened it.
+std::optional<PrinterFields> QueryDefaultPrinter(Spooler& spooler,
+                                                 std::span<StatusSource* const> sources = SpoolerStatusSources());
+
+// The default printer's report from the spooler's own sources; the empty string when the spooler did not answer.
 std::string GetPrinterReport(Spooler& spooler);
 
 } // namespace ambervale

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/AppError.h"
+#include "base/WinSizedCall.h"
 #include "printer/RecordLayout.h"
 
 namespace ambervale {
@@ -92,24 +93,23 @@ constexpr DWORD kDefaultNameChars = 1024;
 
 std::wstring ReadDefaultPrinterName(const std::function<BOOL(LPWSTR, LPDWORD)>& getDefaultPrinterW) {
     // Grow only when the spooler says the name does not fit; the default may change between two calls, so a
-    // few times.
-    DWORD size = kDefaultNameChars;
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        std::vector<wchar_t> name(size + 1, L'\0');
-        DWORD capacity = size;
-        if (getDefaultPrinterW(name.data(), &capacity)) {
-            return std::wstring(name.data());
-        }
-        const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND) {
-            throw AppError("No default printer");
-        }
-        if (error != ERROR_INSUFFICIENT_BUFFER || capacity <= size) {
-            throw AppError("The default printer cannot be found (Windows error " + std::to_string(error) + ")");
-        }
-        size = capacity;
-    }
-    throw AppError("The default printer keeps changing");
+    // few times. The buffer keeps one character more than the spooler is told, so the name always ends in a zero.
+    DWORD error = ERROR_SUCCESS;
+    bool refused = false;
+    const auto name = win::AskSizeThenFill<wchar_t>(
+        [&](wchar_t* buffer, std::size_t size) -> std::optional<std::size_t> {
+            DWORD capacity = static_cast<DWORD>(size - 1);
+            if (getDefaultPrinterW(buffer, &capacity)) return size;
+            error = GetLastError();
+            refused = error != ERROR_INSUFFICIENT_BUFFER || capacity < size;
+            if (refused) return std::nullopt;
+            return std::size_t{capacity} + 1;
+        },
+        std::size_t{kDefaultNameChars} + 1);
+    if (name) return std::wstring(name->data());
+    if (error == ERROR_FILE_NOT_FOUND) throw AppError("No default printer");
+    if (!refused) throw AppError("The default printer keeps changing");  // it asked for more room each time
+    throw AppError("The default printer cannot be found (Windows error " + std::to_string(error) + ")");
 }
 
 std::string WinSpooler::DefaultPrinterName() {

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the program's icons from the drawings below (Python 3 standard library only).
 
-    mainwindow/res/Ambervale.ico  the program icon: an amber printer with a printed page;
+    app/res/Ambervale.ico  the program icon: an amber printer with a printed page;
                                   32 x 32 with 24-bit colour, 48, 128 and 256 with 32-bit colour
     tray/res/TrayC.ico            the notification-area icon: 16 x 16, 24-bit, fully opaque;
                                   the blue 'C' (C for Corvatek) outlined in black on pale cyan,
@@ -190,7 +190,7 @@ def program_icon():
 def main():
     outputs = {
         REPO / "tray" / "res" / "TrayC.ico": tray_icon(),
-        REPO / "mainwindow" / "res" / "Ambervale.ico": program_icon(),
+        REPO / "app" / "res" / "Ambervale.ico": program_icon(),
     }
     for path, data in outputs.items():
         path.parent.mkdir(parents=True, exist_ok=True)

@@ -25,7 +25,7 @@ trap testenv_stop EXIT
 
 temp_windows=$(wine cmd /c 'echo %TEMP%' 2>/dev/null | tr -d '\r')
 history=$(winepath -u "$temp_windows\\Ambervale.txt" 2>/dev/null)
-wine build/win-i686/mainwindow/Ambervale.exe &
+wine build/win-i686/app/Ambervale.exe &
 app=$!
 sleep 8
 import -display "$DISPLAY" -window root build/ambervale-screenshot.png 2>/dev/null &&

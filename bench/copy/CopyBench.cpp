@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/WinClipboard.h"
 #include "base/WinHandles.h"
+#include "history/WinClipboard.h"
 
 namespace {
 

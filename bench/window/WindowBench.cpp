@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "e2e/WindowSearch.h"
 #include "BenchTime.h"
 #include "RowsBench.h"
+#include "e2e/WindowSearch.h"
 
 namespace {
 
@@ -161,23 +161,23 @@ int main(int argc, char** argv) {
     }
     if (argc > 2 && std::string(argv[2]) == "soak") {
         SetLoggingEverySecond();
-        Soak(folder + "\\..\\..\\mainwindow\\Ambervale.exe", seconds);
+        Soak(folder + "\\..\\..\\app\\Ambervale.exe", seconds);
         return 0;
     }
     SetLoggingEverySecond();
     // Warm both programs once, so neither pays for the first load of the system's DLLs alone; then alternate
     // them and take the medians, since one start under Wine varies a lot with what else the machine does.
     Measure(folder + "\\MinimalWindow.exe", "Minimal", 0);
-    Measure(folder + "\\..\\..\\mainwindow\\Ambervale.exe", "Ambervale", 0);
+    Measure(folder + "\\..\\..\\app\\Ambervale.exe", "Ambervale", 0);
     std::vector<double> minimalStarts;
     std::vector<double> ambervaleStarts;
     for (int i = 0; i < 7; ++i) {
         minimalStarts.push_back(Measure(folder + "\\MinimalWindow.exe", "Minimal", 0).secondsToWindow);
         ambervaleStarts.push_back(
-            Measure(folder + "\\..\\..\\mainwindow\\Ambervale.exe", "Ambervale", 0).secondsToWindow);
+            Measure(folder + "\\..\\..\\app\\Ambervale.exe", "Ambervale", 0).secondsToWindow);
     }
     Started minimal = Measure(folder + "\\MinimalWindow.exe", "Minimal", seconds);
-    Started ambervale = Measure(folder + "\\..\\..\\mainwindow\\Ambervale.exe", "Ambervale", seconds);
+    Started ambervale = Measure(folder + "\\..\\..\\app\\Ambervale.exe", "Ambervale", seconds);
     minimal.secondsToWindow = Median(minimalStarts);
     ambervale.secondsToWindow = Median(ambervaleStarts);
     std::printf("start to window shown (median of 7): Ambervale %.1f ms, minimal window %.1f ms, ratio %.2f (target <= 1.5)\n",

@@ -12,8 +12,8 @@ inline std::string ModuleFolder() {
     return folder.substr(0, folder.find_last_of("\\/"));
 }
 
-// The tests sit in <build>\tests\e2e, the program in <build>\mainwindow.
-inline std::string AmbervaleExe() { return ModuleFolder() + "\\..\\..\\mainwindow\\Ambervale.exe"; }
+// The tests sit in <build>\tests\e2e, the program in <build>\app.
+inline std::string AmbervaleExe() { return ModuleFolder() + "\\..\\..\\app\\Ambervale.exe"; }
 inline std::string BuildFolder() { return ModuleFolder() + "\\..\\.."; }
 
 // A TEMP folder of the test's own, without a history file in it.

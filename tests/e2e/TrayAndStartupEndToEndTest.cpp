@@ -6,11 +6,11 @@
 
 #include <string>
 
+#include "e2e/AppProcess.h"
+#include "e2e/E2ePaths.h"
 #include "mainwindow/Form1Layout.h"
 #include "startup/RegStuff.h"
 #include "tray/TrayPlatform.h"
-#include "e2e/AppProcess.h"
-#include "e2e/E2ePaths.h"
 
 namespace ambervale::e2e {
 namespace {
@@ -83,7 +83,7 @@ TEST_F(TrayAndStartup, Check4RegistersTheRunningProgramQuotedAndUncheckingUndoes
     ASSERT_GE(registered.size(), 2u) << registered;
     EXPECT_EQ(registered.front(), '"');
     EXPECT_EQ(registered.back(), '"');
-    EXPECT_NE(registered.find("\\mainwindow\\Ambervale.exe\""), std::string::npos) << registered;
+    EXPECT_NE(registered.find("\\app\\Ambervale.exe\""), std::string::npos) << registered;
 
     SendMessageA(check8, BM_CLICK, 0, 0);
     EXPECT_EQ(GetSetting("Minimized"), "On");

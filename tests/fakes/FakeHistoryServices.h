@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/AppError.h"
-#include "mainwindow/HistoryCommandsServices.h"
+#include "history/HistoryCommandsServices.h"
 
 namespace ambervale::testing {
 

@@ -4,9 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "fakes/FakeSpooler.h"
-#include "logging/LogEntry.h"
 #include "base/AppError.h"
+#include "fakes/FakeSpooler.h"
+#include "history/HistoryFile.h"
+#include "logging/LogEntry.h"
+#include "logging/StatusLogger.h"
 
 namespace ambervale::testing {
 
@@ -62,14 +64,30 @@ public:
     int appends = 0;
 };
 
-// Every service of one log entry, wired together.
+// An entry logger wired as the program wires it: the log list first, then the history file at path.
+struct ListAndFileLogger {
+    ListAndFileLogger(Spooler& spooler, Clock& clock, DateTimeText& dateTimeText, LogList& list,
+                      HistoryWriter& writer, const std::string& path)
+        : logger(spooler, clock, dateTimeText), listOutput(list), fileOutput(writer, path, clock, dateTimeText) {
+        logger.AddOutput(listOutput);
+        logger.AddOutput(fileOutput);
+    }
+    void LogStatusNow() { logger.LogStatusNow(); }
+
+    EntryLogger logger;
+    LogListOutput listOutput;
+    HistoryFileOutput fileOutput;
+};
+
+// Every service of one log entry, wired together, writing to the history file at historyPath.
 struct FakeLogEntryWorld {
     FakeSpooler spooler;
     FakeClock clock;
     FakeDateTimeText dateTimeText;
     FakeLogList logList;
     FakeHistoryWriter historyWriter;
-    LogEntryServices services{spooler, clock, dateTimeText, logList, historyWriter};
+    std::string historyPath = "C:\\Temp\\Ambervale.txt";
+    ListAndFileLogger entries{spooler, clock, dateTimeText, logList, historyWriter, historyPath};
 };
 
 } // namespace ambervale::testing

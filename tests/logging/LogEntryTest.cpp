@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fakes/FakeLogEntryServices.h"
@@ -39,19 +41,11 @@ TEST(ComposeLogLine, StrayLineBreaksCannotSplitTheLine) {
     EXPECT_EQ(ComposeLogLine("d", "Printer Name = A\rB\nC\n\r\r\n"), "d Printer Name = A B C  ; ");
 }
 
-TEST(AppendToHistory, WritesTheLineAndCrLfInOneAppend) {
-    testing::FakeHistoryWriter writer;
-    writer.files[kPath] = "from an earlier run\r\n";
-    AppendToHistory(writer, kPath, "line");
-    EXPECT_EQ(writer.appends, 1);
-    EXPECT_EQ(writer.files[kPath], "from an earlier run\r\nline\r\n");
-}
-
 TEST(LogStatusNow, AddsTheRowAndAppendsTheLine) {
     FakeLogEntryWorld world;
     world.spooler.record.status = 0x1;
     world.clock.times = {kEvening};
-    LogStatusNow(world.services, kPath);
+    world.entries.LogStatusNow();
 
     const std::string line =
         "D2026-12-6 T20:15:4 Printer Status = Paused  ; Printer Name = Front Desk; "
@@ -66,7 +60,7 @@ TEST(LogStatusNow, RowAndFileLineCarryTheirOwnClockReadings) {
     FakeLogEntryWorld world;
     world.clock.times = {{2026, 12, 6, 23, 59, 59}, {2026, 12, 7, 0, 0, 0}};
     world.spooler.failOpen = true;
-    LogStatusNow(world.services, kPath);
+    world.entries.LogStatusNow();
     EXPECT_EQ(world.clock.reads, 2);
     EXPECT_EQ(world.logList.rows, Rows{"D2026-12-6 T23:59:59 "});
     EXPECT_EQ(world.historyWriter.files[kPath], "D2026-12-7 \r\n");
@@ -76,7 +70,7 @@ TEST(LogStatusNow, AFailedQueryStillMakesTheEntry) {
     FakeLogEntryWorld world;
     world.clock.times = {kEvening};
     world.spooler.probeError = 5;
-    LogStatusNow(world.services, kPath);
+    world.entries.LogStatusNow();
     EXPECT_EQ(world.logList.rows, Rows{"D2026-12-6 T20:15:4 "});
     EXPECT_EQ(world.logList.dateTimeTexts, Rows{"D2026-12-6 T20:15:4"});
     EXPECT_EQ(world.historyWriter.files[kPath], "D2026-12-6 T20:15:4 \r\n");
@@ -85,7 +79,7 @@ TEST(LogStatusNow, AFailedQueryStillMakesTheEntry) {
 TEST(LogStatusNow, NoDefaultPrinterMakesNothingAndReachesTheCaller) {
     FakeLogEntryWorld world;
     world.spooler.defaultPrinter.reset();
-    EXPECT_THROW(LogStatusNow(world.services, kPath), AppError);
+    EXPECT_THROW(world.entries.LogStatusNow(), AppError);
     EXPECT_TRUE(world.logList.rows.empty());
     EXPECT_EQ(world.historyWriter.appends, 0);
     EXPECT_TRUE(world.historyWriter.files.empty());
@@ -96,7 +90,7 @@ TEST(LogStatusNow, AFailedAppendKeepsTheRowAndTheNextEntryTriesAgain) {
     world.clock.times = {{2026, 1, 2, 3, 4, 5}, {2026, 1, 2, 3, 4, 5}, {2026, 1, 2, 3, 4, 6}};
     world.historyWriter.failing = true;
     try {
-        LogStatusNow(world.services, kPath);
+        world.entries.LogStatusNow();
         ADD_FAILURE() << "the failed append did not reach the caller";
     } catch (const AppError& e) {
         EXPECT_STREQ(e.what(), "Path not found");
@@ -105,11 +99,67 @@ TEST(LogStatusNow, AFailedAppendKeepsTheRowAndTheNextEntryTriesAgain) {
     EXPECT_TRUE(world.historyWriter.files.empty());
 
     world.historyWriter.failing = false;
-    LogStatusNow(world.services, kPath);
+    world.entries.LogStatusNow();
     EXPECT_EQ(world.logList.rows.size(), 2u);
     EXPECT_EQ(world.historyWriter.appends, 2);
     EXPECT_EQ(world.historyWriter.files[kPath].substr(0, 20), "D2026-1-2 T3:4:6 Pri");
     EXPECT_EQ(world.spooler.closeCount, 2);
+}
+
+// Writes down each entry it takes, in one journal shared by all outputs; may be told to fail.
+class JournalOutput : public LogOutput {
+public:
+    JournalOutput(std::string name, std::vector<std::string>& journal) : name_(std::move(name)), journal_(journal) {}
+    void Write(const LogEntry& entry) override {
+        journal_.push_back(name_ + ": " + entry.dateTimeText + " | " + entry.reportLine);
+        if (failure) throw AppError(*failure);
+    }
+    std::optional<std::string> failure;
+
+private:
+    std::string name_;
+    std::vector<std::string>& journal_;
+};
+
+TEST(EntryOutputs, EachTakesTheSameEntryInTheOrderWiredAndAFailureStopsNoneOfTheOthers) {
+    FakeLogEntryWorld world;
+    world.clock.times = {kEvening};
+    world.spooler.failOpen = true;
+    std::vector<std::string> journal;
+    JournalOutput first("first", journal), second("second", journal), third("third", journal);
+    second.failure = "Disk full";
+    third.failure = "Permission denied";
+    EntryLogger logger(world.spooler, world.clock, world.dateTimeText);
+    logger.AddOutput(first);
+    logger.AddOutput(second);
+    logger.AddOutput(third);
+    try {
+        logger.LogStatusNow();
+        ADD_FAILURE() << "the failures did not reach the caller";
+    } catch (const AppError& e) {
+        EXPECT_STREQ(e.what(), "Disk full") << "the first failure is the one reported";
+    }
+    EXPECT_EQ(journal, (Rows{"first: D2026-12-6 T20:15:4 | ", "second: D2026-12-6 T20:15:4 | ",
+                             "third: D2026-12-6 T20:15:4 | "}));
+    EXPECT_EQ(world.clock.reads, 1) << "the entry is made once for all outputs";
+
+    world.spooler.defaultPrinter.reset();
+    journal.clear();
+    EXPECT_THROW(logger.LogStatusNow(), AppError);
+    EXPECT_TRUE(journal.empty()) << "no default printer: no output takes anything";
+}
+
+TEST(EntryOutputs, TheEntryCarriesThePrinterItWasMadeFrom) {
+    FakeLogEntryWorld world;
+    world.spooler.record.status = 0x80;
+    const LogEntry entry = world.entries.logger.MakeEntry();
+    ASSERT_TRUE(entry.printer.has_value());
+    EXPECT_EQ(entry.printer->printerName, "Front Desk");
+    EXPECT_EQ(entry.printer->portName, "LPT1:");
+    EXPECT_EQ(entry.printer->status, 0x80u);
+
+    world.spooler.failOpen = true;
+    EXPECT_FALSE(world.entries.logger.MakeEntry().printer.has_value());
 }
 
 } // namespace

@@ -9,10 +9,10 @@
 
 #include "fakes/FakeLogEntryServices.h"
 #include "fakes/WinTestPrinter.h"
-#include "logging/HistoryPath.h"
+#include "history/HistoryPath.h"
+#include "history/WinHistoryFile.h"
 #include "logging/LogEntry.h"
 #include "logging/WinDateTime.h"
-#include "logging/WinHistoryFile.h"
 #include "printer/WinSpooler.h"
 
 namespace ambervale {
@@ -65,9 +65,9 @@ TEST(WinLogStatusNow, LogsTheCupsQueueToTheHistoryFile) {
     WinDateTimeText dateTimeText;
     testing::FakeLogList list;
     WinHistoryWriter writer;
-    LogEntryServices services{spooler, clock, dateTimeText, list, writer};
-    LogStatusNow(services, path);
-    LogStatusNow(services, path);
+    testing::ListAndFileLogger entries(spooler, clock, dateTimeText, list, writer, path);
+    entries.LogStatusNow();
+    entries.LogStatusNow();
 
     const std::string line = dateTimeText.ShortDate(kEvening) + " " + dateTimeText.LongTime(kEvening) +
                              " Printer Status = Ready; Printer Name = " + queue +
@@ -94,8 +94,8 @@ TEST(WinLogStatusNow, NoDefaultPrinterMakesNoRowAndNoLine) {
     WinDateTimeText dateTimeText;
     testing::FakeLogList list;
     WinHistoryWriter writer;
-    LogEntryServices services{spooler, clock, dateTimeText, list, writer};
-    EXPECT_THROW(LogStatusNow(services, path), AppError);
+    testing::ListAndFileLogger entries(spooler, clock, dateTimeText, list, writer, path);
+    EXPECT_THROW(entries.LogStatusNow(), AppError);
     EXPECT_TRUE(list.rows.empty());
     EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
 }
@@ -107,10 +107,10 @@ TEST(WinLogStatusNow, MissingTempFolderLosesTheLineButKeepsTheRow) {
     WinDateTimeText dateTimeText;
     testing::FakeLogList list;
     WinHistoryWriter writer;
-    LogEntryServices services{spooler, clock, dateTimeText, list, writer};
     const std::string path = ComposeHistoryFilePath("C:\\ambervale-no-such-folder");
+    testing::ListAndFileLogger entries(spooler, clock, dateTimeText, list, writer, path);
     try {
-        LogStatusNow(services, path);
+        entries.LogStatusNow();
     } catch (const AppError& e) {
         // Without a default printer the entry stops before the row; with one, the append fails.
         if (list.rows.empty()) GTEST_SKIP() << "no default printer here: " << e.what();

@@ -1,9 +1,11 @@
-// The status a report shows when the printer's own word is 0: Work Offline and the jobs' states.
+// The status a report shows when the printer's own word is 0 (Work Offline and the jobs' states), and the other
+// sources ORed into it.
 #include "printer/PrinterReport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -137,6 +139,38 @@ INSTANTIATE_TEST_SUITE_P(
         JobFailureCase{"CountLargerThanTheBuffer", [](FakeSpooler& s) { s.jobsReturnedOverride = 4000000000u; },
                        "Printer Error  Paper Out  ", 2}),
     [](const ::testing::TestParamInfo<JobFailureCase>& info) { return std::string(info.param.name); });
+
+// A source beside the spooler's: what it says is ORed into the word, so the line keeps the table's order.
+class ScriptedSource : public StatusSource {
+public:
+    explicit ScriptedSource(std::uint32_t bits) : bits_(bits) {}
+    std::uint32_t StatusBits(const OpenPrinter& printer) override {
+        seen.push_back(printer.record.portName + (printer.handle != 0 ? " open" : " closed"));
+        return bits_;
+    }
+    std::vector<std::string> seen;
+
+private:
+    std::uint32_t bits_;
+};
+
+TEST(StatusSources, EverySourceIsAskedWithThePrinterOpenAndTheirBitsAreOred) {
+    FakeSpooler spooler;
+    spooler.record.status = 0x1;  // Paused
+    ScriptedSource jam(0x8), doorOpen(0x400000);
+    std::vector<StatusSource*> sources(SpoolerStatusSources().begin(), SpoolerStatusSources().end());
+    sources.push_back(&jam);
+    sources.push_back(&doorOpen);
+    const std::optional<PrinterFields> fields = QueryDefaultPrinter(spooler, sources);
+    ASSERT_TRUE(fields.has_value());
+    EXPECT_EQ(RenderPrinterReport(*fields), ReportWithStatus("Printer Door Open  Paper Jam  Paused  "));
+    EXPECT_EQ(jam.seen, std::vector<std::string>{"LPT1: open"});
+    EXPECT_EQ(spooler.closeCount, 1);
+
+    spooler.failOpen = true;
+    EXPECT_FALSE(QueryDefaultPrinter(spooler, sources).has_value());
+    EXPECT_EQ(jam.seen.size(), 1u) << "a printer that does not open is asked nothing";
+}
 
 } // namespace
 } // namespace ambervale

@@ -6,8 +6,8 @@
 
 #include <optional>
 
+#include "app/WinEnvironment.h"
 #include "fakes/FakeSettingsStore.h"
-#include "mainwindow/WinEnvironment.h"
 #include "startup/StartupCheckBox.h"
 
 namespace ambervale {

@@ -148,7 +148,7 @@ TEST(WinIcon, NoIconHandleIsNoIcon) {
 }
 
 constexpr int kTestTrayIcon = 4101;     // tray/res/TrayC.ico, see TrayTestIcons.rc
-constexpr int kTestProgramIcon = 4102;  // mainwindow/res/Ambervale.ico
+constexpr int kTestProgramIcon = 4102;  // app/res/Ambervale.ico
 
 SIZE IconSize(HICON icon) {
     ICONINFO info{};

@@ -1,0 +1,19 @@
+#include "app/SingleInstance.h"
+
+namespace ambervale {
+
+StartChoice ChooseStart(InstanceServices& services) {
+    if (services.ClaimInstance()) return StartChoice::RunHere;
+    const std::int64_t start = services.NowMilliseconds();
+    for (;;) {
+        if (services.BringRunningInstanceToFront()) return StartChoice::LeaveToRunningInstance;
+        if (services.TakeOverFromEndedInstance()) return StartChoice::RunHere;
+        // A copy that shows no window for this long is left alone all the same: a second one is never wanted.
+        if (services.NowMilliseconds() - start >= kRunningInstanceWaitMilliseconds) {
+            return StartChoice::LeaveToRunningInstance;
+        }
+        services.Sleep(kRunningInstancePollMilliseconds);
+    }
+}
+
+} // namespace ambervale

@@ -1,0 +1,42 @@
+#include "app/WinApp.h"
+
+#include "app/WinSingleInstance.h"
+
+namespace ambervale::win {
+
+App::App(HINSTANCE instance) : instance_(instance), window_(instance) {
+    window_.Create();
+    window_.AnswerStartedAgain(StartedAgainMessage());
+    HWND hwnd = window_.Handle();
+    boxes_.SetOwner(hwnd);
+    pump_.SetDialogWindow(hwnd);
+    values_.executablePath = ExecutablePath();
+
+    copyBuffer_ = std::make_unique<WinClipboardBuffer>(hwnd);
+    logger_.AddOutput(listOutput_);
+    logger_.AddOutput(historyOutput_);
+    tray_ = std::make_unique<WinSysTray>(hwnd, instance);
+    // The tray control starts as the window's design stored it: out of the tray, no tip, the blue 'C' icon.
+    tray_->Control().ReadProperties({false, LoadTrayIconResource(instance, kTrayIconResource), ""});
+
+    schedule_ = std::make_unique<Schedule>(
+        ScheduleControls{window_.ListView2(), window_.Frame1(), window_, window_.PushButton5(), window_, window_},
+        ScheduleServices{settings_, logger_, pump_, boxes_});
+    history_ = std::make_unique<HistoryCommands>(
+        HistoryServices{boxes_, pump_, files_, processes_, *copyBuffer_, window_.ListView1Rows()});
+    minimiseToTray_ = std::make_unique<MinimiseToTray>(window_, tray_->Control(), settings_);
+    startup_.reset(new StartupServices{window_, settings_, registry_});
+    form1_ = std::make_unique<Form1>(Form1Parts{window_, environment_, random_, files_, processes_, boxes_, pump_,
+                                                window_, window_, *schedule_, *history_, *minimiseToTray_, *startup_},
+                                     values_);
+    window_.Attach(*form1_);
+}
+
+int App::Run() {
+    form1_->Form_Load();
+    window_.ShowAfterLoad();
+    form1_->FinishStart();
+    return window_.Run();
+}
+
+} // namespace ambervale::win

@@ -1,0 +1,67 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+
+#include "app/WinEnvironment.h"
+#include "base/WinMessageBoxes.h"
+#include "base/WinProcess.h"
+#include "base/WinRegistrySettings.h"
+#include "history/HistoryFile.h"
+#include "history/WinClipboard.h"
+#include "history/WinFiles.h"
+#include "history/WinHistoryFile.h"
+#include "logging/StatusLogger.h"
+#include "logging/WinDateTime.h"
+#include "mainwindow/Form1.h"
+#include "mainwindow/WinForm1.h"
+#include "printer/WinSpooler.h"
+#include "startup/WinRegistry.h"
+#include "tray/WinSysTray.h"
+
+namespace ambervale::win {
+
+// Everything one run of the program owns, wired together: the main window, its handlers and the Windows
+// services they reach. Built when the program starts, gone when it ends.
+class App {
+public:
+    explicit App(HINSTANCE instance);
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    // Loads the main window, shows it and runs until it is closed; returns the exit code.
+    int Run();
+
+    Form1Window& Window() { return window_; }
+
+private:
+    HINSTANCE instance_;
+    Form1Window window_;
+    WinMessageBoxes boxes_;
+    WinMessagePump pump_;
+    WinRegistrySettings settings_;
+    WinSpooler spooler_;
+    WinClock clock_;
+    WinDateTimeText dateTimeText_;
+    WinHistoryWriter historyWriter_;
+    WinFiles files_;
+    WinProcessStarter processes_;
+    WinRegistry registry_;
+    WinEnvironment environment_;
+    WinRandom random_;
+    ProgramValues values_;
+    // Each entry is made once and goes to these outputs, in this order: the list keeps its row even when the
+    // history file refuses the line.
+    EntryLogger logger_{spooler_, clock_, dateTimeText_};
+    LogListOutput listOutput_{window_.ListView1()};
+    HistoryFileOutput historyOutput_{historyWriter_, values_.historyFilePath, clock_, dateTimeText_};
+    std::unique_ptr<WinClipboardBuffer> copyBuffer_;
+    std::unique_ptr<WinSysTray> tray_;
+    std::unique_ptr<Schedule> schedule_;
+    std::unique_ptr<HistoryCommands> history_;
+    std::unique_ptr<MinimiseToTray> minimiseToTray_;
+    std::unique_ptr<StartupServices> startup_;
+    std::unique_ptr<Form1> form1_;
+};
+
+} // namespace ambervale::win

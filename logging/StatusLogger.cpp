@@ -1,0 +1,36 @@
+#include "logging/StatusLogger.h"
+
+#include <exception>
+
+#include "printer/PrinterReport.h"
+
+namespace ambervale {
+
+EntryLogger::EntryLogger(Spooler& spooler, Clock& clock, DateTimeText& dateTimeText)
+    : spooler_(spooler), clock_(clock), dateTimeText_(dateTimeText) {
+    const auto spoolerSources = SpoolerStatusSources();
+    sources_.assign(spoolerSources.begin(), spoolerSources.end());
+}
+
+LogEntry EntryLogger::MakeEntry() {
+    LogEntry entry;
+    entry.printer = QueryDefaultPrinter(spooler_, sources_);
+    if (entry.printer) entry.reportLine = JoinReportLines(RenderPrinterReport(*entry.printer));
+    entry.dateTimeText = GeneralDateText(dateTimeText_, clock_.Now());
+    return entry;
+}
+
+void EntryLogger::LogStatusNow() {
+    const LogEntry entry = MakeEntry();
+    std::exception_ptr firstFailure;
+    for (LogOutput* output : outputs_) {
+        try {
+            output->Write(entry);
+        } catch (...) {
+            if (!firstFailure) firstFailure = std::current_exception();
+        }
+    }
+    if (firstFailure) std::rethrow_exception(firstFailure);
+}
+
+} // namespace ambervale

@@ -1,0 +1,126 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "base/AppError.h"
+#include "base/WinProcess.h"
+#include "fakes/FakeHistoryServices.h"
+#include "fakes/FakeMessageBoxes.h"
+#include "fakes/WinScratchFolder.h"
+#include "history/HistoryCommands.h"
+#include "history/WinFiles.h"
+
+namespace ambervale {
+namespace {
+
+using namespace ambervale::testing;
+
+const char kEntries[] = "12/6/2026 8:15:04 PM Printer Status = Ready; \r\n";
+
+bool IsReadOnly(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+class WinHistoryFilesTest : public ::testing::Test {
+protected:
+    HistoryCommands Commands() {
+        return HistoryCommands(HistoryServices{boxes, pump, files, processes, buffer, rows});
+    }
+
+    WinScratchFolder folder;
+    FakeMessageBoxes boxes;
+    FakeMessagePump pump;
+    WinFiles files;
+    FakeProcessStarter processes;
+    FakeHistoryFiles unusedSource;
+    FakeCopyBuffer buffer{unusedSource};
+    FakeLogListRows rows;
+};
+
+TEST_F(WinHistoryFilesTest, FileExistsForFilesAndFoldersOnly) {
+    const std::string file = folder.Write("Ambervale.txt", kEntries);
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_TRUE(FileExists(folder.Path()));
+    EXPECT_FALSE(FileExists(folder.File("missing.txt")));
+    EXPECT_FALSE(FileExists(folder.File("*.txt")));
+    EXPECT_FALSE(FileExists(""));
+}
+
+TEST_F(WinHistoryFilesTest, ViewStartsNotepadWithTheQuotedPath) {
+    const std::string file = folder.Write("Ambervale.txt", kEntries);
+    ASSERT_NE(file.find(' '), std::string::npos);
+    Commands().PushButton1_Click(HistoryTarget{file, "Amber"});
+    ASSERT_EQ(processes.started.size(), 1u);
+    EXPECT_EQ(processes.started[0].commandLine, "notepad \"" + file + "\"");
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(WinHistoryFilesTest, StartsTheRealNotepadWithoutWaitingForIt) {
+    const std::string file = folder.Write("Ambervale.txt", kEntries);
+    WinProcessStarter starter;
+    starter.Start("notepad \"" + file + "\"", StartWindow::NormalFocus);
+    ASSERT_NE(starter.LastProcessId(), 0u);
+
+    HANDLE notepad = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE,
+                                 starter.LastProcessId());
+    ASSERT_NE(notepad, nullptr);
+    DWORD exitCode = 0;
+    EXPECT_TRUE(GetExitCodeProcess(notepad, &exitCode));
+    EXPECT_EQ(exitCode, STILL_ACTIVE);
+    // An editor ended while it is still starting can be left half alive, holding this run's output open:
+    // let it come up first, then end it and see it gone.
+    WaitForInputIdle(notepad, 15000);
+    TerminateProcess(notepad, 0);
+    EXPECT_EQ(WaitForSingleObject(notepad, 15000), WAIT_OBJECT_0);
+    CloseHandle(notepad);
+}
+
+TEST_F(WinHistoryFilesTest, AProgramThatCannotStartIsAnError) {
+    WinProcessStarter starter;
+    EXPECT_THROW(starter.Start("ambervale-no-such-editor \"x.txt\"", StartWindow::NormalFocus), AppError);
+}
+
+TEST_F(WinHistoryFilesTest, ClearAnsweredNoChangesNothing) {
+    const std::string file = folder.Write("Ambervale.txt", kEntries);
+    rows.rows = {"row"};
+    boxes.answers = {BoxAnswer::No};
+    Commands().PushButton12_Click(HistoryTarget{file, "Amber"});
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_EQ(rows.rows.size(), 1u);
+}
+
+TEST_F(WinHistoryFilesTest, ClearDeletesAReadOnlyHistoryAndViewThenSaysThereIsNone) {
+    const std::string file = folder.Write("Ambervale.txt", kEntries);
+    ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_FALSE(DeleteFileA(file.c_str()));
+    rows.rows = {"row one", "row two"};
+
+    HistoryCommands commands = Commands();
+    commands.PushButton12_Click(HistoryTarget{file, "Amber"});
+    EXPECT_FALSE(FileExists(file));
+    EXPECT_TRUE(rows.rows.empty());
+    ASSERT_EQ(boxes.shown.size(), 1u);
+
+    commands.PushButton1_Click(HistoryTarget{file, "Amber"});
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].text, "There isn't a history to view because actions have not been performed yet.");
+    EXPECT_TRUE(processes.started.empty());
+}
+
+TEST_F(WinHistoryFilesTest, AForcedDeleteThatFailsLeavesTheFileReadOnly) {
+    const std::string file = folder.Write("Ambervale.txt", kEntries);
+    ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
+    // Another program holds the file open and does not share deletion.
+    HANDLE reader = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    RemoveFile(file, pump, files);
+    const bool stillThere = FileExists(file);
+    const bool stillReadOnly = IsReadOnly(file);
+    CloseHandle(reader);
+    EXPECT_TRUE(stillThere);
+    EXPECT_TRUE(stillReadOnly);
+}
+
+} // namespace
+} // namespace ambervale
