@@ -16,11 +16,14 @@ struct LogEntry {
 };
 
 // One place the entries go: the log list, the history file... Each output takes every entry, in the order the
-// outputs were wired. Throws AppError when it cannot take the entry; the outputs after it still take it.
+// outputs were wired. Write throws AppError when it cannot take the entry; the outputs after it still take it.
 class LogOutput {
 public:
     virtual ~LogOutput() = default;
     virtual void Write(const LogEntry& entry) = 0;
+    // An entry could not be made at all (no default printer...): description is the text the error box shows.
+    // Most outputs have nothing to write then. Never throws.
+    virtual void EntryFailed(const std::string& description) noexcept { static_cast<void>(description); }
 };
 
 // The main window's log list: each row is one log line, added after the rows already there. The row's text is the

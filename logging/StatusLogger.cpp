@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "base/ErrorReport.h"
 #include "printer/PrinterReport.h"
 
 namespace ambervale {
@@ -21,7 +22,14 @@ LogEntry EntryLogger::MakeEntry() {
 }
 
 void EntryLogger::LogStatusNow() {
-    const LogEntry entry = MakeEntry();
+    LogEntry entry;
+    try {
+        entry = MakeEntry();
+    } catch (...) {
+        const std::string description = CurrentErrorDescription();
+        for (LogOutput* output : outputs_) output->EntryFailed(description);
+        throw;
+    }
     std::exception_ptr firstFailure;
     for (LogOutput* output : outputs_) {
         try {

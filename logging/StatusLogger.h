@@ -32,7 +32,8 @@ public:
     LogEntry MakeEntry();
 
     // Makes the entry and hands it to every output. An output that fails loses the entry, the others still take it,
-    // and the first failure then reaches the caller. A missing default printer reaches the caller before any output.
+    // and the first failure then reaches the caller. An entry that cannot be made (no default printer) is told to
+    // every output's EntryFailed and reaches the caller.
     void LogStatusNow() override;
 
 private:

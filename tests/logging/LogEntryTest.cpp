@@ -114,6 +114,9 @@ public:
         journal_.push_back(name_ + ": " + entry.dateTimeText + " | " + entry.reportLine);
         if (failure) throw AppError(*failure);
     }
+    void EntryFailed(const std::string& description) noexcept override {
+        journal_.push_back(name_ + " failed: " + description);
+    }
     std::optional<std::string> failure;
 
 private:
@@ -146,7 +149,9 @@ TEST(EntryOutputs, EachTakesTheSameEntryInTheOrderWiredAndAFailureStopsNoneOfThe
     world.spooler.defaultPrinter.reset();
     journal.clear();
     EXPECT_THROW(logger.LogStatusNow(), AppError);
-    EXPECT_TRUE(journal.empty()) << "no default printer: no output takes anything";
+    EXPECT_EQ(journal, (Rows{"first failed: No default printer", "second failed: No default printer",
+                             "third failed: No default printer"}))
+        << "no default printer: no output takes an entry, each is told why";
 }
 
 TEST(EntryOutputs, TheEntryCarriesThePrinterItWasMadeFrom) {
