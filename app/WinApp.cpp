@@ -15,6 +15,8 @@ App::App(HINSTANCE instance) : instance_(instance), window_(instance) {
     copyBuffer_ = std::make_unique<WinClipboardBuffer>(hwnd);
     logger_.AddOutput(listOutput_);
     logger_.AddOutput(historyOutput_);
+    logger_.AddOutput(eventLogOutput_);
+    window_.AnswerPolicyChange([this] { eventLog_.ReadPolicy(); });
     tray_ = std::make_unique<WinSysTray>(hwnd, instance);
     // The tray control starts as the window's design stored it: out of the tray, no tip, the blue 'C' icon.
     tray_->Control().ReadProperties({false, LoadTrayIconResource(instance, kTrayIconResource), ""});

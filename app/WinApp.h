@@ -7,6 +7,8 @@
 #include "base/WinMessageBoxes.h"
 #include "base/WinProcess.h"
 #include "base/WinRegistrySettings.h"
+#include "eventlog/EventLogOutput.h"
+#include "eventlog/WinEventLog.h"
 #include "history/HistoryFile.h"
 #include "history/WinClipboard.h"
 #include "history/WinFiles.h"
@@ -49,12 +51,15 @@ private:
     WinRegistry registry_;
     WinEnvironment environment_;
     WinRandom random_;
+    WinEventLog eventLog_;
+    WinSecondsClock secondsClock_;
     ProgramValues values_;
     // Each entry is made once and goes to these outputs, in this order: the list keeps its row even when the
-    // history file refuses the line.
+    // history file refuses the line, and the Event Log comes last, with the changes only.
     EntryLogger logger_{spooler_, clock_, dateTimeText_};
     LogListOutput listOutput_{window_.ListView1()};
     HistoryFileOutput historyOutput_{historyWriter_, values_.historyFilePath, clock_, dateTimeText_};
+    EventLogOutput eventLogOutput_{eventLog_, secondsClock_};
     std::unique_ptr<WinClipboardBuffer> copyBuffer_;
     std::unique_ptr<WinSysTray> tray_;
     std::unique_ptr<Schedule> schedule_;

@@ -60,6 +60,8 @@ using UniqueKernelObject = UniqueHandle<NullHandleTraits<HANDLE, &CloseHandle>>;
 // A global memory block, owned until release() hands it to its next owner (the clipboard).
 using UniqueGlobal = UniqueHandle<NullHandleTraits<HGLOBAL, &GlobalFree>>;
 using UniqueRegKey = UniqueHandle<NullHandleTraits<HKEY, &RegCloseKey>>;
+// The program's event source, from RegisterEventSourceW.
+using UniqueEventSource = UniqueHandle<NullHandleTraits<HANDLE, &DeregisterEventSource>>;
 // Memory that a system call allocated with LocalAlloc for the caller to free.
 using UniqueLocalMemory = UniqueHandle<NullHandleTraits<HLOCAL, &LocalFree>>;
 using UniqueFont = UniqueHandle<NullHandleTraits<HFONT, &DeleteObject>>;

@@ -24,6 +24,13 @@ public:
     // An entry could not be made at all (no default printer...): description is the text the error box shows.
     // Most outputs have nothing to write then. Never throws.
     virtual void EntryFailed(const std::string& description) noexcept { static_cast<void>(description); }
+    // Automatic logging was switched on or off, or another interval chosen while on (intervalCaption: the chosen
+    // interval row's caption, empty for none). Most outputs take every entry alike and have nothing to do. Never
+    // throws.
+    virtual void LoggingSwitched(bool on, std::string_view intervalCaption) noexcept {
+        static_cast<void>(on);
+        static_cast<void>(intervalCaption);
+    }
 };
 
 // The main window's log list: each row is one log line, added after the rows already there. The row's text is the

@@ -29,6 +29,17 @@ std::int32_t Schedule::GetIntervalSeconds() {
 
 bool Schedule::LoggingSwitchedOff() { return controls_.pushButton5.Caption() == kButtonTurnOn; }
 
+void Schedule::TellLogger(bool on) noexcept {
+    std::string caption;
+    try {
+        int position = 0;
+        if (!controls_.listView2.SelectedRow(caption, position)) caption.clear();
+    } catch (...) {
+        caption.clear();  // no interval to name; the switch is told all the same
+    }
+    services_.logger.LoggingSwitched(on, caption);
+}
+
 void Schedule::ShowCountdown() {
     if (intervalSeconds_ <= 0) {
         controls_.frame1.SetCaption(kFrameNoInterval);
@@ -92,10 +103,12 @@ void Schedule::PushButton5_Click() {
         steps.Run(102, [&] { controls_.pushButton5.SetCaption(kButtonTurnOff); });
         steps.Run(104, [&] { controls_.timer1.SetPeriod(kTickMilliseconds); });
         steps.Run(106, [&] { services_.settings.Write(kSettingStartStopState, kOn); });
+        TellLogger(true);
     } else if (steps.Test(108, [&] { return controls_.pushButton5.Caption() == kButtonTurnOff; })) {
         steps.Run(110, [&] { controls_.pushButton5.SetCaption(kButtonTurnOn); });
         steps.Run(112, [&] { controls_.timer1.SetPeriod(kTimerStopped); });
         steps.Run(114, [&] { services_.settings.Write(kSettingStartStopState, kOff); });
+        TellLogger(false);
     }
 }
 
@@ -132,6 +145,13 @@ void Schedule::ListView2_Click() noexcept {
     // stored index keeps the last row the user chose.
     intervalSeconds_ = selected ? IntervalSecondsOfCaption(selectedText_) : 0;
     elapsedSeconds_ = 0;
+    bool on = false;
+    try {
+        on = controls_.pushButton5.Caption() == kButtonTurnOff;
+    } catch (...) {
+        on = false;  // the button cannot say: the logger keeps the interval it was told last
+    }
+    if (on) TellLogger(true);
 }
 
 } // namespace ambervale

@@ -48,6 +48,8 @@ public:
     // The window calls this on every change of the selected interval row, by mouse or by key,
     // so the count and the stored index always follow the list.
     void ListView2_Click() noexcept;
+    // The program closes: automatic logging ends with it.
+    void CloseLogging() noexcept { TellLogger(false); }
 
     // The seconds of the selected interval row; 0 when no row is selected or its text is no interval.
     std::int32_t GetIntervalSeconds();
@@ -60,6 +62,8 @@ private:
     void ShowLoggingOff(GuardedSteps& steps);
     void ShowCountdown();
     bool LoggingSwitchedOff();
+    // Tells the logger that automatic logging is on or off now, with the chosen interval's caption.
+    void TellLogger(bool on) noexcept;
 
     ScheduleControls controls_;
     ScheduleServices services_;

@@ -56,6 +56,7 @@ void Schedule::RestoreStartStopState(GuardedSteps& steps) {
     } else if (steps.Test(178, [&] { return state == kOn; })) {
         steps.Run(180, [&] { controls_.pushButton5.SetCaption(kButtonTurnOff); });
         steps.Run(182, [&] { controls_.timer1.SetPeriod(kTickMilliseconds); });
+        TellLogger(true);
     } else {
         ShowLoggingOff(steps);
     }

@@ -41,4 +41,8 @@ void EntryLogger::LogStatusNow() {
     if (firstFailure) std::rethrow_exception(firstFailure);
 }
 
+void EntryLogger::LoggingSwitched(bool on, std::string_view intervalCaption) noexcept {
+    for (LogOutput* output : outputs_) output->LoggingSwitched(on, intervalCaption);
+}
+
 } // namespace ambervale

@@ -1,4 +1,5 @@
 #pragma once
+#include <string_view>
 #include <vector>
 
 #include "logging/DateTimeText.h"
@@ -13,6 +14,9 @@ class StatusLogger {
 public:
     virtual ~StatusLogger() = default;
     virtual void LogStatusNow() = 0;
+    // Automatic logging was switched on or off, or another interval chosen while on; intervalCaption is the chosen
+    // interval row's caption, empty for none. Never throws.
+    virtual void LoggingSwitched(bool on, std::string_view intervalCaption) noexcept = 0;
 };
 
 // The program's logger: each entry is made once, from the spooler's report with the status of every source, and
@@ -35,6 +39,8 @@ public:
     // and the first failure then reaches the caller. An entry that cannot be made (no default printer) is told to
     // every output's EntryFailed and reaches the caller.
     void LogStatusNow() override;
+    // Tells every output, in order.
+    void LoggingSwitched(bool on, std::string_view intervalCaption) noexcept override;
 
 private:
     Spooler& spooler_;

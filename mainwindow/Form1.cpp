@@ -39,6 +39,7 @@ void Form1::Form_Load() {
 void Form1::Form_QueryUnload() {
     GuardedSteps steps(parts_.boxes, "Form_QueryUnload");
     steps.Run(100, [&] { parts_.timer1.SetEnabled(false); });
+    parts_.schedule.CloseLogging();
     parts_.tray.RunCloseSteps(steps);
     steps.Run(104, [&] { parts_.pump.DoEvents(); });
 }

@@ -2,7 +2,9 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "base/WinHandles.h"
 #include "history/HistoryCommandsServices.h"
@@ -47,6 +49,8 @@ public:
     // The registered message by which a second copy of the program asks this window to come to the front (and
     // which the window then answers with kBroughtToFront); 0 for none.
     void AnswerStartedAgain(UINT message);
+    // Called each time Windows says that policy has changed (WM_SETTINGCHANGE naming "Policy").
+    void AnswerPolicyChange(std::function<void()> policyChanged) { policyChanged_ = std::move(policyChanged); }
     HWND Handle() const { return hwnd_; }
     // Shows the window after loading: centred, normal or minimised as loading left it, focus in the log list.
     void ShowAfterLoad();
@@ -157,6 +161,7 @@ private:
     HWND hwnd_ = nullptr;
     Form1Events* events_ = nullptr;
     UINT startedAgainMessage_ = 0;
+    std::function<void()> policyChanged_;
     std::array<HWND, kForm1Controls.size()> controls_{};
     TextProgressBar progressBar_;
     CaptionOf frame1_{controls_[kFrame1 - kFrame1]};

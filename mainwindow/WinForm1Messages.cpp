@@ -84,6 +84,11 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         // The border is fixed: no maximising, not even by a double click on the title bar.
         if ((wParam & 0xFFF0) == SC_MAXIMIZE) return 0;
         break;
+    case WM_SETTINGCHANGE:
+        if (lParam != 0 && lstrcmpiA(reinterpret_cast<const char*>(lParam), "Policy") == 0 && policyChanged_) {
+            policyChanged_();
+        }
+        break;
     case WM_QUERYENDSESSION:
         return TRUE;  // ending the session is never refused; it runs the close sequence below
     case WM_ENDSESSION:

@@ -42,7 +42,7 @@ constexpr std::array<StatusWord, 23> kStatusWords{{
 } // namespace
 
 std::string PrinterStatusText(std::uint32_t status) {
-    std::string line = "Printer Status = ";
+    std::string line(kStatusLinePrefix);
     if (status == 0) {
         line += "Ready\r\n";
         return line;

@@ -101,7 +101,11 @@ public:
         if (onLog) onLog();
         if (!failWith.empty()) throw AppError(failWith);
     }
+    void LoggingSwitched(bool on, std::string_view intervalCaption) noexcept override {
+        switches.push_back((on ? "on: " : "off: ") + std::string(intervalCaption));
+    }
     long entries = 0;
+    std::vector<std::string> switches;  // "on: <caption>" or "off: <caption>", in order
     std::function<void()> onLog;
     std::string failWith; // description of the failure to throw; empty for success
 };

@@ -115,3 +115,28 @@ TEST(GetIntervalSeconds, MatchesTheRowTextExactly) {
 
 } // namespace
 } // namespace ambervale
+
+namespace ambervale {
+namespace {
+
+TEST(LoggingSwitches, TheLoggerHearsOfEachSwitchWithTheIntervalInUse) {
+    FakeScheduleRig rig;
+    rig.Load();  // first start: on, every 5 seconds
+    rig.schedule.PushButton5_Click();
+    rig.list.UserSelects(3);  // while off: nothing to tell
+    rig.schedule.PushButton5_Click();
+    rig.list.UserSelects(1);
+    rig.list.UserSelects(std::nullopt);
+    rig.schedule.CloseLogging();
+    EXPECT_EQ(rig.logger.switches,
+              (std::vector<std::string>{"on: Log every 5 seconds", "off: Log every 5 seconds",
+                                        "on: Log every 10 seconds", "on: Log every 1 second", "on: ", "off: "}));
+
+    FakeScheduleRig storedOff;
+    storedOff.settings.values["StartStopState"] = "Off";
+    storedOff.Load();
+    EXPECT_TRUE(storedOff.logger.switches.empty());
+}
+
+} // namespace
+} // namespace ambervale

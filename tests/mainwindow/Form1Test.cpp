@@ -121,6 +121,13 @@ TEST(Form1Close, StopsTheTimerTakesTheIconOutAndYieldsOnce) {
     EXPECT_TRUE(rig.boxes.shown.empty());
 }
 
+TEST(Form1Close, EndsAutomaticLoggingForTheLogger) {
+    FakeForm1Rig rig;
+    rig.form.Form_Load();
+    rig.form.Form_QueryUnload();
+    EXPECT_EQ(rig.logger.switches, (std::vector<std::string>{"on: Log every 5 seconds", "off: Log every 5 seconds"}));
+}
+
 TEST(Form1Help, ShowsTheContactAddressUnderTheAppTitle) {
     FakeForm1Rig rig;
     rig.form.Form_Load();

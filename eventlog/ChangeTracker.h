@@ -1,0 +1,86 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "eventlog/Event.h"
+
+namespace ambervale {
+
+// What one entry saw of the default printer.
+struct PrinterSighting {
+    std::string_view printer;
+    std::uint32_t status = 0;
+    std::string_view driver;
+    std::string_view port;
+    std::string_view dateTimeText;  // the entry's
+};
+
+// More status changes than this within the window is flapping; a status that then holds kSettledSeconds ends it.
+inline constexpr std::size_t kFlappingChanges = 6;
+inline constexpr std::int64_t kFlappingWindowSeconds = 600;
+inline constexpr std::int64_t kSettledSeconds = 600;
+// A status that holds this long is told again, once each such period.
+inline constexpr std::int64_t kHeartbeatSeconds = 86400;
+
+// The printer of an event when no entry of the period has named one yet.
+inline constexpr std::string_view kUnknownPrinter = "(unknown)";
+// The interval of a start when no interval row is chosen.
+inline constexpr std::string_view kNoInterval = "no interval chosen";
+
+// Follows the default printer's state through the entries of automatic logging and says which events the Event Log
+// gets: the changes only, none at all for an entry that changes nothing. Fed with each entry's sighting, or its
+// failure, and a monotonic time in seconds, so durations come from the clock whatever the interval; returns the
+// events to write, in order. It follows only while automatic logging is on: switching it off forgets the state, and
+// each period of logging starts afresh.
+class ChangeTracker {
+public:
+    using Events = std::vector<Event>;
+
+    // Logging switched on or off, or a new interval chosen while on. The start is written with the next entry, which
+    // knows the status of that moment; a period that ends before its first entry writes neither start nor stop.
+    Events LoggingSwitched(bool on, std::string_view intervalCaption);
+    Events Saw(const PrinterSighting& sighting, std::int64_t now);
+    // The entry could not be made: description is the text its error box shows. One event an outage.
+    Events Failed(std::string_view description, std::int64_t now);
+
+    bool Logging() const { return logging_; }
+
+private:
+    struct Tracked {
+        std::string printer;
+        std::uint32_t statusWord = 0;
+        std::string status;
+        std::string driver;
+        std::string port;
+        std::int64_t since = 0;
+        std::string sinceText;
+        std::int64_t heartbeatFrom = 0;  // since, or the last heartbeat
+        // The change that led to this status: what an event about it says came before.
+        std::string before;
+        std::int64_t beforeLasted = 0;
+    };
+    struct Outage {
+        std::int64_t since = 0;
+        std::string description;
+    };
+
+    void Begin(const PrinterSighting& sighting, std::int64_t now);
+    void StatusChanged(std::string status, const PrinterSighting& sighting, std::int64_t stateEnd, std::int64_t now,
+                       Events& events);
+    Event ChangeEvent() const;
+    std::string PrinterNow() const;
+    Event Started(std::string printer, std::string status) const;
+
+    bool logging_ = false;
+    bool startPending_ = false;
+    std::string interval_;
+    std::optional<Tracked> tracked_;
+    std::optional<Outage> outage_;
+    std::vector<std::int64_t> recentChanges_;
+    bool flapping_ = false;
+};
+
+} // namespace ambervale

@@ -1,0 +1,197 @@
+// The change tracker through scripted sequences of entries, with the clock in the test's hands.
+#include "eventlog/ChangeTracker.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "fakes/FakeEventLog.h"
+
+namespace ambervale {
+namespace {
+
+using Events = std::vector<Event>;
+
+constexpr std::uint32_t kReady = 0x0;
+constexpr std::uint32_t kOffLine = 0x80;
+constexpr std::uint32_t kPaperJam = 0x8;
+constexpr std::uint32_t kTonerLow = 0x20000;
+constexpr std::uint32_t kPrinting = 0x400;
+constexpr EventLevel kInfo = EventLevel::Information;
+constexpr EventLevel kWarning = EventLevel::Warning;
+constexpr EventLevel kError = EventLevel::Error;
+
+// One period of automatic logging of the printer "Front Desk" (driver "Generic Laser", port "LPT1:"); each entry's
+// date-time text is "t" and its second.
+struct Logging {
+    explicit Logging(std::string_view interval = "Log every 1 second") {
+        EXPECT_TRUE(tracker.LoggingSwitched(true, interval).empty()) << "the start waits for the first entry";
+    }
+    Events See(std::int64_t at, std::uint32_t status, std::string_view printer = "Front Desk") {
+        when = "t" + std::to_string(at);
+        return tracker.Saw({printer, status, "Generic Laser", "LPT1:", when}, at);
+    }
+    Events Fail(std::int64_t at, std::string_view description = "No default printer") {
+        return tracker.Failed(description, at);
+    }
+    // An entry every second from `from` to `to`, the same status each time: the events of them all.
+    Events Hold(std::int64_t from, std::int64_t to, std::uint32_t status) {
+        Events all;
+        for (std::int64_t at = from; at <= to; ++at) {
+            for (Event& event : See(at, status)) all.push_back(std::move(event));
+        }
+        return all;
+    }
+
+    ChangeTracker tracker;
+    std::string when;
+};
+
+Event Started(std::string status, std::string interval = "Log every 1 second", std::string printer = "Front Desk") {
+    return {EventId::LoggingStarted, kInfo, {std::move(printer), std::move(status), std::move(interval)}};
+}
+
+Event Change(EventLevel level, std::string now, std::string before, std::string seconds, std::string lasted) {
+    return {level == kInfo ? EventId::StatusFine : EventId::StatusProblem,
+            level,
+            {"Front Desk", std::move(now), std::move(before), std::move(seconds), std::move(lasted), "Generic Laser",
+             "LPT1:"}};
+}
+
+TEST(ChangeTracker, TheFirstEntryWritesTheStartWithItsStatusAndAnEntryThatChangesNothingWritesNothing) {
+    Logging logging;
+    EXPECT_EQ(logging.See(100, kOffLine), Events{Started("Off Line")});
+    EXPECT_EQ(logging.Hold(101, 5000, kOffLine), Events{});
+}
+
+TEST(ChangeTracker, AChangeSaysHowLongTheStatusBeforeLastedAndItsLevelIsThatOfTheWorstWord) {
+    Logging logging;
+    logging.See(0, kReady);
+    EXPECT_EQ(logging.See(7980, kOffLine), Events{Change(kError, "Off Line", "Ready", "7980", "2 h 13 min")});
+    EXPECT_EQ(logging.See(8040, kPaperJam | kOffLine), Events{Change(kError, "Off Line, Paper Jam", "Off Line", "60",
+                                                                     "1 min")});
+    EXPECT_EQ(logging.See(8045, kTonerLow), Events{Change(kWarning, "Toner Low", "Off Line, Paper Jam", "5", "5 s")});
+    EXPECT_EQ(logging.See(8105, kPrinting | kTonerLow),
+              Events{Change(kWarning, "Printing, Toner Low", "Toner Low", "60", "1 min")});
+    EXPECT_EQ(logging.See(8106, kPrinting), Events{Change(kInfo, "Printing", "Printing, Toner Low", "1", "1 s")});
+    EXPECT_EQ(logging.See(8107, kReady), Events{Change(kInfo, "Ready", "Printing", "1", "1 s")});
+}
+
+TEST(ChangeTracker, OnlyTheWordsCount) {
+    Logging logging;
+    logging.See(0, kOffLine);
+    EXPECT_EQ(logging.See(1, kOffLine | 0x1000000), Events{}) << "a bit without a word beside a word";
+    EXPECT_EQ(logging.See(2, 0x800000), Events{Change(kError, "Unknown Status of 8388608", "Off Line", "2", "2 s")});
+    EXPECT_EQ(logging.See(3, 0x1000000),
+              Events{Change(kError, "Unknown Status of 16777216", "Unknown Status of 8388608", "1", "1 s")});
+}
+
+TEST(ChangeTracker, FlappingIsToldOnceAndTheStatusItSettlesOnTenMinutesAfterItsChange) {
+    Logging logging;
+    logging.See(0, kReady);
+    Events events;
+    // Off Line and back every 30 seconds: the seventh change within ten minutes is flapping.
+    for (int change = 1; change <= 12; ++change) {
+        for (Event& event : logging.See(change * 30, change % 2 ? kOffLine : kReady)) events.push_back(event);
+    }
+    ASSERT_EQ(events.size(), 7u);
+    EXPECT_EQ(events[5], Change(kInfo, "Ready", "Off Line", "30", "30 s"));
+    EXPECT_EQ(events[6], (Event{EventId::Flapping, kWarning, {"Front Desk", "7"}}));
+
+    // The last change (at 360, to Ready) holds: nothing until it has held ten minutes, then that change alone.
+    EXPECT_EQ(logging.Hold(361, 959, kReady), Events{});
+    EXPECT_EQ(logging.See(960, kReady), Events{Change(kInfo, "Ready", "Off Line", "30", "30 s")});
+    EXPECT_EQ(logging.Hold(961, 1000, kReady), Events{});
+    EXPECT_EQ(logging.See(1060, kOffLine), Events{Change(kError, "Off Line", "Ready", "700", "11 min 40 s")})
+        << "after settling, changes are told again";
+}
+
+TEST(ChangeTracker, SixChangesWithinTenMinutesOrSevenSpreadWiderAreNoFlapping) {
+    Logging logging;
+    logging.See(0, kReady);
+    std::size_t told = 0;
+    for (int change = 1; change <= 12; ++change) told += logging.See(change * 100, change % 2 ? kOffLine : kReady).size();
+    EXPECT_EQ(told, 12u) << "never more than six changes within any ten minutes";
+}
+
+TEST(ChangeTracker, AnOutageIsToldOnceAndItsEndWithHowLongItLasted) {
+    Logging logging;
+    logging.See(0, kReady);
+    EXPECT_EQ(logging.Fail(60), (Events{{EventId::EntriesFail, kError, {"No default printer"}}}));
+    EXPECT_EQ(logging.Fail(61, "The RPC server is unavailable."), Events{}) << "one outage, one event";
+    EXPECT_EQ(logging.See(180, kReady),
+              (Events{{EventId::EntriesWorkAgain, kInfo, {"Front Desk", "Ready", "120", "2 min"}}}));
+    EXPECT_EQ(logging.See(181, kOffLine), Events{Change(kError, "Off Line", "Ready", "181", "3 min 1 s")})
+        << "a status that held before and after the outage held all along";
+}
+
+TEST(ChangeTracker, AStatusThatChangedDuringAnOutageIsToldAtItsEndAndLastedUntilItBegan) {
+    Logging logging;
+    logging.See(0, kReady);
+    logging.Fail(300);
+    EXPECT_EQ(logging.See(400, kOffLine),
+              (Events{{EventId::EntriesWorkAgain, kInfo, {"Front Desk", "Off Line", "100", "1 min 40 s"}},
+                      Change(kError, "Off Line", "Ready", "300", "5 min")}));
+}
+
+TEST(ChangeTracker, HeartbeatOnceADayWhileTheStatusHolds) {
+    Logging logging;
+    logging.See(5, kOffLine);
+    const Event heartbeat{EventId::Heartbeat, kInfo, {"Front Desk", "Off Line", "t5"}};
+    EXPECT_EQ(logging.See(86404, kOffLine), Events{});
+    EXPECT_EQ(logging.See(86405, kOffLine), Events{heartbeat});
+    EXPECT_EQ(logging.See(86406, kOffLine), Events{});
+    // Three days without an entry give one heartbeat, and the next comes on the status's own day.
+    EXPECT_EQ(logging.See(4 * 86400 + 100, kOffLine), Events{heartbeat});
+    EXPECT_EQ(logging.See(5 * 86400 + 4, kOffLine), Events{});
+    EXPECT_EQ(logging.See(5 * 86400 + 5, kOffLine), Events{heartbeat});
+    EXPECT_EQ(logging.See(5 * 86400 + 6, kReady).at(0).strings.at(3), "432001");
+}
+
+TEST(ChangeTracker, DurationsComeFromTheClockWhateverTheInterval) {
+    Logging logging("Log every 24 hours");
+    EXPECT_EQ(logging.tracker.LoggingSwitched(true, "Log every 5 seconds"), Events{});
+    EXPECT_EQ(logging.See(5, kReady), Events{Started("Ready", "Log every 5 seconds")})
+        << "the start names the interval in use at its first entry";
+    logging.See(10, kReady);
+    EXPECT_EQ(logging.tracker.LoggingSwitched(true, "Log every 1 hour"), Events{});
+    logging.See(3610, kReady);
+    EXPECT_EQ(logging.See(7210, kOffLine), Events{Change(kError, "Off Line", "Ready", "7205", "2 h")});
+}
+
+TEST(ChangeTracker, ANewDefaultPrinterIsToldWithItsStatusAndTrackedAfresh) {
+    Logging logging;
+    logging.See(0, kReady);
+    EXPECT_EQ(logging.See(50, kOffLine, "Back Office"),
+              (Events{{EventId::PrinterChanged, kInfo, {"Back Office", "Off Line", "Front Desk"}}}));
+    EXPECT_EQ(logging.See(51, kOffLine, "Back Office"), Events{});
+}
+
+TEST(ChangeTracker, AStopTellsTheStatusOfThatMomentAndTheNextPeriodStartsAfresh) {
+    Logging logging;
+    logging.See(0, kReady);
+    logging.See(10, kOffLine);
+    EXPECT_EQ(logging.tracker.LoggingSwitched(false, "Log every 1 second"),
+              (Events{{EventId::LoggingStopped, kInfo, {"Front Desk", "Off Line"}}}));
+    EXPECT_EQ(logging.See(20, kReady), Events{}) << "entries made while logging is off (log now) are not followed";
+    EXPECT_EQ(logging.tracker.LoggingSwitched(false, ""), Events{});
+
+    EXPECT_EQ(logging.tracker.LoggingSwitched(true, ""), Events{});
+    EXPECT_EQ(logging.See(30, kReady), Events{Started("Ready", "no interval chosen")});
+}
+
+TEST(ChangeTracker, APeriodWithoutEntriesWritesNothingAndOneThatOnlyFailedSaysSo) {
+    Logging quiet;
+    EXPECT_EQ(quiet.tracker.LoggingSwitched(false, "Log every 1 second"), Events{});
+
+    Logging failing;
+    EXPECT_EQ(failing.Fail(5), (Events{Started("No default printer", "Log every 1 second", "(unknown)"),
+                                      {EventId::EntriesFail, kError, {"No default printer"}}}));
+    EXPECT_EQ(failing.tracker.LoggingSwitched(false, "Log every 1 second"),
+              (Events{{EventId::LoggingStopped, kInfo, {"(unknown)", "No default printer"}}}));
+}
+
+} // namespace
+} // namespace ambervale

@@ -1,0 +1,129 @@
+// The Event Log as the program wires it: an output of the log, after the list and the history file.
+#include "eventlog/EventLogOutput.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fakes/FakeEventLog.h"
+#include "fakes/FakeLogEntryServices.h"
+
+namespace ambervale {
+namespace {
+
+using Events = std::vector<Event>;
+using testing::FakeEventWriter;
+using testing::FakeLogEntryWorld;
+using testing::FakeSecondsClock;
+
+// The world of one entry with the Event Log as its third output.
+struct EventLogWorld {
+    EventLogWorld() {
+        world.entries.logger.AddOutput(output);
+        world.clock.times = {{2026, 12, 6, 20, 15, 4}};
+    }
+    void Entry() { world.entries.LogStatusNow(); }
+
+    FakeLogEntryWorld world;
+    FakeEventWriter writer;
+    FakeSecondsClock seconds;
+    EventLogOutput output{writer, seconds};
+};
+
+TEST(EventLogOutput, AnEntryThatChangesNothingMakesNoEventLogCallAtAll) {
+    EventLogWorld w;
+    w.world.entries.logger.LoggingSwitched(true, "Log every 1 second");
+    w.Entry();
+    ASSERT_EQ(w.writer.calls, 1);
+    EXPECT_EQ(w.writer.events, (Events{{EventId::LoggingStarted, EventLevel::Information,
+                                        {"Front Desk", "Ready", "Log every 1 second"}}}));
+    for (int second = 1; second <= 1000; ++second) {
+        w.seconds.now = second;
+        w.Entry();
+    }
+    EXPECT_EQ(w.writer.calls, 1);
+    EXPECT_EQ(w.world.logList.rows.size(), 1001u) << "the list takes every entry all the same";
+
+    w.seconds.now = 1060;
+    w.world.spooler.record.attributes = 0x400;  // Work Offline
+    w.Entry();
+    EXPECT_EQ(w.writer.calls, 2);
+    EXPECT_EQ(w.writer.events.back(),
+              (Event{EventId::StatusProblem, EventLevel::Error,
+                     {"Front Desk", "Off Line", "Ready", "1060", "17 min 40 s", "Generic Laser", "LPT1:"}}));
+}
+
+TEST(EventLogOutput, WritesNothingWhileAutomaticLoggingIsOff) {
+    EventLogWorld w;
+    w.Entry();
+    w.world.spooler.defaultPrinter.reset();
+    EXPECT_THROW(w.Entry(), AppError);
+    w.world.entries.logger.LoggingSwitched(false, "Log every 5 seconds");
+    EXPECT_EQ(w.writer.calls, 0);
+    EXPECT_EQ(w.seconds.reads, 0);
+}
+
+TEST(EventLogOutput, NoDefaultPrinterAndASilentSpoolerAreOutages) {
+    EventLogWorld w;
+    w.world.entries.logger.LoggingSwitched(true, "Log every 1 second");
+    w.Entry();
+    w.world.spooler.defaultPrinter.reset();
+    w.seconds.now = 10;
+    EXPECT_THROW(w.Entry(), AppError);
+    w.world.spooler.defaultPrinter = "Front Desk";
+    w.world.spooler.failOpen = true;
+    w.seconds.now = 20;
+    w.Entry();
+    w.world.spooler.failOpen = false;
+    w.seconds.now = 30;
+    w.Entry();
+    ASSERT_EQ(w.writer.events.size(), 3u);
+    EXPECT_EQ(w.writer.events[1], (Event{EventId::EntriesFail, EventLevel::Error, {"No default printer"}}));
+    EXPECT_EQ(w.writer.events[2], (Event{EventId::EntriesWorkAgain, EventLevel::Information,
+                                         {"Front Desk", "Ready", "20", "20 s"}}));
+
+    w.world.spooler.failOpen = true;
+    w.seconds.now = 40;
+    w.Entry();
+    EXPECT_EQ(w.writer.events.back(),
+              (Event{EventId::EntriesFail, EventLevel::Error,
+                     {"The print spooler did not report on the default printer"}}));
+}
+
+TEST(EventLogOutput, ARefusedEventReachesTheEntrysErrorBoxOnlyWhenItHasOne) {
+    EventLogWorld w;
+    w.writer.failure = "The event log file is full.";
+    w.world.entries.logger.LoggingSwitched(true, "Log every 1 second");
+    try {
+        w.Entry();
+        ADD_FAILURE() << "the refused event did not reach the caller";
+    } catch (const AppError& e) {
+        EXPECT_STREQ(e.what(), "The event log file is full.");
+    }
+    EXPECT_EQ(w.world.historyWriter.appends, 1) << "the outputs before it took the entry";
+
+    w.world.spooler.defaultPrinter.reset();
+    try {
+        w.Entry();
+    } catch (const AppError& e) {
+        EXPECT_STREQ(e.what(), "No default printer") << "the entry's own failure is the one reported";
+    }
+    w.world.entries.logger.LoggingSwitched(false, "Log every 1 second");
+    EXPECT_EQ(w.writer.calls, 3);
+}
+
+TEST(EventLogPolicy, TheMachinesValueBeforeTheUsersAndOnlyZeroTurnsItOff) {
+    const std::optional<std::uint32_t> none;
+    EXPECT_TRUE(EventLogAllowed(none, none));
+    EXPECT_TRUE(EventLogAllowed(none, 1u));
+    EXPECT_FALSE(EventLogAllowed(none, 0u));
+    EXPECT_FALSE(EventLogAllowed(0u, 1u));
+    EXPECT_TRUE(EventLogAllowed(1u, 0u));
+    EXPECT_TRUE(EventLogAllowed(0xFFFFFFFFu, none));
+    EXPECT_FALSE(EventLogAllowed(0u, none));
+}
+
+} // namespace
+} // namespace ambervale
