@@ -6,6 +6,9 @@
 export WINEDEBUG=${WINEDEBUG:--all}
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
+# A program started by the one run here writes its debug channels to the same file (Wine gives a new process the
+# Unix standard error of the process that started it): a test finds them there.
+export AMBERVALE_WINE_OUTPUT=$out
 wine "$@" >"$out" 2>&1 &
 program=$!
 tail -s 0.05 -n +1 -f --pid=$program "$out"

@@ -1,0 +1,195 @@
+// The Event Log of the running program: its message table, and the events that a queue set to Work Offline and
+// back gives, written only while the source is registered and policy allows it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "e2e/AppProcess.h"
+#include "e2e/E2ePaths.h"
+#include "e2e/EventLogProbe.h"
+#include "fakes/WinTestPrinter.h"
+#include "mainwindow/Form1Layout.h"
+
+namespace ambervale::e2e {
+namespace {
+
+constexpr DWORD kBound = 30000;  // only so a hang cannot stop the run
+
+// The message of one event ID in the built program, its insertion strings "<1>", "<2>", ...
+std::string RenderedMessage(HMODULE program, DWORD id) {
+    std::vector<std::wstring> inserts;
+    for (int i = 1; i <= 9; ++i) inserts.push_back(L"<" + std::to_wstring(i) + L">");
+    std::vector<DWORD_PTR> arguments;
+    for (const std::wstring& insert : inserts) arguments.push_back(reinterpret_cast<DWORD_PTR>(insert.c_str()));
+    wchar_t text[1024] = {};
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, program, id,
+                       MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), text, 1024,
+                       reinterpret_cast<va_list*>(arguments.data()));
+    return length == 0 ? "<none>" : std::string(text, text + length);
+}
+
+TEST(EventMessages, EveryEventRendersFromTheProgramWithItsInsertionStrings) {
+    const HMODULE program = LoadLibraryExA(AmbervaleExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr) << AmbervaleExe();
+    const struct {
+        DWORD id;
+        const char* text;
+    } cases[] = {
+        {100, "Ambervale started logging the status of printer \"<1>\" (<3>). Status now: <2>."},
+        {101, "Ambervale stopped logging the status of printer \"<1>\". Status now: <2>."},
+        {200, "Ambervale: the status of printer \"<1>\" changed to <2>, a problem. Before, it was <3> for <5> "
+              "(<4> seconds). Driver: <6>. Port: <7>."},
+        {201, "Ambervale: the status of printer \"<1>\" changed to <2>. Before, it was <3> for <5> (<4> seconds). "
+              "Driver: <6>. Port: <7>."},
+        {202, "Ambervale: the default printer is now \"<1>\", with the status <2>. Before, it was \"<3>\"."},
+        {203, "Ambervale: the status of printer \"<1>\" changed <2> times within 10 minutes. Further changes are "
+              "reported once the status has held for 10 minutes."},
+        {300, "Ambervale could not log the status of the default printer. Further failures are not reported until "
+              "logging works again. Reason: <1>"},
+        {301, "Ambervale can log the status of the default printer again: printer \"<1>\", status <2>. It could not "
+              "for <4> (<3> seconds)."},
+        {400, "Ambervale: the status of printer \"<1>\" has been <2> since <3>."},
+    };
+    for (const auto& c : cases) EXPECT_EQ(RenderedMessage(program, c.id), c.text) << c.id;
+    EXPECT_EQ(RenderedMessage(program, 102), "<none>");
+    FreeLibrary(program);
+}
+
+class EventLogEvents : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DeleteAllSettings();
+        ambervale::testing::SetDefaultPrinterWorkOffline(false);
+        SetSetting("OftenIndex", "1");  // an entry every second
+        SetSetting("StartStopState", "On");
+        SetUserEventLogPolicy(std::nullopt);
+        WriteEventSourceKey(AmbervaleExe());
+        queue_ = ambervale::testing::DefaultTestQueue().value_or("Ambervale_Test");
+        output_ = OwnOutputFile();
+    }
+    void TearDown() override {
+        app_.reset();
+        ambervale::testing::SetDefaultPrinterWorkOffline(false);
+        DeleteEventSourceKey();
+        SetUserEventLogPolicy(std::nullopt);
+        DeleteAllSettings();
+    }
+
+    // Starts the program with the debug channels that show its events; they go to this test's own output.
+    void Start(const char* name) {
+        ASSERT_FALSE(output_.empty()) << "run through tools/wine-exec.sh, which names the output file";
+        outputFrom_ = FileSize(output_);
+        SetEnvironmentVariableA("WINEDEBUG", kEventLogDebugChannels);
+        app_ = std::make_unique<AppProcess>(AmbervaleExe(), FreshTempFolder(name));
+        SetEnvironmentVariableA("WINEDEBUG", "-all");
+        form_ = app_->WaitForMainWindow(kBound);
+        ASSERT_NE(form_, nullptr);
+        list_ = GetDlgItem(form_, kListView1);
+    }
+    void Close() {
+        PostMessageA(form_, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(app_->WaitForExit(kBound));
+    }
+    // What the program has written to the output since it started.
+    std::string Output() const { return TextFrom(output_, outputFrom_); }
+    int Rows() const { return ListViewCount(list_); }
+    std::string LastRow() const { return RemoteListViewText(app_->Process(), list_, Rows() - 1); }
+    bool WaitForRows(int count) const { return WaitFor([&] { return Rows() >= count; }, kBound); }
+    // Work Offline on until `entries` entries have shown it, then off until an entry shows Ready again.
+    void WorkOfflineFor(int entries) {
+        ambervale::testing::WithWorkOffline offline;
+        ASSERT_TRUE(offline.Set());
+        ASSERT_TRUE(WaitFor([&] { return LastRow().find("Status = Off Line") != std::string::npos; }, kBound));
+        ASSERT_TRUE(WaitForRows(Rows() + entries - 1));
+        ASSERT_TRUE(offline.Clear());
+        ASSERT_TRUE(WaitFor([&] { return LastRow().find("Status = Ready") != std::string::npos; }, kBound));
+    }
+
+    std::string queue_;
+    std::string output_;
+    std::uintmax_t outputFrom_ = 0;
+    std::unique_ptr<AppProcess> app_;
+    HWND form_ = nullptr;
+    HWND list_ = nullptr;
+};
+
+TEST_F(EventLogEvents, WorkOfflineForFiveSecondsGivesOneProblemEventThenOneWithReady) {
+    ASSERT_NO_FATAL_FAILURE(Start("eventlog-offline"));
+    ASSERT_TRUE(WaitForRows(2));
+    ASSERT_NO_FATAL_FAILURE(WorkOfflineFor(5));
+    ASSERT_TRUE(WaitForRows(Rows() + 2));
+    ASSERT_NO_FATAL_FAILURE(Close());
+
+    const std::vector<LoggedEvent> events = LoggedEvents(Output());
+    ASSERT_EQ(events.size(), 4u) << "start, the problem, Ready again, stop";
+    const std::string driver = ambervale::testing::DefaultPrinterDriverName();
+    const std::string port = "CUPS:" + queue_;
+
+    EXPECT_EQ(events[0].id, 100u);
+    EXPECT_EQ(events[0].type, EVENTLOG_INFORMATION_TYPE);
+    EXPECT_EQ(events[0].channelClass, "trace");
+    EXPECT_EQ(events[0].strings, (std::vector<std::string>{queue_, "Ready", "Log every 1 second"}));
+
+    EXPECT_EQ(events[1].id, 200u);
+    EXPECT_EQ(events[1].type, EVENTLOG_ERROR_TYPE);
+    EXPECT_EQ(events[1].channelClass, "err");
+    ASSERT_EQ(events[1].strings.size(), 7u);
+    EXPECT_EQ(events[1].strings[0], queue_);
+    EXPECT_EQ(events[1].strings[1], "Off Line");
+    EXPECT_EQ(events[1].strings[2], "Ready");
+    EXPECT_EQ(events[1].strings[5], driver);
+    EXPECT_EQ(events[1].strings[6], port);
+
+    EXPECT_EQ(events[2].id, 201u);
+    EXPECT_EQ(events[2].type, EVENTLOG_INFORMATION_TYPE);
+    EXPECT_EQ(events[2].channelClass, "trace");
+    ASSERT_EQ(events[2].strings.size(), 7u);
+    EXPECT_EQ(events[2].strings[1], "Ready");
+    EXPECT_EQ(events[2].strings[2], "Off Line");
+    // Five entries saw Off Line, a second or more apart: it lasted at least four seconds by the clock.
+    EXPECT_GE(std::stoi(events[2].strings[3]), 4) << events[2].strings[3];
+    EXPECT_EQ(events[2].strings[6], port);
+
+    EXPECT_EQ(events[3].id, 101u);
+    EXPECT_EQ(events[3].strings, (std::vector<std::string>{queue_, "Ready"}));
+}
+
+TEST_F(EventLogEvents, NoEventWithPolicyZeroOrWithoutTheSource) {
+    SetUserEventLogPolicy(0);
+    ASSERT_NO_FATAL_FAILURE(Start("eventlog-policy-off"));
+    ASSERT_NO_FATAL_FAILURE(WorkOfflineFor(2));
+    ASSERT_NO_FATAL_FAILURE(Close());
+    ASSERT_NE(Output().find(":loaddll:"), std::string::npos) << "the program's output was not caught";
+    EXPECT_TRUE(LoggedEvents(Output()).empty());
+
+    // The portable copy: no source registered.
+    SetUserEventLogPolicy(std::nullopt);
+    DeleteEventSourceKey();
+    ASSERT_NO_FATAL_FAILURE(Start("eventlog-unregistered"));
+    ASSERT_NO_FATAL_FAILURE(WorkOfflineFor(2));
+    ASSERT_NO_FATAL_FAILURE(Close());
+    ASSERT_NE(Output().find(":loaddll:"), std::string::npos) << "the program's output was not caught";
+    EXPECT_TRUE(LoggedEvents(Output()).empty());
+}
+
+TEST_F(EventLogEvents, APolicyChangeTakesEffectWhenWindowsAnnouncesIt) {
+    ASSERT_NO_FATAL_FAILURE(Start("eventlog-policy-change"));
+    ASSERT_TRUE(WaitForRows(2));
+    SetUserEventLogPolicy(0);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("Policy"), SMTO_ABORTIFHUNG,
+                        kBound, &ignored);
+    ASSERT_NO_FATAL_FAILURE(WorkOfflineFor(2));
+    ASSERT_NO_FATAL_FAILURE(Close());
+    const std::vector<LoggedEvent> events = LoggedEvents(Output());
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].id, 100u) << "written before the policy changed";
+}
+
+} // namespace
+} // namespace ambervale::e2e

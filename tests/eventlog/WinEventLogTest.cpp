@@ -1,0 +1,90 @@
+// The Windows Event Log's policy and its writer against the real registry (the test environment's Wine prefix).
+#include "eventlog/WinEventLog.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/WinHandles.h"
+
+namespace ambervale {
+namespace {
+
+// Writes a value under the policy key of one root while it lives; removes the value, and the keys it made, after.
+class PolicyValue {
+public:
+    PolicyValue(HKEY root, DWORD type, const void* data, DWORD size) : root_(root) {
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(root, win::kEventLogPolicyKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr,
+                            &key, nullptr) == ERROR_SUCCESS) {
+            const win::UniqueRegKey owned(key);
+            RegSetValueExA(key, win::kEventLogPolicyValue, 0, type, static_cast<const BYTE*>(data), size);
+        }
+    }
+    ~PolicyValue() { Remove(root_); }
+    PolicyValue(const PolicyValue&) = delete;
+    PolicyValue& operator=(const PolicyValue&) = delete;
+
+    static void Remove(HKEY root) {
+        RegDeleteKeyExA(root, win::kEventLogPolicyKey, KEY_WOW64_64KEY, 0);
+        RegDeleteKeyExA(root, "Software\\Policies\\Corvatek", KEY_WOW64_64KEY, 0);  // only when it is empty
+    }
+
+private:
+    HKEY root_;
+};
+
+PolicyValue Dword(HKEY root, DWORD value) { return PolicyValue(root, REG_DWORD, &value, sizeof value); }
+
+bool AllowedNow() {
+    win::WinEventLog log;
+    return log.PolicyAllows();
+}
+
+TEST(WinEventLogPolicy, TheMachinesValueBeforeTheUsersAndNoneMeansOn) {
+    PolicyValue::Remove(HKEY_LOCAL_MACHINE);
+    PolicyValue::Remove(HKEY_CURRENT_USER);
+    EXPECT_TRUE(AllowedNow());
+    {
+        const PolicyValue user = Dword(HKEY_CURRENT_USER, 0);
+        EXPECT_FALSE(AllowedNow());
+        const PolicyValue machine = Dword(HKEY_LOCAL_MACHINE, 1);
+        EXPECT_TRUE(AllowedNow());
+    }
+    {
+        // Not a DWORD: as good as no value, so the user's decides.
+        const PolicyValue machine(HKEY_LOCAL_MACHINE, REG_SZ, "0", 2);
+        const PolicyValue user = Dword(HKEY_CURRENT_USER, 0);
+        EXPECT_FALSE(AllowedNow());
+    }
+    {
+        const PolicyValue shortValue(HKEY_CURRENT_USER, REG_DWORD, "", 1);
+        EXPECT_TRUE(AllowedNow());
+    }
+    EXPECT_TRUE(AllowedNow());
+}
+
+TEST(WinEventLogPolicy, IsReadAgainOnlyWhenAsked) {
+    win::WinEventLog log;
+    ASSERT_TRUE(log.PolicyAllows());
+    const PolicyValue machine = Dword(HKEY_LOCAL_MACHINE, 0);
+    EXPECT_TRUE(log.PolicyAllows());
+    log.ReadPolicy();
+    EXPECT_FALSE(log.PolicyAllows());
+}
+
+TEST(WinEventLog, WritesEveryEventWithOrWithoutTheSourceAndCutsOverlongStrings) {
+    const std::vector<Event> events{
+        {EventId::StatusProblem, EventLevel::Error,
+         {"Front Desk", "Off Line", "Ready", "60", "1 min", "Generic Laser", std::string(40000, 'x')}},
+        {EventId::Flapping, EventLevel::Warning, {"Front Desk", "7"}},
+        {EventId::Heartbeat, EventLevel::Information, {"", "Ready", "12/6/2026 8:15:04 PM"}},
+    };
+    win::WinEventLog log;
+    EXPECT_NO_THROW(log.Write(events));
+    EXPECT_NO_THROW(log.Write({}));
+}
+
+} // namespace
+} // namespace ambervale
