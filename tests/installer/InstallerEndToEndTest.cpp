@@ -8,11 +8,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "mainwindow/Form1Layout.h"
 #include "startup/RegStuff.h"
 #include "e2e/AppProcess.h"
 #include "e2e/E2ePaths.h"
+#include "e2e/EventLogProbe.h"
 #include "installer/InstallerProbe.h"
 
 namespace ambervale::e2e {
@@ -60,6 +62,7 @@ protected:
         for (const std::string& code : InstalledAmbervales()) Uninstall(code);
         DeleteRunValue(HKEY_LOCAL_MACHINE);
         DeleteRunValue(HKEY_CURRENT_USER);
+        DeleteEventSourceKey();
         DeleteAllSettings();
     }
 };
@@ -88,8 +91,17 @@ TEST_F(Installer, SilentInstallGivesAWorkingProgramWithItsShortcutAndAppsEntry) 
     EXPECT_TRUE(SamePath(shortcut.target, exe)) << shortcut.target;
     EXPECT_TRUE(Exists(shortcut.iconFile)) << "the shortcut shows the program's icon: " << shortcut.iconFile;
 
+    EXPECT_TRUE(SamePath(EventSourceKeyText("EventMessageFile"), exe)) << EventSourceKeyText("EventMessageFile");
+    EXPECT_EQ(EventSourceKeyNumber("TypesSupported"), 7u);
+
+    // The installed program writes the Event Log: logging starts with its first entry, and stops when it closes.
+    const std::string output = OwnOutputFile();
+    ASSERT_FALSE(output.empty()) << "run through tools/wine-exec.sh, which names the output file";
+    const std::uintmax_t outputFrom = FileSize(output);
     const std::string temp = FreshTempFolder("installed");
+    SetEnvironmentVariableA("WINEDEBUG", kEventLogDebugChannels);
     AppProcess app(exe, temp);
+    SetEnvironmentVariableA("WINEDEBUG", "-all");
     HWND form = app.WaitForMainWindow(30000);
     ASSERT_NE(form, nullptr) << "the installed program did not show its window";
     SendMessageA(GetDlgItem(form, kPushButton6), BM_CLICK, 0, 0);
@@ -98,6 +110,11 @@ TEST_F(Installer, SilentInstallGivesAWorkingProgramWithItsShortcutAndAppsEntry) 
     EXPECT_NE(line.find("Printer Name = " + TestQueue() + ";"), std::string::npos) << line;
     PostMessageA(form, WM_CLOSE, 0, 0);
     ASSERT_TRUE(app.WaitForExit(10000));
+    const std::vector<LoggedEvent> events = LoggedEvents(TextFrom(output, outputFrom));
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].id, 100u);
+    EXPECT_EQ(events[0].strings, (std::vector<std::string>{TestQueue(), "Ready", "Log every 5 seconds"}));
+    EXPECT_EQ(events[1].id, 101u);
 }
 
 TEST_F(Installer, SilentUninstallRemovesProgramShortcutEntryAndItsRunValuesButKeepsTheUsersData) {
@@ -134,6 +151,7 @@ TEST_F(Installer, SilentUninstallRemovesProgramShortcutEntryAndItsRunValuesButKe
     EXPECT_FALSE(Exists(lnk));
     EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), "<absent>");
     EXPECT_EQ(RunValue(HKEY_CURRENT_USER), "<absent>");
+    EXPECT_FALSE(EventSourceKeyExists()) << "the event source goes with the program";
     EXPECT_EQ(ReadLines(temp + "\\Ambervale.txt").size(), 1u) << "the history file is the user's";
     EXPECT_EQ(GetSetting("Windows Startup"), "On") << "so are the settings";
 }
@@ -152,6 +170,7 @@ TEST_F(Installer, NewerVersionReplacesTheOlderInPlaceAndAnOlderOneIsRefused) {
     EXPECT_NE(products[0], older);
     EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_VERSIONSTRING), kNextVersion);
     EXPECT_EQ(FixedFileVersion(exe), std::string(kNextVersion) + ".0") << "the exe was replaced";
+    EXPECT_TRUE(SamePath(EventSourceKeyText("EventMessageFile"), exe)) << "the upgrade keeps the event source";
 
     // Refused by the launch condition, whose message a silent install writes to the log (Windows) or nowhere
     // (Wine 8); it shows in a message box when there is a user interface.
