@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "eventlog/EventLogOutput.h"
+#include "eventlog/WinEventLog.h"
 #include "history/HistoryFile.h"
 #include "history/HistoryPath.h"
 #include "history/WinHistoryFile.h"
@@ -94,11 +96,22 @@ int main(int argc, char** argv) {
     ambervale::HistoryFileOutput historyOutput(writer, path, clock, dateTimeText);
     logger.AddOutput(listOutput);
     logger.AddOutput(historyOutput);
+    // The same with the Event Log output after them, logging on: with nothing changing, no entry reaches the Event
+    // Log after the first.
+    ambervale::win::WinEventLog eventLog;
+    ambervale::win::WinSecondsClock seconds;
+    ambervale::EventLogOutput eventLogOutput(eventLog, seconds);
+    ambervale::EntryLogger loggerWithEvents(spooler, clock, dateTimeText);
+    loggerWithEvents.AddOutput(listOutput);
+    loggerWithEvents.AddOutput(historyOutput);
+    loggerWithEvents.AddOutput(eventLogOutput);
+    loggerWithEvents.LoggingSwitched(true, "Log every 1 second");
 
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     const std::function<void()> bare = [] { BareSpoolerCalls(); };
     const std::function<void()> entry = [&] { logger.LogStatusNow(); };
+    const std::function<void()> entryWithEvents = [&] { loggerWithEvents.LogStatusNow(); };
     // The parts of one entry, to show where a gap comes from.
     const std::function<void()> query = [&] { ambervale::GetPrinterReport(spooler); };
     const std::function<void()> dateTime = [&] { ambervale::GeneralDateText(dateTimeText, clock.Now()); };
@@ -108,16 +121,19 @@ int main(int argc, char** argv) {
     // Warm both paths (DLL loading, the spooler's first contact with CUPS) before timing.
     TimeBatch(bare, 10, frequency);
     TimeBatch(entry, 10, frequency);
+    TimeBatch(entryWithEvents, 10, frequency);
 
     // Interleaved batches, so a slow moment of the machine hits both sides alike.
     std::vector<double> bareTimes;
     std::vector<double> entryTimes;
+    std::vector<double> entryWithEventsTimes;
     std::vector<double> queryTimes;
     std::vector<double> dateTimeTimes;
     std::vector<double> appendTimes;
     for (int b = 0; b < batches; ++b) {
         bareTimes.push_back(TimeBatch(bare, calls, frequency));
         entryTimes.push_back(TimeBatch(entry, calls, frequency));
+        entryWithEventsTimes.push_back(TimeBatch(entryWithEvents, calls, frequency));
         queryTimes.push_back(TimeBatch(query, calls, frequency));
         dateTimeTimes.push_back(TimeBatch(dateTime, calls, frequency));
         appendTimes.push_back(TimeBatch(append, calls, frequency));
@@ -129,6 +145,10 @@ int main(int argc, char** argv) {
     std::printf("bare spooler calls: %10.1f us\n", bareMedian);
     std::printf("LogStatusNow:       %10.1f us\n", entryMedian);
     std::printf("ratio:              %10.3f (target <= 1.25)\n", entryMedian / bareMedian);
+    std::printf("with Event Log:     %10.1f us, ratio %.3f to without (nothing changes; source %s, policy %s)\n",
+                Median(entryWithEventsTimes), Median(entryWithEventsTimes) / entryMedian,
+                ambervale::win::EventSourceRegistered() ? "registered" : "not registered",
+                eventLog.PolicyAllows() ? "on" : "off");
     std::printf("  of which GetPrinterReport %10.1f us, date-time text %6.1f us, append %6.1f us\n",
                 Median(queryTimes), Median(dateTimeTimes), Median(appendTimes));
     std::printf("rows kept: %zu\n", list.rows.size());
