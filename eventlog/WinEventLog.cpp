@@ -45,6 +45,11 @@ std::optional<std::uint32_t> PolicyValue(HKEY root) {
     return ReadRegistryNumber(owned.get(), kEventLogPolicyValue);
 }
 
+// The error box says which output failed: the entry itself reached the list and the history file.
+[[noreturn]] void ThrowEventLogError(DWORD code) {
+    throw AppError("Cannot write the Event Log: " + SystemErrorText(code));
+}
+
 bool Report(HANDLE source, const Event& event) {
     std::vector<std::wstring> strings;
     strings.reserve(event.strings.size());
@@ -73,12 +78,12 @@ void WinEventLog::ReadPolicy() noexcept {
 void WinEventLog::Write(std::span<const Event> events) {
     if (events.empty() || !policyAllows_ || !EventSourceRegistered()) return;
     const UniqueEventSource source(RegisterEventSourceW(nullptr, kEventSourceName));
-    if (!source) ThrowLastError();
+    if (!source) ThrowEventLogError(GetLastError());
     std::optional<DWORD> firstFailure;
     for (const Event& event : events) {
         if (!Report(source.get(), event) && !firstFailure) firstFailure = GetLastError();
     }
-    if (firstFailure) throw AppError(SystemErrorText(*firstFailure));
+    if (firstFailure) ThrowEventLogError(*firstFailure);
 }
 
 } // namespace ambervale::win

@@ -4,20 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "e2e/AppProcess.h"
-#include "e2e/E2ePaths.h"
 #include "e2e/EventLogProbe.h"
-#include "fakes/WinTestPrinter.h"
-#include "mainwindow/Form1Layout.h"
+#include "e2e/LoggingEverySecond.h"
 
 namespace ambervale::e2e {
 namespace {
-
-constexpr DWORD kBound = 30000;  // only so a hang cannot stop the run
 
 // The message of one event ID in the built program, its insertion strings "<1>", "<2>", ...
 std::string RenderedMessage(HMODULE program, DWORD id) {
@@ -60,52 +54,39 @@ TEST(EventMessages, EveryEventRendersFromTheProgramWithItsInsertionStrings) {
     FreeLibrary(program);
 }
 
-class EventLogEvents : public ::testing::Test {
+class EventLogEvents : public LoggingEverySecond {
 protected:
     void SetUp() override {
-        DeleteAllSettings();
-        ambervale::testing::SetDefaultPrinterWorkOffline(false);
-        SetSetting("OftenIndex", "1");  // an entry every second
-        SetSetting("StartStopState", "On");
+        LoggingEverySecond::SetUp();
         SetUserEventLogPolicy(std::nullopt);
         WriteEventSourceKey(AmbervaleExe());
         queue_ = ambervale::testing::DefaultTestQueue().value_or("Ambervale_Test");
         output_ = OwnOutputFile();
     }
     void TearDown() override {
-        app_.reset();
+        LoggingEverySecond::TearDown();
         ambervale::testing::SetDefaultPrinterWorkOffline(false);
         DeleteEventSourceKey();
         SetUserEventLogPolicy(std::nullopt);
-        DeleteAllSettings();
     }
 
     // Starts the program with the debug channels that show its events; they go to this test's own output.
-    void Start(const char* name) {
+    void StartShowingEvents(const char* name) {
         ASSERT_FALSE(output_.empty()) << "run through tools/wine-exec.sh, which names the output file";
         outputFrom_ = FileSize(output_);
         SetEnvironmentVariableA("WINEDEBUG", kEventLogDebugChannels);
-        app_ = std::make_unique<AppProcess>(AmbervaleExe(), FreshTempFolder(name));
+        Start(name);
         SetEnvironmentVariableA("WINEDEBUG", "-all");
-        form_ = app_->WaitForMainWindow(kBound);
-        ASSERT_NE(form_, nullptr);
-        list_ = GetDlgItem(form_, kListView1);
-    }
-    void Close() {
-        PostMessageA(form_, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(app_->WaitForExit(kBound));
     }
     // What the program has written to the output since it started.
     std::string Output() const { return TextFrom(output_, outputFrom_); }
-    int Rows() const { return ListViewCount(list_); }
-    std::string LastRow() const { return RemoteListViewText(app_->Process(), list_, Rows() - 1); }
-    bool WaitForRows(int count) const { return WaitFor([&] { return Rows() >= count; }, kBound); }
+    bool WaitForRows(int count) const { return WaitFor([&] { return RowCount() >= count; }, kBound); }
     // Work Offline on until `entries` entries have shown it, then off until an entry shows Ready again.
     void WorkOfflineFor(int entries) {
         ambervale::testing::WithWorkOffline offline;
         ASSERT_TRUE(offline.Set());
         ASSERT_TRUE(WaitFor([&] { return LastRow().find("Status = Off Line") != std::string::npos; }, kBound));
-        ASSERT_TRUE(WaitForRows(Rows() + entries - 1));
+        ASSERT_TRUE(WaitForRows(RowCount() + entries - 1));
         ASSERT_TRUE(offline.Clear());
         ASSERT_TRUE(WaitFor([&] { return LastRow().find("Status = Ready") != std::string::npos; }, kBound));
     }
@@ -113,16 +94,13 @@ protected:
     std::string queue_;
     std::string output_;
     std::uintmax_t outputFrom_ = 0;
-    std::unique_ptr<AppProcess> app_;
-    HWND form_ = nullptr;
-    HWND list_ = nullptr;
 };
 
 TEST_F(EventLogEvents, WorkOfflineForFiveSecondsGivesOneProblemEventThenOneWithReady) {
-    ASSERT_NO_FATAL_FAILURE(Start("eventlog-offline"));
+    ASSERT_NO_FATAL_FAILURE(StartShowingEvents("eventlog-offline"));
     ASSERT_TRUE(WaitForRows(2));
     ASSERT_NO_FATAL_FAILURE(WorkOfflineFor(5));
-    ASSERT_TRUE(WaitForRows(Rows() + 2));
+    ASSERT_TRUE(WaitForRows(RowCount() + 2));
     ASSERT_NO_FATAL_FAILURE(Close());
 
     const std::vector<LoggedEvent> events = LoggedEvents(Output());
@@ -161,7 +139,7 @@ TEST_F(EventLogEvents, WorkOfflineForFiveSecondsGivesOneProblemEventThenOneWithR
 
 TEST_F(EventLogEvents, NoEventWithPolicyZeroOrWithoutTheSource) {
     SetUserEventLogPolicy(0);
-    ASSERT_NO_FATAL_FAILURE(Start("eventlog-policy-off"));
+    ASSERT_NO_FATAL_FAILURE(StartShowingEvents("eventlog-policy-off"));
     ASSERT_NO_FATAL_FAILURE(WorkOfflineFor(2));
     ASSERT_NO_FATAL_FAILURE(Close());
     ASSERT_NE(Output().find(":loaddll:"), std::string::npos) << "the program's output was not caught";
@@ -170,7 +148,7 @@ TEST_F(EventLogEvents, NoEventWithPolicyZeroOrWithoutTheSource) {
     // The portable copy: no source registered.
     SetUserEventLogPolicy(std::nullopt);
     DeleteEventSourceKey();
-    ASSERT_NO_FATAL_FAILURE(Start("eventlog-unregistered"));
+    ASSERT_NO_FATAL_FAILURE(StartShowingEvents("eventlog-unregistered"));
     ASSERT_NO_FATAL_FAILURE(WorkOfflineFor(2));
     ASSERT_NO_FATAL_FAILURE(Close());
     ASSERT_NE(Output().find(":loaddll:"), std::string::npos) << "the program's output was not caught";
@@ -178,7 +156,7 @@ TEST_F(EventLogEvents, NoEventWithPolicyZeroOrWithoutTheSource) {
 }
 
 TEST_F(EventLogEvents, APolicyChangeTakesEffectWhenWindowsAnnouncesIt) {
-    ASSERT_NO_FATAL_FAILURE(Start("eventlog-policy-change"));
+    ASSERT_NO_FATAL_FAILURE(StartShowingEvents("eventlog-policy-change"));
     ASSERT_TRUE(WaitForRows(2));
     SetUserEventLogPolicy(0);
     DWORD_PTR ignored = 0;

@@ -1,67 +1,18 @@
 // What the entries of the running program say about the queue: "Use Printer Offline" set and cleared on the
 // queue from outside, as a user would in the printer folder, and a queue with the longest name CUPS allows.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "mainwindow/Form1Layout.h"
-#include "e2e/AppProcess.h"
-#include "e2e/E2ePaths.h"
-#include "fakes/WinTestPrinter.h"
+#include "e2e/LoggingEverySecond.h"
 
 namespace ambervale::e2e {
 namespace {
-
-constexpr DWORD kBound = 30000;  // only so a hang cannot stop the run
 
 bool Holds(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-// The rows of the running program's log list.
-std::vector<std::string> ListRows(const AppProcess& app, HWND list) {
-    std::vector<std::string> rows;
-    const int count = ListViewCount(list);
-    for (int row = 0; row < count; ++row) rows.push_back(RemoteListViewText(app.Process(), list, row));
-    return rows;
-}
-
-class PrinterStatusEntries : public ::testing::Test {
-protected:
-    void SetUp() override {
-        DeleteAllSettings();
-        // A run killed half-way may have left the queue offline: the setting outlives the process.
-        ambervale::testing::SetDefaultPrinterWorkOffline(false);
-        SetSetting("OftenIndex", "1");  // an entry every second
-        SetSetting("StartStopState", "On");
-    }
-    void TearDown() override { DeleteAllSettings(); }
-
-    // Starts the program with a TEMP folder of its own and finds its log list.
-    void Start(const char* name) {
-        const std::string temp = FreshTempFolder(name);
-        history_ = temp + "\\Ambervale.txt";
-        app_ = std::make_unique<AppProcess>(AmbervaleExe(), temp);
-        form_ = app_->WaitForMainWindow(kBound);
-        ASSERT_NE(form_, nullptr);
-        list_ = GetDlgItem(form_, kListView1);
-    }
-    void Close() {
-        PostMessageA(form_, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(app_->WaitForExit(kBound));
-    }
-    std::vector<std::string> Rows() const { return ListRows(*app_, list_); }
-    std::vector<std::string> Lines() const { return ReadLines(history_); }
-
-    std::string history_;
-    std::unique_ptr<AppProcess> app_;
-    HWND form_ = nullptr;
-    HWND list_ = nullptr;
-};
+using PrinterStatusEntries = LoggingEverySecond;
 
 TEST_F(PrinterStatusEntries, WorkOfflineReadsOffLineUntilClearedThenReady) {
     const std::string queue = ambervale::testing::DefaultTestQueue().value_or("Ambervale_Test");
@@ -71,7 +22,7 @@ TEST_F(PrinterStatusEntries, WorkOfflineReadsOffLineUntilClearedThenReady) {
 
     const std::string offLine = " Printer Status = Off Line  ; Printer Name = " + queue + "; ";
     const std::string ready = " Printer Status = Ready; Printer Name = " + queue + "; ";
-    ASSERT_TRUE(WaitFor([&] { return ListViewCount(list_) >= 2 && Lines().size() >= 2; }, kBound));
+    ASSERT_TRUE(WaitFor([&] { return RowCount() >= 2 && Lines().size() >= 2; }, kBound));
     const std::vector<std::string> whileOffline = Rows();
     ASSERT_TRUE(offline.Clear());
     for (const std::string& row : whileOffline) EXPECT_TRUE(Holds(row, offLine)) << row;
@@ -94,7 +45,7 @@ TEST_F(LongQueueName, IsLoggedWhole) {
     ASSERT_EQ(queue.size(), 127u) << "needs the world with the long queue name";
     ASSERT_NO_FATAL_FAILURE(Start("long-queue-name"));
 
-    ASSERT_TRUE(WaitFor([&] { return ListViewCount(list_) > 0 || !ErrorBoxes(app_->Id()).empty(); }, kBound));
+    ASSERT_TRUE(WaitFor([&] { return RowCount() > 0 || !ErrorBoxes(app_->Id()).empty(); }, kBound));
     const HWND box = LastOf(ErrorBoxes(app_->Id()));
     ASSERT_EQ(box, nullptr) << ControlText(GetDlgItem(box, 0xFFFF));
     const std::string row = Rows().front();

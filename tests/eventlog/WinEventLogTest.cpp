@@ -82,8 +82,19 @@ TEST(WinEventLog, WritesEveryEventWithOrWithoutTheSourceAndCutsOverlongStrings) 
         {EventId::Heartbeat, EventLevel::Information, {"", "Ready", "12/6/2026 8:15:04 PM"}},
     };
     win::WinEventLog log;
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, win::kEventSourceKey);
+    EXPECT_FALSE(win::EventSourceRegistered());
+    EXPECT_NO_THROW(log.Write(events));
+
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, win::kEventSourceKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_TRUE(win::EventSourceRegistered());
     EXPECT_NO_THROW(log.Write(events));
     EXPECT_NO_THROW(log.Write({}));
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, win::kEventSourceKey);
 }
 
 } // namespace

@@ -1,0 +1,66 @@
+#pragma once
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "e2e/AppProcess.h"
+#include "e2e/E2ePaths.h"
+#include "fakes/WinTestPrinter.h"
+#include "mainwindow/Form1Layout.h"
+
+namespace ambervale::e2e {
+
+// The real program with an entry every second and logging on, started with a TEMP folder of its own.
+class LoggingEverySecond : public ::testing::Test {
+protected:
+    static constexpr DWORD kBound = 30000;  // only so a hang cannot stop the run
+
+    void SetUp() override {
+        DeleteAllSettings();
+        // A run killed half-way may have left the queue offline: the setting outlives the process.
+        ambervale::testing::SetDefaultPrinterWorkOffline(false);
+        SetSetting("OftenIndex", "1");
+        SetSetting("StartStopState", "On");
+    }
+    void TearDown() override {
+        app_.reset();
+        DeleteAllSettings();
+    }
+
+    // Starts the program and finds its log list.
+    void Start(const char* name) {
+        const std::string temp = FreshTempFolder(name);
+        history_ = temp + "\\Ambervale.txt";
+        app_ = std::make_unique<AppProcess>(AmbervaleExe(), temp);
+        form_ = app_->WaitForMainWindow(kBound);
+        ASSERT_NE(form_, nullptr);
+        list_ = GetDlgItem(form_, kListView1);
+    }
+    void Close() {
+        PostMessageA(form_, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(app_->WaitForExit(kBound));
+    }
+
+    int RowCount() const { return ListViewCount(list_); }
+    // The rows of the running program's log list.
+    std::vector<std::string> Rows() const {
+        std::vector<std::string> rows;
+        for (int row = 0, count = RowCount(); row < count; ++row) {
+            rows.push_back(RemoteListViewText(app_->Process(), list_, row));
+        }
+        return rows;
+    }
+    std::string LastRow() const { return RemoteListViewText(app_->Process(), list_, RowCount() - 1); }
+    std::vector<std::string> Lines() const { return ReadLines(history_); }
+
+    std::string history_;
+    std::unique_ptr<AppProcess> app_;
+    HWND form_ = nullptr;
+    HWND list_ = nullptr;
+};
+
+} // namespace ambervale::e2e
