@@ -7,6 +7,7 @@ packages=(
   cmake make g++ ninja-build pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  binutils-mingw-w64-i686 binutils-mingw-w64-x86-64  # windres, and windmc for the events' message table
   wine wine32:i386 wine64 libwine:i386 libcups2:i386
   cups-daemon cups-client
   xvfb xauth x11-utils imagemagick fonts-liberation2
