@@ -52,22 +52,29 @@ TEST_F(WinHistoryFilesTest, ViewStartsNotepadWithTheQuotedPath) {
     ASSERT_NE(file.find(' '), std::string::npos);
     Commands().PushButton1_Click(HistoryTarget{file, "Amber"});
     ASSERT_EQ(processes.started.size(), 1u);
-    EXPECT_EQ(processes.started[0].commandLine, "notepad \"" + file + "\"");
+    EXPECT_EQ(processes.started[0].program, SystemProgram::TextEditor);
+    EXPECT_EQ(processes.started[0].arguments, "\"" + file + "\"");
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(WinHistoryFilesTest, StartsTheRealNotepadWithoutWaitingForIt) {
+TEST_F(WinHistoryFilesTest, StartsTheSystemFoldersNotepadWithoutWaitingForIt) {
     const std::string file = folder.Write("Ambervale.txt", kEntries);
     WinProcessStarter starter;
-    starter.Start("notepad \"" + file + "\"", StartWindow::NormalFocus);
+    starter.Start(SystemProgram::TextEditor, "\"" + file + "\"", StartWindow::NormalFocus);
     ASSERT_NE(starter.LastProcessId(), 0u);
 
-    HANDLE notepad = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE,
+    HANDLE notepad = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
                                  starter.LastProcessId());
     ASSERT_NE(notepad, nullptr);
     DWORD exitCode = 0;
     EXPECT_TRUE(GetExitCodeProcess(notepad, &exitCode));
     EXPECT_EQ(exitCode, STILL_ACTIVE);
+    char image[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    ASSERT_TRUE(QueryFullProcessImageNameA(notepad, 0, image, &size));
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    EXPECT_EQ(lstrcmpiA(image, (std::string(system) + "\\notepad.exe").c_str()), 0) << image;
     // An editor ended while it is still starting can be left half alive, holding this run's output open:
     // let it come up first, then end it and see it gone.
     WaitForInputIdle(notepad, 15000);
@@ -77,8 +84,13 @@ TEST_F(WinHistoryFilesTest, StartsTheRealNotepadWithoutWaitingForIt) {
 }
 
 TEST_F(WinHistoryFilesTest, AProgramThatCannotStartIsAnError) {
-    WinProcessStarter starter;
-    EXPECT_THROW(starter.Start("ambervale-no-such-editor \"x.txt\"", StartWindow::NormalFocus), AppError);
+    for (const WinProcessStarter::Locate locate :
+         {+[](SystemProgram) { return std::string("C:\\ambervale-no-such-folder\\notepad.exe"); },
+          +[](SystemProgram) { return std::string(); }}) {
+        WinProcessStarter starter(locate);
+        EXPECT_THROW(starter.Start(SystemProgram::TextEditor, "\"x.txt\"", StartWindow::NormalFocus), AppError);
+        EXPECT_EQ(starter.LastProcessId(), 0u);
+    }
 }
 
 TEST_F(WinHistoryFilesTest, ClearAnsweredNoChangesNothing) {
