@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -64,18 +65,23 @@ TEST_F(Planting, TheSpoolerAndNotepadComeFromTheSystemFolderAndThePlantedFilesNe
     ASSERT_TRUE(WaitFor([&] { return !ReadLines(history).empty(); }, 30000));
     EXPECT_NE(ReadLines(history)[0].find("; Printer Name = Ambervale_Test; "), std::string::npos) << ReadLines(history)[0];
 
+    const auto notepads = [] { return TopLevelWindows(0, [](HWND hwnd) { return ClassNameOf(hwnd) == "Notepad"; }); };
+    const std::vector<HWND> before = notepads();
     PostMessageA(GetDlgItem(form, kPushButton1), BM_CLICK, 0, 0);
     HWND notepad = nullptr;
     EXPECT_TRUE(WaitFor(
         [&] {
-            const auto found = TopLevelWindows(0, [](HWND hwnd) { return ClassNameOf(hwnd) == "Notepad"; });
-            notepad = found.empty() ? nullptr : found.front();
+            for (HWND window : notepads()) {
+                if (std::find(before.begin(), before.end(), window) == before.end()) notepad = window;
+            }
             return notepad != nullptr;
         },
         20000))
         << "the system's notepad shows the history";
     if (notepad) {
-        EXPECT_EQ(ControlText(notepad).rfind("Ambervale", 0), 0u) << ControlText(notepad);
+        // It shows "Untitled" until it has read the file.
+        EXPECT_TRUE(WaitFor([&] { return ControlText(notepad).rfind("Ambervale.txt", 0) == 0; }, 10000))
+            << ControlText(notepad);
         PostMessageA(notepad, WM_CLOSE, 0, 0);
         EXPECT_TRUE(WaitFor([&] { return !IsWindow(notepad); }, 10000));
     }
