@@ -19,10 +19,9 @@ namespace {
 // The known libraries of every Windows from 7 on: Windows takes them from the system folder, whatever the program's
 // folder holds.
 const char* const kKnownLibraries[] = {
-    "advapi32.dll", "clbcatq.dll", "comdlg32.dll", "difxapi.dll", "gdi32.dll",    "imagehlp.dll",
-    "imm32.dll",    "kernel32.dll", "msctf.dll",   "msvcrt.dll",  "normaliz.dll", "nsi.dll",
-    "ole32.dll",    "oleaut32.dll", "psapi.dll",   "sechost.dll", "setupapi.dll", "shell32.dll",
-    "shlwapi.dll",  "user32.dll",   "wldap32.dll", "ws2_32.dll",
+    "advapi32.dll", "comdlg32.dll", "gdi32.dll",   "imagehlp.dll", "imm32.dll",   "kernel32.dll", "msctf.dll",
+    "msvcrt.dll",   "normaliz.dll", "nsi.dll",     "ole32.dll",    "oleaut32.dll", "psapi.dll",   "sechost.dll",
+    "setupapi.dll", "shell32.dll",  "shlwapi.dll", "user32.dll",   "wldap32.dll", "ws2_32.dll",
 };
 
 std::string BuiltSetupLibrary() { return BuildFolder() + "\\installer\\AmbervaleSetup.dll"; }
