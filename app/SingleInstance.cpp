@@ -10,7 +10,7 @@ StartChoice ChooseStart(InstanceServices& services) {
         if (services.TakeOverFromEndedInstance()) return StartChoice::RunHere;
         // A copy that shows no window for this long is left alone all the same: a second one is never wanted.
         if (services.NowMilliseconds() - start >= kRunningInstanceWaitMilliseconds) {
-            return StartChoice::LeaveToRunningInstance;
+            return StartChoice::RunningInstanceDidNotAnswer;
         }
         services.Sleep(kRunningInstancePollMilliseconds);
     }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string_view>
 
 namespace ambervale {
 
@@ -18,7 +19,12 @@ public:
     virtual void Sleep(std::int64_t milliseconds) = 0;
 };
 
-enum class StartChoice { RunHere, LeaveToRunningInstance };
+enum class StartChoice {
+    RunHere,
+    LeaveToRunningInstance,
+    // A copy holds the claim but no window of it answered within the wait: hung, or stuck before its window exists.
+    RunningInstanceDidNotAnswer,
+};
 
 // How long a second copy waits for the running copy's window, which a copy still starting up may not have yet.
 inline constexpr std::int64_t kRunningInstanceWaitMilliseconds = 10000;
@@ -28,5 +34,10 @@ inline constexpr std::int64_t kRunningInstancePollMilliseconds = 100;
 // two copies would show two icons and write every entry twice into the same history file. It runs after all only
 // when the other copy has ended in the meantime, so that a start is never lost.
 StartChoice ChooseStart(InstanceServices& services);
+
+// What a second start says when the running copy did not answer: it leaves all the same, and the user knows why.
+inline constexpr std::string_view kRunningInstanceSilentText =
+    "Ambervale is already running, but it does not respond.\r\n\r\n"
+    "Try again in a moment. If this keeps happening, end Ambervale in Task Manager, then start it again.";
 
 } // namespace ambervale

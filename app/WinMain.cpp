@@ -2,15 +2,30 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 #include "app/WinApp.h"
 #include "app/WinSingleInstance.h"
 #include "base/AppError.h"
+#include "base/Globals.h"
+#include "base/WinSystemFiles.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    // Before anything else: a second copy must leave the window, the settings and the history alone. The claim
-    // is held until the program ends.
+    // Before any library is loaded by name: none may come from the program's folder.
+    ambervale::win::LoadLibrariesFromSystemFolderOnly();
+    // Then: a second copy must leave the window, the settings and the history alone. The claim is held until the
+    // program ends.
     ambervale::win::WinInstanceServices oneInstance;
-    if (ambervale::ChooseStart(oneInstance) == ambervale::StartChoice::LeaveToRunningInstance) return 0;
+    switch (ambervale::ChooseStart(oneInstance)) {
+    case ambervale::StartChoice::RunHere:
+        break;
+    case ambervale::StartChoice::LeaveToRunningInstance:
+        return 0;
+    case ambervale::StartChoice::RunningInstanceDidNotAnswer:
+        MessageBoxA(nullptr, std::string(ambervale::kRunningInstanceSilentText).c_str(),
+                    std::string(ambervale::kProductName).c_str(), MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
+        return 1;
+    }
 
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;

@@ -1,8 +1,10 @@
 #include "app/WinSingleInstance.h"
 
+#include <aclapi.h>
 #include <sddl.h>
 
 #include <optional>
+#include <utility>
 
 #include "base/WinSizedCall.h"
 
@@ -13,6 +15,8 @@ constexpr char kInstanceMutexPrefix[] = "Local\\Corvatek.Ambervale.";
 constexpr char kStartedAgainPrefix[] = "Corvatek.Ambervale.StartedAgain.";
 // A running copy busy in a long spooler call answers later; one that is hung is not waited for at all.
 constexpr UINT kAnswerWaitMilliseconds = 5000;
+// Names that another account has taken first are passed over, up to this many; past them this copy runs unclaimed.
+constexpr int kClaimNames = 8;
 
 const std::string& CachedUserIdentity() {
     static const std::string identity = UserIdentity();
@@ -39,7 +43,51 @@ std::string UserIdentity() {
     return text;
 }
 
-std::string InstanceMutexName() { return kInstanceMutexPrefix + CachedUserIdentity(); }
+namespace {
+
+// The claim's object belongs to this user: its owner and the one account its access list lets in.
+class OwnSecurity {
+public:
+    explicit OwnSecurity(const std::string& identity) {
+        if (identity.empty()) return;
+        const std::string sddl = "O:" + identity + "D:P(A;;GA;;;" + identity + ")";
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1, &descriptor,
+                                                                  nullptr)) {
+            return;
+        }
+        descriptor_.reset(descriptor);
+        attributes_ = {sizeof attributes_, descriptor, FALSE};
+    }
+    // Null when there is no descriptor: the object then gets Windows' default one.
+    SECURITY_ATTRIBUTES* Attributes() { return descriptor_ ? &attributes_ : nullptr; }
+
+private:
+    UniqueLocalMemory descriptor_;
+    SECURITY_ATTRIBUTES attributes_{};
+};
+
+bool OwnedBy(HANDLE object, const std::string& identity) {
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetSecurityInfo(object, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
+                        &descriptor) != ERROR_SUCCESS) {
+        return false;
+    }
+    const UniqueLocalMemory ownedDescriptor(descriptor);
+    char* text = nullptr;
+    if (owner == nullptr || !ConvertSidToStringSidA(owner, &text)) return false;
+    const UniqueLocalMemory ownedText(text);
+    return identity == text;
+}
+
+} // namespace
+
+std::string InstanceMutexName(int attempt) {
+    std::string name = kInstanceMutexPrefix + CachedUserIdentity();
+    if (attempt > 0) name += "." + std::to_string(attempt);
+    return name;
+}
 
 UINT StartedAgainMessage() {
     static const UINT message = RegisterWindowMessageA((kStartedAgainPrefix + CachedUserIdentity()).c_str());
@@ -47,15 +95,28 @@ UINT StartedAgainMessage() {
 }
 
 bool WinInstanceServices::ClaimInstance() {
-    HANDLE mutex = CreateMutexA(nullptr, TRUE, InstanceMutexName().c_str());
-    const DWORD error = GetLastError();  // read before anything else can change it
-    mutex_.reset(mutex);
-    if (!mutex_) {
-        // A copy of higher integrity (an elevated one) holds a mutex that this copy may not open; anything else
-        // that keeps the mutex from being made is no reason to refuse the user a start.
-        return error != ERROR_ACCESS_DENIED;
+    const std::string& identity = CachedUserIdentity();
+    OwnSecurity security(identity);
+    for (int attempt = 0; attempt < kClaimNames; ++attempt) {
+        const std::string name = InstanceMutexName(attempt);
+        HANDLE created = CreateMutexA(security.Attributes(), TRUE, name.c_str());
+        const DWORD error = GetLastError();  // read before anything else can change it
+        if (created != nullptr && error != ERROR_ALREADY_EXISTS) {
+            mutex_.reset(created);
+            return true;
+        }
+        // An object of that name exists. An elevated copy's may be opened for no more than waiting on it and
+        // reading its owner; whose it is, the owner says, which no other account can have set to this user.
+        UniqueKernelObject existing(created != nullptr ? created
+                                                       : OpenMutexA(SYNCHRONIZE | READ_CONTROL, FALSE, name.c_str()));
+        if (existing && (identity.empty() || OwnedBy(existing.get(), identity))) {
+            mutex_ = std::move(existing);
+            return false;
+        }
+        // Another account's object, or one of another kind: a name taken first must not keep this user's program
+        // from starting. Every copy of this user passes over the same names, so they meet at the next one.
     }
-    return error != ERROR_ALREADY_EXISTS;
+    return true;
 }
 
 bool WinInstanceServices::TakeOverFromEndedInstance() {

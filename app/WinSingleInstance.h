@@ -14,15 +14,18 @@ namespace ambervale::win {
 // has an instance of their own.
 std::string UserIdentity();
 
-// The name of the claim's mutex: in the session's namespace, with the user's identity in it.
-std::string InstanceMutexName();
+// The name of the claim's mutex at that attempt: in the session's namespace, with the user's identity in it; the
+// first attempt's name has no number.
+std::string InstanceMutexName(int attempt = 0);
 
 // Sent by a second copy to the running copy's main window; registered per user, so that only the copy of the same
 // user answers it, with kBroughtToFront.
 UINT StartedAgainMessage();
 
 // The claim is a mutex in the session's namespace, owned by the starting thread for the whole run: when a copy
-// ends, the mutex is abandoned and a copy waiting for its window can take it over.
+// ends, the mutex is abandoned and a copy waiting for its window can take it over. The mutex belongs to the user
+// (owner and access list): one of that name whose owner is another account was made to squat the name and is passed
+// over for the next name (Windows lets nobody but an administrator make another account the owner).
 class WinInstanceServices : public InstanceServices {
 public:
     bool ClaimInstance() override;

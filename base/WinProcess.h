@@ -5,15 +5,24 @@
 
 namespace ambervale {
 
-// Starts programs with CreateProcessA, found by the system's search path; never waits for them.
+// The full path of the program: notepad.exe in the system folder, explorer.exe in the Windows folder. Empty when
+// Windows does not say where its folder is.
+std::string SystemProgramPath(SystemProgram program);
+
+// Starts programs with CreateProcessA by their full path, which the command line also starts with, in quotes; never
+// waits for them.
 class WinProcessStarter final : public ProcessStarter {
 public:
-    void Start(const std::string& commandLine, StartWindow window) override;
+    using Locate = std::string (*)(SystemProgram);
+    explicit WinProcessStarter(Locate locate = SystemProgramPath) : locate_(locate) {}
+
+    void Start(SystemProgram program, const std::string& arguments, StartWindow window) override;
 
     // The id of the process started last (0 before the first); the handles are long closed.
     unsigned long LastProcessId() const { return lastProcessId_; }
 
 private:
+    Locate locate_;
     unsigned long lastProcessId_ = 0;
 };
 

@@ -20,7 +20,7 @@ void HistoryCommands::PushButton1_Click(const HistoryTarget& target) {
     GuardedSteps steps(services_.boxes, "PushButton1_Click");
     if (steps.Test(100, [&] { return services_.files.FileExists(target.historyFilePath); })) {
         steps.Run(102, [&] {
-            services_.processes.Start("notepad " + QuotedForCommandLine(target.historyFilePath),
+            services_.processes.Start(SystemProgram::TextEditor, QuotedForCommandLine(target.historyFilePath),
                                       StartWindow::NormalFocus);
         });
     } else {

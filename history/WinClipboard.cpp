@@ -51,12 +51,14 @@ UniqueGlobal AllocateZeroed(std::size_t bytes) {
     return block;
 }
 
-// The locale the system converts the ANSI text by when a program asks for the Unicode text.
-UniqueGlobal UserLocaleBlock() {
+// The locale the system converts the ANSI text by when a program asks for the Unicode text: the one whose code page
+// the text is in, the system's (the spooler's names and the date and time are all in the ANSI code page), not the
+// user's, which may have another.
+UniqueGlobal AnsiCodePageLocaleBlock() {
     UniqueGlobal block = AllocateZeroed(sizeof(LCID));
     GlobalLockGuard lock(block.get());
     if (lock.Data() == nullptr) throw AppError(kOutOfMemory);
-    const LCID locale = GetUserDefaultLCID();
+    const LCID locale = GetSystemDefaultLCID();
     std::memcpy(lock.Data(), &locale, sizeof locale);
     return block;
 }
@@ -123,7 +125,7 @@ void WinClipboardBuffer::CopySelection() {
     }
     // Everything that can run out happens before the clipboard is emptied, so a failure leaves the
     // clipboard as it was.
-    UniqueGlobal locale = UserLocaleBlock();
+    UniqueGlobal locale = AnsiCodePageLocaleBlock();
     ClipboardSession clipboard(owner_);
     if (!EmptyClipboard()) throw AppError("Can't empty Clipboard");
     if (SetClipboardData(CF_TEXT, text.get()) == nullptr) throw AppError("Can't set Clipboard data");

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "startup/RegStuff.h"  // RunValueStartsProgram
+
 namespace ambervale {
 
 // One Run key (the machine's or one user's) as the uninstaller's cleanup sees it.
@@ -13,10 +15,6 @@ public:
     virtual std::optional<std::string> ReadText(const std::string& valueName) = 0;
     virtual bool DeleteValue(const std::string& valueName) = 0;
 };
-
-// True when a Run value's data starts exactly the program at exePath: the path in double quotes, as the program
-// writes it, or bare, as older builds wrote it. Letter case does not count, as in Windows paths.
-bool RunValueStartsProgram(std::string_view data, std::string_view exePath);
 
 // Deletes the value that the program writes for itself (named after its file name) from this Run key when it
 // starts the program at exePath, so that Windows does not look for a removed program at every logon. A value

@@ -11,6 +11,10 @@
 namespace ambervale {
 namespace {
 
+// The user's patterns, but written in the system's ANSI code page like the rest of the line (the spooler's names),
+// not in the code page of the user's locale, which may be another: one line, one code page.
+constexpr DWORD kInAnsiCodePage = LOCALE_USE_CP_ACP;
+
 SYSTEMTIME ToSystemTime(const LocalDateTime& when) {
     namespace chr = std::chrono;
     const chr::year_month_day date{chr::year{when.year}, chr::month{static_cast<unsigned>(when.month)},
@@ -53,7 +57,7 @@ std::string WinDateTimeText::ShortDate(const LocalDateTime& when) {
     const SYSTEMTIME st = ToSystemTime(when);
     return FormatWithLocale(
         [&](char* buffer, int size) {
-            return GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, size);
+            return GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE | kInAnsiCodePage, &st, nullptr, buffer, size);
         },
         "date");
 }
@@ -61,7 +65,9 @@ std::string WinDateTimeText::ShortDate(const LocalDateTime& when) {
 std::string WinDateTimeText::LongTime(const LocalDateTime& when) {
     const SYSTEMTIME st = ToSystemTime(when);
     return FormatWithLocale(
-        [&](char* buffer, int size) { return GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, buffer, size); },
+        [&](char* buffer, int size) {
+            return GetTimeFormatA(LOCALE_USER_DEFAULT, kInAnsiCodePage, &st, nullptr, buffer, size);
+        },
         "time");
 }
 

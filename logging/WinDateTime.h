@@ -9,7 +9,7 @@ public:
     LocalDateTime Now() override;
 };
 
-// The user's short date and long time patterns (GetDateFormatA, GetTimeFormatA).
+// The user's short date and long time patterns (GetDateFormatA, GetTimeFormatA), in the system's ANSI code page.
 class WinDateTimeText final : public DateTimeText {
 public:
     std::string ShortDate(const LocalDateTime& when) override;

@@ -31,7 +31,7 @@ void Form1::Form_Load() {
     steps.Run(162, [&] { parts_.view.SetLogListColumnWidth(kLogListColumnTwips); });
     parts_.schedule.RestoreInterval(steps);
     parts_.schedule.RestoreStartStopState(steps);
-    parts_.tray.RunLoadSteps(steps);
+    parts_.tray.RunLoadSteps(steps, [&] { return RestoreWindowsStartup(parts_.startup, values_.executablePath); });
     steps.Run(200, [&] { values_.historyFilePath = ComposeHistoryFilePath(parts_.environment.TempFolder()); });
     steps.Run(202, [&] { isLoading_ = false; });
 }
@@ -42,6 +42,14 @@ void Form1::Form_QueryUnload() {
     parts_.schedule.CloseLogging();
     parts_.tray.RunCloseSteps(steps);
     steps.Run(104, [&] { parts_.pump.DoEvents(); });
+}
+
+void Form1::Timer1_Timer() {
+    // Step 182 starts the timer before loading ends, and an error box of a later step lets its ticks through. An
+    // entry then would find no history path yet (step 200 composes it) and open a second box: the tick waits, and
+    // the count starts once loading is done.
+    if (isLoading_) return;
+    parts_.schedule.Timer1_Timer();
 }
 
 void Form1::Form_StartedAgain() {
@@ -87,7 +95,8 @@ void Form1::SetAppTitle() { values_.appTitle = AppTitleOf(kProductName); }
 void Form1::OpenHomePageByChance() {
     parts_.random.SeedFromTimeOfDay();
     if (DrawOneToHundred(parts_.random.NextFraction()) != kHomePageWinningNumber) return;
-    parts_.processes.Start("explorer \"" + std::string(kHomePageUrl) + "\"", StartWindow::MinimizedFocus);
+    parts_.processes.Start(SystemProgram::FileManager, "\"" + std::string(kHomePageUrl) + "\"",
+                           StartWindow::MinimizedFocus);
 }
 
 } // namespace ambervale

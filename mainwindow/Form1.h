@@ -42,7 +42,7 @@ public:
     void Form_Load() override;
     void Form_QueryUnload() override;
     void Form_Resize() override { parts_.tray.Form_Resize(); }
-    void Timer1_Timer() override { parts_.schedule.Timer1_Timer(); }
+    void Timer1_Timer() override;
     void PushButton1_Click() override { parts_.history.PushButton1_Click(Target()); }
     void PushButton2_Click() override { parts_.history.PushButton2_Click(Target()); }
     void PushButton5_Click() override { parts_.schedule.PushButton5_Click(); }

@@ -8,6 +8,7 @@
 
 #include "base/AppError.h"
 #include "base/WinSizedCall.h"
+#include "base/WinSystemFiles.h"
 #include "printer/RecordLayout.h"
 
 namespace ambervale {
@@ -51,7 +52,7 @@ void Resolve(HMODULE module, const char* name, Function& function) {
 const SpoolerLibrary& SpoolerEntryPoints() {
     static SpoolerLibrary library;
     if (library.closePrinter) return library;
-    HMODULE module = LoadLibraryA("winspool.drv");
+    HMODULE module = win::LoadSystemLibrary(L"winspool.drv");
     if (!module) throw AppError("The print spooler cannot be reached (Windows error " + std::to_string(GetLastError()) + ")");
     SpoolerLibrary loaded;
     Resolve(module, "GetDefaultPrinterW", loaded.getDefaultPrinterW);

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,11 +17,14 @@ inline constexpr std::string_view kRunKeyPath = "SOFTWARE\\MICROSOFT\\WINDOWS\\C
 inline constexpr std::uint32_t kRunKeyAccess = 0x3F;
 inline constexpr std::uint32_t kRegSz = 1;
 
-// One registry write or delete per call: open the key, act on one value, close the key.
-// Failures are not reported as errors; the result only says whether the value was written or removed.
+// One registry read, write or delete per call: open the key, act on one value, close the key.
+// Failures are not reported as errors; the result only says whether the value was read, written or removed.
 class Registry {
 public:
     virtual ~Registry() = default;
+    // The text of a string value; nothing when the key or the value is absent or unreadable, or holds no text.
+    virtual std::optional<std::string> ReadKeyValue(RegistryHive hive, const std::string& keyPath,
+                                                    const std::string& valueName) = 0;
     virtual bool SetKeyValue(RegistryHive hive, const std::string& keyPath, const std::string& valueName,
                              const std::string& text, std::uint32_t valueType) = 0;
     virtual bool DeleteKeyValue(RegistryHive hive, const std::string& keyPath, const std::string& valueName) = 0;
@@ -29,6 +33,10 @@ public:
 // The Run value's data: the executable's full path in double quotes, so that a folder with blanks
 // cannot make Windows start a different program.
 std::string RunValueData(const std::string& folder, const std::string& fileName);
+
+// True when a Run value's data starts exactly the program at exePath: the path in double quotes, as the program
+// writes it, or bare, as older builds wrote it. Letter case does not count, as in Windows paths.
+bool RunValueStartsProgram(std::string_view data, std::string_view exePath);
 
 // Writes the Run value named fileName for all users; where the machine-wide key cannot be written
 // (no administrator rights) the same value goes to the current user's Run key instead.

@@ -38,4 +38,15 @@ void Check4_Click(bool isLoading, const StartupServices& services, const std::st
     }
 }
 
+bool RestoreWindowsStartup(const StartupServices& services, const std::string& executablePath) {
+    const bool registered = IsRegisteredToStart(services.registry, executablePath);
+    const std::string_view choice = registered ? kOn : kOff;
+    PassOverFailure([&] {
+        if (services.settings.Read(kSettingWindowsStartup, kOff) != choice) {
+            services.settings.Write(kSettingWindowsStartup, choice);
+        }
+    });
+    return registered;
+}
+
 } // namespace ambervale

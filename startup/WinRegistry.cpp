@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/WinHandles.h"
+#include "base/WinRegistryText.h"
 
 namespace ambervale {
 
@@ -31,6 +32,14 @@ LONG CreateKey(RegistryHive hive, const std::string& keyPath, OwnedRegKey& key) 
 }
 
 } // namespace
+
+std::optional<std::string> WinRegistry::ReadKeyValue(RegistryHive hive, const std::string& keyPath,
+                                                      const std::string& valueName) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(RootKey(hive), keyPath.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return {};
+    const OwnedRegKey key(opened);
+    return win::ReadRegistryText(key.get(), valueName);
+}
 
 bool WinRegistry::SetKeyValue(RegistryHive hive, const std::string& keyPath, const std::string& valueName,
                               const std::string& text, std::uint32_t valueType) {

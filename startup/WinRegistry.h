@@ -9,6 +9,8 @@ namespace ambervale {
 // The real registry: each call opens its key, acts on one value and closes the key again.
 class WinRegistry final : public Registry {
 public:
+    std::optional<std::string> ReadKeyValue(RegistryHive hive, const std::string& keyPath,
+                                            const std::string& valueName) override;
     // Writes text (ANSI) with its terminating zero counted in the size. A missing key is created,
     // since a new user profile need not have a Run key of its own yet.
     bool SetKeyValue(RegistryHive hive, const std::string& keyPath, const std::string& valueName,

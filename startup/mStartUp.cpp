@@ -14,6 +14,17 @@ void RegisterStartup(Registry& registry, const std::string& executablePath) {
     SetRunValue(registry, location.folder, location.fileName);
 }
 
+bool IsRegisteredToStart(Registry& registry, const std::string& executablePath) {
+    const ExecutableLocation location = SplitExecutablePath(executablePath);
+    if (location.fileName.empty()) return false;
+    const std::string key(kRunKeyPath);
+    for (const RegistryHive hive : {RegistryHive::LocalMachine, RegistryHive::CurrentUser}) {
+        const std::optional<std::string> data = registry.ReadKeyValue(hive, key, location.fileName);
+        if (data && RunValueStartsProgram(*data, executablePath)) return true;
+    }
+    return false;
+}
+
 void UnregisterStartup(Registry& registry, const std::string& executablePath) {
     const ExecutableLocation location = SplitExecutablePath(executablePath);
     if (location.fileName.empty()) return;

@@ -18,6 +18,10 @@ ExecutableLocation SplitExecutablePath(const std::string& executablePath);
 // named after its file name. A path without a folder registers nothing.
 void RegisterStartup(Registry& registry, const std::string& executablePath);
 
+// True when a Run value of the name RegisterStartup writes, machine-wide or the current user's, starts this
+// executable. Reads only.
+bool IsRegisteredToStart(Registry& registry, const std::string& executablePath);
+
 // Removes what RegisterStartup wrote for this executable's file name.
 void UnregisterStartup(Registry& registry, const std::string& executablePath);
 

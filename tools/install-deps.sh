@@ -11,6 +11,7 @@ packages=(
   wine wine32:i386 wine64 libwine:i386 libcups2:i386
   cups-daemon cups-client
   xvfb xauth x11-utils imagemagick fonts-liberation2
+  locales  # the sources of the locale that the tests make for Wine's user (tools/testenv.sh --user-locale)
   wixl  # builds the MSI installer (tools/package.sh)
 )
 

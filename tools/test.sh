@@ -23,14 +23,26 @@ for arch in i686 x86_64; do
 done
 
 status=0
+# Runs the tests of one build; a test that skipped fails the run unless tools/allowed-skips.txt names it.
+run_tests() {
+  local dir=$1 log=$1/ctest-output.log name
+  (cd "$dir" && ctest --output-on-failure) 2>&1 | tee "$log" || status=1
+  while read -r name; do
+    if ! awk -v name="$name" '$1 == name { found = 1 } END { exit !found }' tools/allowed-skips.txt; then
+      echo "test.sh: $name skipped in $dir, and tools/allowed-skips.txt does not let it" >&2
+      status=1
+    fi
+  done < <(sed -n 's/^[[:space:]]*[0-9][0-9]* - \(.*\) (Skipped)$/\1/p' "$log")
+}
+
 echo "== native tests"
-(cd build/native && ctest --output-on-failure) || status=1
+run_tests build/native
 
 # shellcheck source=testenv.sh
 source tools/testenv.sh test
 trap testenv_stop EXIT
 for arch in i686 x86_64; do
   echo "== Windows tests ($arch, under Wine)"
-  (cd "build/win-$arch" && ctest --output-on-failure) || status=1
+  run_tests "build/win-$arch"
 done
 exit $status

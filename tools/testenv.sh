@@ -2,7 +2,7 @@
 # A private world for running the Windows builds: a CUPS daemon of our own (own config, socket and spool), an Xvfb
 # display, and a Wine prefix. Nothing of the machine's own printing or display is touched.
 #
-#   tools/testenv.sh NAME [--no-default|--no-printer|--queue QUEUE] -- COMMAND [ARGS...]
+#   tools/testenv.sh NAME [--no-default|--no-printer|--queue QUEUE|--user-locale LOCALE] -- COMMAND [ARGS...]
 #                                                                start, run COMMAND inside, stop; exit with its code
 #   source tools/testenv.sh NAME [--no-default]                  start, export the variables; call testenv_stop later
 #
@@ -14,11 +14,15 @@
 # make; TAG is AMBERVALE_ENV_TAG when set (tools/test.sh sets it from the checkout's folder).
 # With --no-default the queue exists but CUPS has no default (Wine then takes the first queue as the default);
 # with --no-printer there is no queue at all, so Windows has no default printer.
+# With --user-locale (el_GR, say) Wine's user locale is that one while its system locale, and so the ANSI code page,
+# stay English (United States) and 1252: Wine takes the user locale from LC_MESSAGES and the system locale from
+# LC_CTYPE, and the locale is made for the world alone (localedef into its folder, found through LOCPATH).
 
 testenv_start() {
-  local name=${1:-default} no_default=0 no_printer=0
+  local name=${1:-default} no_default=0 no_printer=0 user_locale=""
   [ "${2:-}" = "--no-default" ] && no_default=1
   [ "${2:-}" = "--no-printer" ] && no_printer=1
+  [ "${2:-}" = "--user-locale" ] && user_locale=${3:?--user-locale needs a locale such as el_GR}
   # AMBERVALE_ENV_TAG keeps the worlds of several checkouts apart when they run their tests at the same time.
   local dir=/tmp/ambervale-env-$name${AMBERVALE_ENV_TAG:+-$AMBERVALE_ENV_TAG}
   export AMBERVALE_ENV_DIR=$dir
@@ -85,6 +89,14 @@ CONF
     export DISPLAY=:$(head -n1 "$dir/display")
   fi
 
+  if [ -n "$user_locale" ]; then
+    # After the daemons: they keep the machine's own locales.
+    mkdir -p "$dir/locales"
+    [ -d "$dir/locales/$user_locale.UTF-8" ] || localedef -i "$user_locale" -f UTF-8 "$dir/locales/$user_locale.UTF-8"
+    unset LC_ALL
+    export LOCPATH=$dir/locales LC_MESSAGES=$user_locale.UTF-8
+  fi
+
   export WINEPREFIX=$dir/wine WINEARCH=win64 WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
   if [ ! -f "$WINEPREFIX/.ambervale-ready" ]; then
@@ -133,6 +145,7 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   case "${1:-}" in
     --no-default|--no-printer) extra=$1; shift ;;
     --queue) export AMBERVALE_TEST_QUEUE=$2; shift 2 ;;
+    --user-locale) extra="$1 $2"; shift 2 ;;
   esac
   [ "${1:-}" = "--" ] && shift
   testenv_start "$name" $extra

@@ -22,13 +22,13 @@ MinimiseToTray::~MinimiseToTray() {
     if (cSysTray1_.EventSink() == this) cSysTray1_.SetEventSink(nullptr);
 }
 
-void MinimiseToTray::RunLoadSteps(GuardedSteps& steps) {
+void MinimiseToTray::RunLoadSteps(GuardedSteps& steps, const std::function<bool()>& startsWithWindows) {
     steps.Run(184, [&] {
         cSysTray1_.SetTrayTip(std::string(kProductName));
         window_.SetProgramIcon();
     });
     steps.Run(186, [&] { cSysTray1_.SetInTray(true); });
-    steps.Run(188, [&] { window_.SetCheck4Value(IsOn(settings_, kSettingWindowsStartup) ? kChecked : kUnchecked); });
+    steps.Run(188, [&] { window_.SetCheck4Value(startsWithWindows() ? kChecked : kUnchecked); });
     steps.Run(190, [&] { window_.SetCheck8Value(IsOn(settings_, kSettingMinimized) ? kChecked : kUnchecked); });
     if (steps.Test(192, [&] { return window_.Check4Value() == kChecked; })) {
         steps.Run(194, [&] { window_.SetCheck8Visible(true); });

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "base/ErrorReport.h"
@@ -43,8 +44,9 @@ public:
     MinimiseToTray& operator=(const MinimiseToTray&) = delete;
 
     // Load steps 184 to 200: tip and icons, the icon into the tray, both start-up check boxes
-    // and the start-minimised rule. Run while the window's IsLoading is set.
-    void RunLoadSteps(GuardedSteps& steps);
+    // and the start-minimised rule. Run while the window's IsLoading is set. startsWithWindows gives Check4's value
+    // (step 188).
+    void RunLoadSteps(GuardedSteps& steps, const std::function<bool()>& startsWithWindows);
     // Close step 102: the icon leaves the tray.
     void RunCloseSteps(GuardedSteps& steps);
 

@@ -59,8 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
         StartCase{"RunningCopyStillStartingAnswersLater", false, 4, INT_MAX, StartChoice::LeaveToRunningInstance, 4,
                   300},
         // 10 s of 100 ms waits: the attempt at 0 ms and one after each wait.
-        StartCase{"RunningCopyWithoutWindowIsLeftAloneAfterTheWait", false, INT_MAX, INT_MAX,
-                  StartChoice::LeaveToRunningInstance, 101, 10000},
+        StartCase{"RunningCopyWithoutWindowIsLeftAloneAfterTheWaitAndSaysSo", false, INT_MAX, INT_MAX,
+                  StartChoice::RunningInstanceDidNotAnswer, 101, 10000},
         StartCase{"CopyThatEndedMeanwhileLeavesTheRunToThisOne", false, INT_MAX, 3, StartChoice::RunHere, 3, 200}),
     [](const ::testing::TestParamInfo<StartCase>& info) { return std::string(info.param.name); });
 

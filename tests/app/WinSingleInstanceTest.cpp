@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fakes/RecordingForm1Events.h"
+#include "fakes/WinSquattedClaim.h"
 #include "mainwindow/WinForm1.h"
 
 namespace ambervale {
@@ -35,21 +36,20 @@ TEST(WinSingleInstance, OnlyTheFirstClaimHoldsAndItIsTakenOverOnlyOnceItsThreadH
     third.join();
 }
 
-TEST(WinSingleInstance, AClaimThisCopyMayNotOpenCountsAsARunningCopy) {
-    // As an elevated copy's mutex is to one that is not: an empty access list shuts everybody out.
-    ACL nobody{};
-    ASSERT_TRUE(InitializeAcl(&nobody, sizeof nobody, ACL_REVISION));
-    SECURITY_DESCRIPTOR closed{};
-    ASSERT_TRUE(InitializeSecurityDescriptor(&closed, SECURITY_DESCRIPTOR_REVISION));
-    ASSERT_TRUE(SetSecurityDescriptorDacl(&closed, TRUE, &nobody, FALSE));
-    SECURITY_ATTRIBUTES attributes{sizeof attributes, &closed, FALSE};
-    const win::UniqueKernelObject running(CreateMutexA(&attributes, TRUE, win::InstanceMutexName().c_str()));
-    ASSERT_TRUE(running);
+TEST(WinSingleInstance, NamesTakenFirstByAnotherAccountArePassedOverAndThisUsersCopiesMeetAtTheNext) {
+    const auto shut = testing::SquatClaimName(0, "D:");
+    const auto open = testing::SquatClaimName(1, "D:(A;;GA;;;WD)");
+    ASSERT_TRUE(shut && open);
+
+    auto first = std::make_unique<win::WinInstanceServices>();
+    bool firstClaimed = false;
+    std::thread starting([&] { firstClaimed = first->ClaimInstance(); });
+    starting.join();
+    EXPECT_TRUE(firstClaimed) << "the names of another account keep nobody from starting";
 
     win::WinInstanceServices second;
-    EXPECT_FALSE(second.ClaimInstance());
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-    EXPECT_FALSE(second.TakeOverFromEndedInstance());
+    EXPECT_FALSE(second.ClaimInstance()) << "a second copy of this user finds the first";
+    EXPECT_TRUE(second.TakeOverFromEndedInstance()) << "and it is the first copy's claim that it waits on";
 }
 
 TEST(WinSingleInstance, TheMainWindowAnswersAStartAgainByComingToTheFront) {

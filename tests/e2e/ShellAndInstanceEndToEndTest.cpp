@@ -9,9 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "app/SingleInstance.h"
+#include "app/WinSingleInstance.h"
 #include "tray/TrayPlatform.h"
 #include "e2e/AppProcess.h"
 #include "e2e/E2ePaths.h"
+#include "fakes/WinSquattedClaim.h"
 
 namespace ambervale::e2e {
 namespace {
@@ -104,6 +107,39 @@ TEST_F(ShellAndInstance, ASecondStartBringsTheHiddenWindowBackAndLeavesOneInstan
     PostMessageA(form, WM_CLOSE, 0, 0);
     ASSERT_TRUE(first.WaitForExit(8000));
     EXPECT_EQ(first.ExitCode(), 0u);
+}
+
+TEST_F(ShellAndInstance, AClaimNameTakenFirstByAnotherAccountDoesNotKeepTheProgramFromStarting) {
+    const auto squatted = testing::SquatClaimName(0, "D:");
+    ASSERT_TRUE(squatted);
+    AppProcess app(AmbervaleExe(), FreshTempFolder("squatted"));
+    HWND form = app.WaitForMainWindow(30000);
+    ASSERT_NE(form, nullptr) << "the program started";
+    PostMessageA(form, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(app.WaitForExit(8000));
+    EXPECT_EQ(app.ExitCode(), 0u);
+}
+
+TEST_F(ShellAndInstance, ASecondStartThatARunningCopyDoesNotAnswerSaysSoInABox) {
+    // This test holds the claim as a copy that never shows a window would.
+    win::WinInstanceServices silentCopy;
+    ASSERT_TRUE(silentCopy.ClaimInstance());
+    AppProcess second(AmbervaleExe(), FreshTempFolder("silent-copy"));
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            const auto boxes = TopLevelWindows(second.Id(), [](HWND hwnd) {
+                return ClassNameOf(hwnd) == "#32770" && ControlText(hwnd) == "Ambervale" && IsWindowVisible(hwnd);
+            });
+            box = LastOf(boxes);
+            return box != nullptr;
+        },
+        60000));
+    EXPECT_EQ(ControlText(GetDlgItem(box, 0xFFFF)), kRunningInstanceSilentText);
+    EXPECT_EQ(WindowOfClass(second.Id(), "AmbervaleForm1"), nullptr);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(second.WaitForExit(8000));
+    EXPECT_EQ(second.ExitCode(), 1u);
 }
 
 } // namespace

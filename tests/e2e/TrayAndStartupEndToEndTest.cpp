@@ -25,10 +25,36 @@ std::string RunValue(HKEY hive, const std::string& name) {
     return result == ERROR_SUCCESS ? std::string(value) : "<absent>";
 }
 
+void WriteRunValue(HKEY hive, const std::string& name, const std::string& data) {
+    HKEY key;
+    if (RegCreateKeyExA(hive, std::string(kRunKeyPath).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                   static_cast<DWORD>(data.size() + 1));
+    RegCloseKey(key);
+}
+
+void DeleteRunValues() {
+    for (HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        HKEY key;
+        if (RegOpenKeyExA(hive, std::string(kRunKeyPath).c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) continue;
+        RegDeleteValueA(key, "Ambervale.exe");
+        RegCloseKey(key);
+    }
+}
+
 class TrayAndStartup : public ::testing::Test {
 protected:
-    void SetUp() override { DeleteAllSettings(); }
-    void TearDown() override { DeleteAllSettings(); }
+    void SetUp() override {
+        DeleteAllSettings();
+        DeleteRunValues();
+    }
+    void TearDown() override {
+        DeleteAllSettings();
+        DeleteRunValues();
+    }
 };
 
 TEST_F(TrayAndStartup, MinimisingHidesToTheTrayAndAButtonReleaseOnTheIconBringsItBack) {
@@ -50,9 +76,28 @@ TEST_F(TrayAndStartup, MinimisingHidesToTheTrayAndAButtonReleaseOnTheIconBringsI
     EXPECT_EQ(app.ExitCode(), 0u);
 }
 
-TEST_F(TrayAndStartup, WindowsStartupAndMinimizedStartTheProgramHiddenInTheTray) {
+TEST_F(TrayAndStartup, Check4ShowsWhetherARunValueStartsTheProgramAndBothOnStartItHiddenInTheTray) {
+    // As after an uninstall that removed the Run value: the stored choice says "On", but nothing starts the program.
     SetSetting("Windows Startup", "On");
     SetSetting("Minimized", "On");
+    {
+        AppProcess app(AmbervaleExe(), FreshTempFolder("startup-removed"));
+        HWND form = app.WaitForMainWindow(30000);
+        ASSERT_NE(form, nullptr) << "shown: without a Run value there is no start in the tray";
+        EXPECT_EQ(SendMessageA(GetDlgItem(form, kCheck4), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(form, kCheck8)));
+        EXPECT_EQ(GetSetting("Windows Startup"), "Off");
+        EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE, "Ambervale.exe"), "<absent>") << "nothing written at start";
+        EXPECT_EQ(RunValue(HKEY_CURRENT_USER, "Ambervale.exe"), "<absent>");
+        PostMessageA(form, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(app.WaitForExit(8000));
+    }
+
+    // The user's own Run value, bare and in other letters, names the program.
+    char fullPath[MAX_PATH] = {};
+    ASSERT_GT(GetFullPathNameA(AmbervaleExe().c_str(), MAX_PATH, fullPath, nullptr), 0u);
+    CharLowerA(fullPath);
+    WriteRunValue(HKEY_CURRENT_USER, "Ambervale.exe", fullPath);
     AppProcess app(AmbervaleExe(), FreshTempFolder("hidden"));
     HWND tray = WindowOfClass(app.Id(), "AmbervaleTrayWindow", 30000);
     ASSERT_NE(tray, nullptr);
@@ -62,6 +107,8 @@ TEST_F(TrayAndStartup, WindowsStartupAndMinimizedStartTheProgramHiddenInTheTray)
     EXPECT_FALSE(IsWindowVisible(form));
     EXPECT_EQ(SendMessageA(GetDlgItem(form, kCheck4), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(SendMessageA(GetDlgItem(form, kCheck8), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(GetSetting("Windows Startup"), "On");
+    EXPECT_EQ(RunValue(HKEY_CURRENT_USER, "Ambervale.exe"), fullPath);
     PostMessageA(tray, kTrayCallbackMessage, 0, WM_LBUTTONUP);
     EXPECT_TRUE(WaitUntilVisible(form, true, 8000));
     PostMessageA(form, WM_CLOSE, 0, 0);

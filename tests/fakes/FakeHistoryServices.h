@@ -40,15 +40,16 @@ public:
 };
 
 struct StartedProcess {
-    std::string commandLine;
+    SystemProgram program;
+    std::string arguments;
     StartWindow window;
 };
 
 class FakeProcessStarter : public ProcessStarter {
 public:
-    void Start(const std::string& commandLine, StartWindow window) override {
+    void Start(SystemProgram program, const std::string& arguments, StartWindow window) override {
         if (fail) throw AppError("File not found");
-        started.push_back({commandLine, window});
+        started.push_back({program, arguments, window});
     }
     std::vector<StartedProcess> started;
     bool fail = false;

@@ -1,5 +1,6 @@
 #pragma once
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <tuple>
@@ -20,6 +21,13 @@ class FakeRegistry : public Registry {
 public:
     using Where = std::tuple<RegistryHive, std::string, std::string>;
 
+    std::optional<std::string> ReadKeyValue(RegistryHive hive, const std::string& keyPath,
+                                            const std::string& valueName) override {
+        ++reads;
+        auto it = values.find({hive, keyPath, valueName});
+        if (it == values.end() || it->second.type != kRegSz) return std::nullopt;
+        return it->second.text;
+    }
     bool SetKeyValue(RegistryHive hive, const std::string& keyPath, const std::string& valueName,
                      const std::string& text, std::uint32_t valueType) override {
         ++calls;
@@ -41,7 +49,8 @@ public:
 
     std::map<Where, FakeRegistryValue> values;
     std::set<RegistryHive> readOnlyHives;
-    int calls = 0;
+    int calls = 0;  // writes and deletes
+    int reads = 0;
 };
 
 } // namespace ambervale::testing

@@ -47,8 +47,9 @@ TEST_F(HistoryCommandsTest, ViewOpensTheQuotedPathInNotepad) {
     files.files[kHistory] = kTwoEntries;
     View();
     ASSERT_EQ(processes.started.size(), 1u);
-    EXPECT_EQ(processes.started[0].commandLine,
-              "notepad \"C:\\Documents and Settings\\Jo Smith\\Local Settings\\Temp\\Ambervale.txt\"");
+    EXPECT_EQ(processes.started[0].program, SystemProgram::TextEditor);
+    EXPECT_EQ(processes.started[0].arguments,
+              "\"C:\\Documents and Settings\\Jo Smith\\Local Settings\\Temp\\Ambervale.txt\"");
     EXPECT_EQ(processes.started[0].window, StartWindow::NormalFocus);
     EXPECT_TRUE(boxes.shown.empty());
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/AppError.h"
+#include "base/WinHandles.h"
 #include "base/WinProcess.h"
 #include "fakes/FakeHistoryServices.h"
 #include "fakes/FakeMessageBoxes.h"
@@ -20,6 +21,15 @@ const char kEntries[] = "12/6/2026 8:15:04 PM Printer Status = Ready; \r\n";
 bool IsReadOnly(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+// The volume and the index of a file: two paths of one file give the same.
+std::pair<DWORD, ULONGLONG> FileIdentity(const std::string& path) {
+    const win::UniqueFile file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                           nullptr, OPEN_EXISTING, 0, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!file || !GetFileInformationByHandle(file.get(), &info)) return {0, 0};
+    return {info.dwVolumeSerialNumber, (ULONGLONG{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
 }
 
 class WinHistoryFilesTest : public ::testing::Test {
@@ -52,22 +62,30 @@ TEST_F(WinHistoryFilesTest, ViewStartsNotepadWithTheQuotedPath) {
     ASSERT_NE(file.find(' '), std::string::npos);
     Commands().PushButton1_Click(HistoryTarget{file, "Amber"});
     ASSERT_EQ(processes.started.size(), 1u);
-    EXPECT_EQ(processes.started[0].commandLine, "notepad \"" + file + "\"");
+    EXPECT_EQ(processes.started[0].program, SystemProgram::TextEditor);
+    EXPECT_EQ(processes.started[0].arguments, "\"" + file + "\"");
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(WinHistoryFilesTest, StartsTheRealNotepadWithoutWaitingForIt) {
+TEST_F(WinHistoryFilesTest, StartsTheSystemFoldersNotepadWithoutWaitingForIt) {
     const std::string file = folder.Write("Ambervale.txt", kEntries);
     WinProcessStarter starter;
-    starter.Start("notepad \"" + file + "\"", StartWindow::NormalFocus);
+    starter.Start(SystemProgram::TextEditor, "\"" + file + "\"", StartWindow::NormalFocus);
     ASSERT_NE(starter.LastProcessId(), 0u);
 
-    HANDLE notepad = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE,
+    HANDLE notepad = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
                                  starter.LastProcessId());
     ASSERT_NE(notepad, nullptr);
     DWORD exitCode = 0;
     EXPECT_TRUE(GetExitCodeProcess(notepad, &exitCode));
     EXPECT_EQ(exitCode, STILL_ACTIVE);
+    char image[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    EXPECT_TRUE(QueryFullProcessImageNameA(notepad, 0, image, &size));
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    // The same file, whatever the path says: a 32-bit program's system folder is SysWOW64 on 64-bit Windows.
+    EXPECT_EQ(FileIdentity(image), FileIdentity(std::string(system) + "\\notepad.exe")) << image;
     // An editor ended while it is still starting can be left half alive, holding this run's output open:
     // let it come up first, then end it and see it gone.
     WaitForInputIdle(notepad, 15000);
@@ -77,8 +95,13 @@ TEST_F(WinHistoryFilesTest, StartsTheRealNotepadWithoutWaitingForIt) {
 }
 
 TEST_F(WinHistoryFilesTest, AProgramThatCannotStartIsAnError) {
-    WinProcessStarter starter;
-    EXPECT_THROW(starter.Start("ambervale-no-such-editor \"x.txt\"", StartWindow::NormalFocus), AppError);
+    for (const WinProcessStarter::Locate locate :
+         {+[](SystemProgram) { return std::string("C:\\ambervale-no-such-folder\\notepad.exe"); },
+          +[](SystemProgram) { return std::string(); }}) {
+        WinProcessStarter starter(locate);
+        EXPECT_THROW(starter.Start(SystemProgram::TextEditor, "\"x.txt\"", StartWindow::NormalFocus), AppError);
+        EXPECT_EQ(starter.LastProcessId(), 0u);
+    }
 }
 
 TEST_F(WinHistoryFilesTest, ClearAnsweredNoChangesNothing) {

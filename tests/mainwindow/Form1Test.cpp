@@ -47,16 +47,74 @@ TEST(Form1Load, FirstStartWithNoSettings) {
     EXPECT_EQ(rig.registry.calls, 0);
 }
 
-TEST(Form1Load, WindowsStartupOnChecksTheBoxWithoutTouchingTheRegistry) {
+TEST(Form1Load, ARunValueOfThisProgramChecksTheBoxAndBothOnStartsInTheTray) {
     FakeForm1Rig rig;
+    rig.registry.values[{RegistryHive::LocalMachine, std::string(kRunKeyPath), "Ambervale.exe"}] = {
+        "\"C:\\Program Files\\Ambervale\\Ambervale.exe\"", kRegSz};
     rig.settings.values["Windows Startup"] = "On";
     rig.settings.values["Minimized"] = "On";
     rig.form.Form_Load();
     EXPECT_EQ(rig.window.check4, 1);
     EXPECT_TRUE(rig.window.check8Visible);
-    EXPECT_EQ(rig.registry.calls, 0);
-    EXPECT_EQ(rig.settings.values["Minimized"], "On");
+    EXPECT_EQ(rig.registry.calls, 0) << "nothing written to the Run key";
     EXPECT_EQ(rig.window.state, WindowState::Minimized) << "both on: the program starts in the tray";
+}
+
+// Check4 at start shows whether a Run value starts this program; the stored choice follows; the Run key is only read.
+struct StartupTruthCase {
+    const char* name;
+    RegistryHive hive;
+    const char* valueName;
+    const char* data;  // nullptr: no value
+    const char* stored;
+    int check4;
+    const char* storedAfter;
+};
+
+class Form1StartupTruth : public ::testing::TestWithParam<StartupTruthCase> {};
+
+TEST_P(Form1StartupTruth, Check4FollowsTheRunKeyAndTheStoredChoiceFollowsCheck4) {
+    const StartupTruthCase& c = GetParam();
+    FakeForm1Rig rig;
+    if (c.data) rig.registry.values[{c.hive, std::string(kRunKeyPath), c.valueName}] = {c.data, kRegSz};
+    rig.settings.values["Windows Startup"] = c.stored;
+    rig.settings.values["Minimized"] = "On";
+    const auto runValuesBefore = rig.registry.values;
+    rig.form.Form_Load();
+
+    EXPECT_EQ(rig.window.check4, c.check4);
+    EXPECT_EQ(rig.settings.values["Windows Startup"], c.storedAfter);
+    EXPECT_EQ(rig.settings.values["Minimized"], "On");
+    EXPECT_EQ(rig.registry.calls, 0);
+    EXPECT_EQ(rig.registry.values.size(), runValuesBefore.size());
+    EXPECT_TRUE(rig.boxes.shown.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RunValues, Form1StartupTruth,
+    ::testing::Values(
+        StartupTruthCase{"RemovedByAnUninstall", RegistryHive::LocalMachine, "Ambervale.exe", nullptr, "On", 0, "Off"},
+        StartupTruthCase{"MachineWideQuoted", RegistryHive::LocalMachine, "Ambervale.exe",
+                         "\"C:\\Program Files\\Ambervale\\Ambervale.exe\"", "Off", 1, "On"},
+        StartupTruthCase{"UsersOwnBareInOtherLetterCase", RegistryHive::CurrentUser, "Ambervale.exe",
+                         "c:\\program files\\ambervale\\AMBERVALE.EXE", "Off", 1, "On"},
+        StartupTruthCase{"AnotherCopyOfTheProgram", RegistryHive::LocalMachine, "Ambervale.exe",
+                         "\"D:\\Tools\\Ambervale.exe\"", "On", 0, "Off"},
+        StartupTruthCase{"AValueOfAnotherName", RegistryHive::CurrentUser, "Ambervale",
+                         "\"C:\\Program Files\\Ambervale\\Ambervale.exe\"", "On", 0, "Off"},
+        StartupTruthCase{"ThePathWithArgumentsAfterIt", RegistryHive::CurrentUser, "Ambervale.exe",
+                         "\"C:\\Program Files\\Ambervale\\Ambervale.exe\" /x", "On", 0, "Off"}),
+    [](const ::testing::TestParamInfo<StartupTruthCase>& info) { return std::string(info.param.name); });
+
+TEST(Form1Load, AStoredChoiceThatCannotFollowStillLeavesCheck4ShowingTheRunKey) {
+    FakeForm1Rig rig;
+    rig.settings.values["Windows Startup"] = "On";
+    rig.settings.failWrites = true;
+    rig.form.Form_Load();
+    EXPECT_EQ(rig.window.check4, 0);
+    EXPECT_FALSE(rig.window.check8Visible);
+    EXPECT_TRUE(rig.boxes.shown.empty());
+    EXPECT_EQ(rig.registry.calls, 0);
 }
 
 TEST(Form1Load, SkinAndCursorFilesChangeTheLookWhenPresent) {
@@ -80,6 +138,23 @@ TEST(Form1Load, ACorruptCursorIsReportedAtItsStepAndLoadingGoesOn) {
     EXPECT_FALSE(rig.values.historyFilePath.empty());
 }
 
+TEST(Form1Load, TicksDuringAStartUpErrorBoxWaitUntilTheHistoryPathIsComposed) {
+    FakeForm1Rig rig;
+    rig.settings.values["OftenIndex"] = "1";  // every second, from step 182 on
+    rig.window.failing = {"program icon"};    // a box at step 184
+    rig.boxes.onShow = [&] {
+        for (int tick = 0; tick < 3; ++tick) rig.form.Timer1_Timer();
+    };
+    std::vector<std::string> pathsOfEntries;
+    rig.logger.onLog = [&] { pathsOfEntries.push_back(rig.values.historyFilePath); };
+    rig.form.Form_Load();
+    EXPECT_EQ(BoxTexts(rig.boxes), (std::vector<std::string>{ErrorBoxText("Window operation failed", "Form_Load", 184)}));
+    EXPECT_TRUE(pathsOfEntries.empty()) << "no entry while loading";
+
+    rig.form.Timer1_Timer();
+    EXPECT_EQ(pathsOfEntries, (std::vector<std::string>{"C:\\Users\\pat\\AppData\\Local\\Temp\\Ambervale.txt"}));
+}
+
 TEST(Form1Load, TempUnsetPutsTheHistoryInTheDriveRoot) {
     FakeForm1Rig rig;
     rig.environment.temp.reset();
@@ -96,7 +171,8 @@ TEST(Form1Load, HomePageOpensOnlyOnTheWinningDraw) {
         ASSERT_EQ(rig.processes.started.size(), wins ? 1u : 0u) << fraction;
         EXPECT_EQ(rig.random.seeded, 1);
         if (wins) {
-            EXPECT_EQ(rig.processes.started[0].commandLine, "explorer \"https://www.corvatek.example/\"");
+            EXPECT_EQ(rig.processes.started[0].program, SystemProgram::FileManager);
+            EXPECT_EQ(rig.processes.started[0].arguments, "\"https://www.corvatek.example/\"");
             EXPECT_EQ(rig.processes.started[0].window, StartWindow::MinimizedFocus);
         }
     }

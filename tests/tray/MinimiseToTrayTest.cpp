@@ -31,7 +31,7 @@ protected:
 
     void Load() {
         GuardedSteps steps(boxes, "Form_Load");
-        behaviour.RunLoadSteps(steps);
+        behaviour.RunLoadSteps(steps, [this] { return startsWithWindows; });
     }
 
     // The window is minimised by the user and reports it.
@@ -53,6 +53,7 @@ protected:
     FakeTrayHostWindow window;
     FakeSettingsStore settings;
     FakeMessageBoxes boxes;
+    bool startsWithWindows = false;  // what the Run key says at start: Check4's value
     MinimiseToTray behaviour{window, cSysTray1, settings};
 };
 
@@ -72,7 +73,7 @@ TEST_F(TrayBehaviour, FirstStartPutsTheTippedIconInTheTrayAndShowsTheWindow) {
 }
 
 struct StartCase {
-    const char* windowsStartup;
+    bool startsWithWindows;
     const char* minimized;
     int check4;
     int check8;
@@ -84,7 +85,7 @@ class StartMinimisedRule : public TrayBehaviour, public ::testing::WithParamInte
 
 TEST_P(StartMinimisedRule, FollowsBothSettings) {
     const StartCase& c = GetParam();
-    settings.values["Windows Startup"] = c.windowsStartup;
+    startsWithWindows = c.startsWithWindows;
     settings.values["Minimized"] = c.minimized;
     Load();
 
@@ -97,19 +98,17 @@ TEST_P(StartMinimisedRule, FollowsBothSettings) {
 
 INSTANTIATE_TEST_SUITE_P(
     Settings, StartMinimisedRule,
-    ::testing::Values(StartCase{"On", "On", 1, 1, true, WindowState::Minimized},
-                      StartCase{"On", "Off", 1, 0, true, WindowState::Normal},
-                      StartCase{"Off", "On", 0, 1, false, WindowState::Normal},
-                      StartCase{"Off", "Off", 0, 0, false, WindowState::Normal},
-                      StartCase{"on", "On", 0, 1, false, WindowState::Normal},
-                      StartCase{"ON", "On", 0, 1, false, WindowState::Normal},
-                      StartCase{"On", "on", 1, 0, true, WindowState::Normal},
-                      StartCase{"On", "ON", 1, 0, true, WindowState::Normal},
-                      StartCase{"On ", "On", 0, 1, false, WindowState::Normal},
-                      StartCase{"On", "", 1, 0, true, WindowState::Normal}));
+    ::testing::Values(StartCase{true, "On", 1, 1, true, WindowState::Minimized},
+                      StartCase{true, "Off", 1, 0, true, WindowState::Normal},
+                      StartCase{false, "On", 0, 1, false, WindowState::Normal},
+                      StartCase{false, "Off", 0, 0, false, WindowState::Normal},
+                      StartCase{true, "on", 1, 0, true, WindowState::Normal},
+                      StartCase{true, "ON", 1, 0, true, WindowState::Normal},
+                      StartCase{true, "On ", 1, 0, true, WindowState::Normal},
+                      StartCase{true, "", 1, 0, true, WindowState::Normal}));
 
 TEST_F(TrayBehaviour, StartingMinimisedHidesTheWindowWithTheBalloonWhenItReportsTheState) {
-    settings.values["Windows Startup"] = "On";
+    startsWithWindows = true;
     settings.values["Minimized"] = "On";
     Load();
     behaviour.Form_Resize();
@@ -228,7 +227,6 @@ TEST_F(TrayBehaviour, Check8ClickSurvivesAStoreThatCannotWrite) {
 }
 
 TEST_F(TrayBehaviour, FailedConditionTestsCountAsPassed) {
-    settings.values["Windows Startup"] = "Off";
     settings.values["Minimized"] = "On";
     window.failing = {"check4"};
     window.check8Visible = false;
@@ -243,7 +241,7 @@ TEST_F(TrayBehaviour, FailedConditionTestsCountAsPassed) {
 }
 
 TEST_F(TrayBehaviour, FailedStepsAreReportedUnderTheirNumbersAndLoadingGoesOn) {
-    settings.values["Windows Startup"] = "On";
+    startsWithWindows = true;
     window.failing = {"program icon", "check8 visible"};
     Load();
 
