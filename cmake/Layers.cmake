@@ -1,6 +1,7 @@
 # The folders are layers, one static library each, linked in one direction only:
 #
 #   base  <-  printer  <-  logging  <-  history  <-  mainwindow  <-  app
+#             printer  <-  snmp  <-----------------------------------------'
 #   base  <-  tray     <---------------------------'
 #   base  <-  startup  <---------------------------'
 #   base  <-  startup  <-  installer (the uninstaller's action; the packages are made of the program)
@@ -11,7 +12,7 @@
 # layers fails to build.
 
 # In the order they are built; the tests mirror them folder for folder.
-set(AMBERVALE_LAYERS base printer logging history tray startup mainwindow app installer)
+set(AMBERVALE_LAYERS base printer snmp logging history tray startup mainwindow app installer)
 
 add_library(ambervale_warnings INTERFACE)
 if(MSVC)
