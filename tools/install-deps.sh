@@ -10,6 +10,7 @@ packages=(
   wine wine32:i386 wine64 libwine:i386 libcups2:i386
   cups-daemon cups-client
   xvfb xauth x11-utils imagemagick fonts-liberation2
+  snmpsim  # the SNMP agent that stands in for a network printer in the end-to-end tests
   wixl  # builds the MSI installer (tools/package.sh)
 )
 
