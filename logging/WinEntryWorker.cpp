@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <exception>
+#include <mutex>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -11,8 +12,8 @@
 
 namespace ambervale::win {
 
-// What the thread and the waiter share. The thread holds it too, so a wait that ends early (the program closing)
-// leaves nothing behind that the thread could still write to once it is gone.
+// One question and its end. The thread holds it too, so a wait that ends early (the program closing) leaves nothing
+// behind that the thread could still write to once it is gone.
 struct WinEntryWorker::Job {
     std::function<void()> work;
     std::exception_ptr failure;
@@ -30,29 +31,65 @@ struct WinEntryWorker::Job {
     }
 };
 
-namespace {
+// The thread that asks, and what it shares with the worker; it holds this itself and so outlives the worker safely.
+struct WinEntryWorker::Thread {
+    std::mutex mutex;
+    std::shared_ptr<Job> next;
+    bool stop = false;
+    UniqueKernelObject wake{CreateEventA(nullptr, FALSE, FALSE, nullptr)};
 
-template <class Job>
-bool StartThread(const std::shared_ptr<Job>& job) noexcept {
-    try {
-        std::thread([job] { job->Run(); }).detach();
-        return true;
-    } catch (const std::system_error&) {
-        return false;
+    void Serve() noexcept {
+        for (;;) {
+            WaitForSingleObject(wake.get(), INFINITE);
+            std::shared_ptr<Job> job;
+            {
+                const std::lock_guard<std::mutex> lock(mutex);
+                if (stop) return;
+                job = std::move(next);
+            }
+            if (job) job->Run();
+        }
     }
-}
+};
 
-} // namespace
+WinEntryWorker::~WinEntryWorker() {
+    if (!thread_) return;
+    {
+        const std::lock_guard<std::mutex> lock(thread_->mutex);
+        thread_->stop = true;
+    }
+    SetEvent(thread_->wake.get());
+}
 
 bool WinEntryWorker::Closing() const { return window_ != nullptr && !IsWindow(window_); }
 
 bool WinEntryWorker::Busy() const { return last_ && !last_->finished; }
 
+bool WinEntryWorker::HandOver(const std::shared_ptr<Job>& job) {
+    if (!job->done) return false;
+    if (!thread_) {
+        auto thread = std::make_shared<Thread>();
+        if (!thread->wake) return false;
+        try {
+            std::thread([thread] { thread->Serve(); }).detach();
+        } catch (const std::system_error&) {
+            return false;
+        }
+        thread_ = std::move(thread);
+    }
+    {
+        const std::lock_guard<std::mutex> lock(thread_->mutex);
+        thread_->next = job;
+    }
+    SetEvent(thread_->wake.get());
+    return true;
+}
+
 bool WinEntryWorker::RunAndWait(std::function<void()> work) {
     if (Closing()) return false;
     auto job = std::make_shared<Job>();
     job->work = std::move(work);
-    if (!job->done || !StartThread(job)) {
+    if (!HandOver(job)) {
         // No thread to be had: the entry is still made, on this thread, at the cost of a window that waits for it.
         job->work();
         return true;

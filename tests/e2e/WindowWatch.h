@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <thread>
+#include <vector>
 
 namespace ambervale::e2e {
 
@@ -12,13 +13,17 @@ class WindowWatch {
 public:
     // limitMs: an answer later than this counts as missed (and the wait for it ends there).
     WindowWatch(HWND window, DWORD limitMs);
-    ~WindowWatch();
+    ~WindowWatch() { Stop(); }
     WindowWatch(const WindowWatch&) = delete;
     WindowWatch& operator=(const WindowWatch&) = delete;
 
+    // Ends the watch; the figures below are final from here on.
+    void Stop();
     int Asked() const { return asked_; }
     int Missed() const { return missed_; }
     double LongestMs() const { return longestMicroseconds_ / 1000.0; }
+    // The answer time below which this share of the answers came (0.5 the median, 0.99...), once stopped.
+    double PercentileMs(double share) const;
 
 private:
     void Watch();
@@ -29,6 +34,7 @@ private:
     std::atomic<int> asked_{0};
     std::atomic<int> missed_{0};
     std::atomic<long long> longestMicroseconds_{0};
+    std::vector<long long> answers_;  // microseconds; the watching thread's alone until it has stopped
     std::thread thread_;
 };
 
