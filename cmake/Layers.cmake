@@ -1,7 +1,7 @@
 # The folders are layers, one static library each, linked in one direction only:
 #
 #   base  <-  printer  <-  logging  <-  history  <-  mainwindow  <-  app
-#             printer  <-  snmp  <-----------------------------------------'
+#             printer  <-  snmp  <-----------------------------------'
 #   base  <-  tray     <---------------------------'
 #   base  <-  startup  <---------------------------'
 #   base  <-  startup  <-  installer (the uninstaller's action; the packages are made of the program)
