@@ -15,9 +15,13 @@
 #include "history/WinHistoryFile.h"
 #include "logging/StatusLogger.h"
 #include "logging/WinDateTime.h"
+#include "logging/WinEntryWorker.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/WinForm1.h"
 #include "printer/WinSpooler.h"
+#include "snmp/SnmpStatusSource.h"
+#include "snmp/WinStandardTcpIpPorts.h"
+#include "snmp/WinUdpTransport.h"
 #include "startup/WinRegistry.h"
 #include "tray/WinSysTray.h"
 
@@ -54,9 +58,16 @@ private:
     WinEventLog eventLog_;
     WinSecondsClock secondsClock_;
     ProgramValues values_;
+    // The printer's own word, for a printer on a Standard TCP/IP port with SNMP on.
+    WinStandardTcpIpPorts tcpIpPorts_;
+    WinUdpTransport snmpTransport_;
+    RandomRequestIds requestIds_;
+    SnmpStatusSource printerWord_{tcpIpPorts_, snmpTransport_, requestIds_};
+    // Each entry's question (the spooler, the printer) runs away from the window, which goes on meanwhile.
+    WinEntryWorker entryWorker_;
     // Each entry is made once and goes to these outputs, in this order: the list keeps its row even when the
     // history file refuses the line, and the Event Log comes last, with the changes only.
-    EntryLogger logger_{spooler_, clock_, dateTimeText_};
+    EntryLogger logger_{spooler_, clock_, dateTimeText_, entryWorker_};
     LogListOutput listOutput_{window_.ListView1()};
     HistoryFileOutput historyOutput_{historyWriter_, values_.historyFilePath, clock_, dateTimeText_};
     EventLogOutput eventLogOutput_{eventLog_, secondsClock_};

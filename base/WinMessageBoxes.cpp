@@ -20,18 +20,21 @@ BoxAnswer WinMessageBoxes::Show(const BoxRequest& request) {
     }
 }
 
-void WinMessagePump::DoEvents() {
+bool DispatchWaitingMessages(HWND dialogWindow) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             // Leave the quit for the main loop, which ends the program.
             PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
+            return false;
         }
-        if (dialogWindow_ && IsDialogMessageA(dialogWindow_, &msg)) continue;
+        if (dialogWindow && IsDialogMessageA(dialogWindow, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    return true;
 }
+
+void WinMessagePump::DoEvents() { DispatchWaitingMessages(dialogWindow_); }
 
 } // namespace ambervale::win

@@ -16,6 +16,10 @@ private:
     HWND owner_;
 };
 
+// Dispatches the messages waiting in this thread's queue, once, those of dialogWindow through IsDialogMessage (its
+// keyboard navigation). False when the quit message came, which is left in the queue for the main loop.
+bool DispatchWaitingMessages(HWND dialogWindow);
+
 // Dispatches the messages waiting in this thread's queue, once, and returns.
 class WinMessagePump : public MessagePump {
 public:

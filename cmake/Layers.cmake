@@ -1,9 +1,10 @@
 # The folders are layers, one static library each, linked in one direction only:
 #
 #   base  <-  printer  <-  logging  <-  history  <-  mainwindow  <-  app
-#                          logging  <-  eventlog  <-------------------'
-#   base  <-  tray     <---------------------------'
-#   base  <-  startup  <---------------------------'
+#                          logging  <-  eventlog  <------------------'
+#             printer  <-  snmp  <-----------------------------------'
+#   base  <-  tray     <-----------------------------'
+#   base  <-  startup  <-----------------------------'
 #   base  <-  startup  <-  installer (the uninstaller's action; the packages are made of the program)
 #
 # A library sees the headers of its own folder and of the libraries it links, and no others. Its headers are reached
@@ -12,7 +13,7 @@
 # layers fails to build.
 
 # In the order they are built; the tests mirror them folder for folder.
-set(AMBERVALE_LAYERS base printer logging eventlog history tray startup mainwindow app installer)
+set(AMBERVALE_LAYERS base printer snmp logging eventlog history tray startup mainwindow app installer)
 
 add_library(ambervale_warnings INTERFACE)
 if(MSVC)

@@ -81,7 +81,10 @@ void Schedule::Timer1_Timer() {
     steps.Run(120, [&] { controls_.timer1.SetPeriod(kTimerStopped); });
     steps.Run(122, [&] { controls_.timer1.SetEnabled(false); });
     steps.Run(124, [&] { services_.pump.DoEvents(); });
-    steps.Run(126, [&] { services_.logger.LogStatusNow(); });
+    EntryOutcome entry = EntryOutcome::Made;
+    steps.Run(126, [&] { entry = services_.logger.LogStatusNow(); });
+    // The window closed while the entry was being made: the tick has nothing left to do, and the timer stays still.
+    if (entry == EntryOutcome::Closing) return;
     steps.Run(128, [&] { services_.pump.DoEvents(); });
     steps.Run(130, [&] { elapsedSeconds_ = 0; });
     steps.Run(132, [&] { controls_.progressBar1.SetPosition(0); });
@@ -114,12 +117,16 @@ void Schedule::PushButton5_Click() {
 
 // PushButton6_Click steps:
 //   100 DoEvents  102 hourglass  104 LogStatusNow  106 default pointer  108 bar position 0  110 bar text
-// The count goes on untouched; the bar returns to it at the next tick.
+// The count goes on untouched; the bar returns to it at the next tick. A click while an entry is being made (the
+// window keeps answering meanwhile) does nothing: that entry, under way, is the one it asks for.
 void Schedule::PushButton6_Click() {
+    if (services_.logger.EntryPending()) return;
     GuardedSteps steps(services_.boxes, "PushButton6_Click");
     steps.Run(100, [&] { services_.pump.DoEvents(); });
     steps.Run(102, [&] { controls_.mousePointer.SetPointer(PointerKind::Hourglass); });
-    steps.Run(104, [&] { services_.logger.LogStatusNow(); });
+    EntryOutcome entry = EntryOutcome::Made;
+    steps.Run(104, [&] { entry = services_.logger.LogStatusNow(); });
+    if (entry == EntryOutcome::Closing) return;
     steps.Run(106, [&] { controls_.mousePointer.SetPointer(PointerKind::Default); });
     steps.Run(108, [&] { controls_.progressBar1.SetPosition(0); });
     steps.Run(110, [&] { controls_.progressBar1.SetText(kProgressBarText); });

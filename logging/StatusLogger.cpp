@@ -1,28 +1,60 @@
 #include "logging/StatusLogger.h"
 
 #include <exception>
+#include <memory>
+#include <utility>
 
 #include "base/ErrorReport.h"
 #include "printer/PrinterReport.h"
 
 namespace ambervale {
 
+namespace {
+
+// Marks an entry as being made for as long as it lives.
+class PendingEntry {
+public:
+    explicit PendingEntry(bool& pending) : pending_(pending) { pending_ = true; }
+    ~PendingEntry() { pending_ = false; }
+    PendingEntry(const PendingEntry&) = delete;
+    PendingEntry& operator=(const PendingEntry&) = delete;
+
+private:
+    bool& pending_;
+};
+
+} // namespace
+
 EntryLogger::EntryLogger(Spooler& spooler, Clock& clock, DateTimeText& dateTimeText)
-    : spooler_(spooler), clock_(clock), dateTimeText_(dateTimeText) {
+    : EntryLogger(spooler, clock, dateTimeText, inlineWorker_) {}
+
+EntryLogger::EntryLogger(Spooler& spooler, Clock& clock, DateTimeText& dateTimeText, EntryWorker& worker)
+    : worker_(worker), spooler_(spooler), clock_(clock), dateTimeText_(dateTimeText) {
     const auto spoolerSources = SpoolerStatusSources();
     sources_.assign(spoolerSources.begin(), spoolerSources.end());
 }
 
-LogEntry EntryLogger::MakeEntry() {
+std::optional<LogEntry> EntryLogger::MakeEntry() {
+    // The answer belongs to the work as much as to this call: a close may end the wait while the spooler or the
+    // printer is still being asked, and the work then writes its answer into a place that is still there.
+    auto answer = std::make_shared<std::optional<PrinterFields>>();
+    {
+        const PendingEntry pending(pending_);
+        const bool finished = worker_.RunAndWait([answer, &spooler = spooler_, sources = sources_] {
+            *answer = QueryDefaultPrinter(spooler, sources);
+        });
+        if (!finished) return std::nullopt;
+    }
     LogEntry entry;
-    entry.printer = QueryDefaultPrinter(spooler_, sources_);
+    entry.printer = std::move(*answer);
     if (entry.printer) entry.reportLine = JoinReportLines(RenderPrinterReport(*entry.printer));
     entry.dateTimeText = GeneralDateText(dateTimeText_, clock_.Now());
     return entry;
 }
 
-void EntryLogger::LogStatusNow() {
-    LogEntry entry;
+EntryOutcome EntryLogger::LogStatusNow() {
+    if (pending_) return EntryOutcome::Busy;
+    std::optional<LogEntry> entry;
     try {
         entry = MakeEntry();
     } catch (...) {
@@ -30,15 +62,17 @@ void EntryLogger::LogStatusNow() {
         for (LogOutput* output : outputs_) output->EntryFailed(description);
         throw;
     }
+    if (!entry) return EntryOutcome::Closing;
     std::exception_ptr firstFailure;
     for (LogOutput* output : outputs_) {
         try {
-            output->Write(entry);
+            output->Write(*entry);
         } catch (...) {
             if (!firstFailure) firstFailure = std::current_exception();
         }
     }
     if (firstFailure) std::rethrow_exception(firstFailure);
+    return EntryOutcome::Made;
 }
 
 void EntryLogger::LoggingSwitched(bool on, std::string_view intervalCaption) noexcept {

@@ -1,29 +1,44 @@
 #pragma once
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "logging/DateTimeText.h"
+#include "logging/EntryWorker.h"
 #include "logging/LogEntry.h"
 #include "printer/Spooler.h"
 #include "printer/StatusSource.h"
 
 namespace ambervale {
 
-// Makes one log entry of the default printer's status. Throws AppError when the entry cannot be made.
+// What became of a call for an entry.
+enum class EntryOutcome {
+    Made,     // made and handed to the outputs
+    Busy,     // another entry was being made: it stands for this one, and no second one was started
+    Closing,  // the program is closing: nothing was logged, and nothing more will be
+};
+
+// Makes one log entry of the default printer's status. Throws AppError when the entry cannot be made or an output
+// failed to take it.
 class StatusLogger {
 public:
     virtual ~StatusLogger() = default;
-    virtual void LogStatusNow() = 0;
+    virtual EntryOutcome LogStatusNow() = 0;
+    // True while an entry is being made: the spooler or the printer is still being asked.
+    virtual bool EntryPending() const = 0;
     // Automatic logging was switched on or off, or another interval chosen while on; intervalCaption is the chosen
     // interval row's caption, empty for none. Never throws.
     virtual void LoggingSwitched(bool on, std::string_view intervalCaption) noexcept = 0;
 };
 
 // The program's logger: each entry is made once, from the spooler's report with the status of every source, and
-// handed to every output in the order they were added.
+// handed to every output in the order they were added. The spooler and the sources are asked through the worker;
+// the date-time text and the outputs stay on the caller's thread.
 class EntryLogger final : public StatusLogger {
 public:
+    // Asks the spooler and the sources on the calling thread.
     EntryLogger(Spooler& spooler, Clock& clock, DateTimeText& dateTimeText);
+    EntryLogger(Spooler& spooler, Clock& clock, DateTimeText& dateTimeText, EntryWorker& worker);
     EntryLogger(const EntryLogger&) = delete;
     EntryLogger& operator=(const EntryLogger&) = delete;
 
@@ -31,18 +46,22 @@ public:
     void AddStatusSource(StatusSource& source) { sources_.push_back(&source); }
     void AddOutput(LogOutput& output) { outputs_.push_back(&output); }
 
-    // The entry of this moment. A missing default printer throws before anything is made; every other spooler
-    // failure gives an entry with an empty report.
-    LogEntry MakeEntry();
+    // The entry of this moment; nullopt when the program began to close while it was being made. A missing default
+    // printer throws before anything is made; every other spooler failure gives an entry with an empty report.
+    std::optional<LogEntry> MakeEntry();
 
     // Makes the entry and hands it to every output. An output that fails loses the entry, the others still take it,
     // and the first failure then reaches the caller. An entry that cannot be made (no default printer) is told to
-    // every output's EntryFailed and reaches the caller.
-    void LogStatusNow() override;
+    // every output's EntryFailed and reaches the caller. While one entry is being made, no second one starts.
+    EntryOutcome LogStatusNow() override;
+    bool EntryPending() const override { return pending_; }
     // Tells every output, in order.
     void LoggingSwitched(bool on, std::string_view intervalCaption) noexcept override;
 
 private:
+    InlineEntryWorker inlineWorker_;
+    EntryWorker& worker_;
+    bool pending_ = false;
     Spooler& spooler_;
     Clock& clock_;
     DateTimeText& dateTimeText_;

@@ -311,7 +311,8 @@ void Form1Window::SetEnabled(bool enabled) {
 }
 
 void Form1Window::ApplyTimer() {
-    const bool run = timerEnabled_ && timerPeriod_ > 0;
+    // A handler that goes on after the close (one that was waiting for its entry) cannot start the timer again.
+    const bool run = timerEnabled_ && timerPeriod_ > 0 && !closing_;
     if (run) {
         // Setting the timer again restarts its period, as a change of interval does.
         timerRunning_ = SetTimer(hwnd_, kTimer1Id, static_cast<UINT>(timerPeriod_), nullptr) != 0;

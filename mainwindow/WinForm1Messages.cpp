@@ -48,11 +48,13 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case kSyncLogRowsMessage:
         SyncLogRowCount();
         return 0;
+    // Once the close has begun, a tick or a click still waiting in the queue starts nothing: nothing is logged after
+    // the close, and no box opens over a window that is going.
     case WM_TIMER:
-        if (wParam == kTimer1Id && timerRunning_) events_->Timer1_Timer();
+        if (wParam == kTimer1Id && timerRunning_ && !closing_) events_->Timer1_Timer();
         return 0;
     case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED && lParam) OnCommand(LOWORD(wParam));
+        if (HIWORD(wParam) == BN_CLICKED && lParam && !closing_) OnCommand(LOWORD(wParam));
         return 0;
     case WM_NOTIFY:
         return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));

@@ -49,9 +49,7 @@ void Resolve(HMODULE module, const char* name, Function& function) {
     if (!function) throw AppError(std::string("The print spooler has no ") + name);
 }
 
-const SpoolerLibrary& SpoolerEntryPoints() {
-    static SpoolerLibrary library;
-    if (library.closePrinter) return library;
+SpoolerLibrary LoadSpoolerLibrary() {
     HMODULE module = win::LoadSystemLibrary(L"winspool.drv");
     if (!module) throw AppError("The print spooler cannot be reached (Windows error " + std::to_string(GetLastError()) + ")");
     SpoolerLibrary loaded;
@@ -61,7 +59,13 @@ const SpoolerLibrary& SpoolerEntryPoints() {
     Resolve(module, "GetPrinterA", loaded.getPrinterA);
     Resolve(module, "EnumJobsA", loaded.enumJobsA);
     Resolve(module, "ClosePrinter", loaded.closePrinter);
-    library = loaded;
+    return loaded;
+}
+
+// Loaded by whichever thread asks first (an entry's worker, as a rule) and only once, however many ask at the same
+// time; a load that failed is tried again at the next query.
+const SpoolerLibrary& SpoolerEntryPoints() {
+    static const SpoolerLibrary library = LoadSpoolerLibrary();
     return library;
 }
 

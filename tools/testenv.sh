@@ -2,7 +2,7 @@
 # A private world for running the Windows builds: a CUPS daemon of our own (own config, socket and spool), an Xvfb
 # display, and a Wine prefix. Nothing of the machine's own printing or display is touched.
 #
-#   tools/testenv.sh NAME [--no-default|--no-printer|--queue QUEUE|--user-locale LOCALE] -- COMMAND [ARGS...]
+#   tools/testenv.sh NAME [--no-default|--no-printer|--snmp|--queue QUEUE|--user-locale LOCALE] -- COMMAND [ARGS...]
 #                                                                start, run COMMAND inside, stop; exit with its code
 #   source tools/testenv.sh NAME [--no-default]                  start, export the variables; call testenv_stop later
 #
@@ -17,11 +17,14 @@
 # With --user-locale (el_GR, say) Wine's user locale is that one while its system locale, and so the ANSI code page,
 # stay English (United States) and 1252: Wine takes the user locale from LC_MESSAGES and the system locale from
 # LC_CTYPE, and the locale is made for the world alone (localedef into its folder, found through LOCPATH).
+# With --snmp an SNMP agent (snmpsim) serves the printers of tests/e2e/snmp on UDP port 161 of a loopback address of
+# the world's own, exported as AMBERVALE_SNMP_AGENT; each data file's name is the community that asks for it.
 
 testenv_start() {
-  local name=${1:-default} no_default=0 no_printer=0 user_locale=""
+  local name=${1:-default} no_default=0 no_printer=0 snmp=0 user_locale=""
   [ "${2:-}" = "--no-default" ] && no_default=1
   [ "${2:-}" = "--no-printer" ] && no_printer=1
+  [ "${2:-}" = "--snmp" ] && snmp=1
   [ "${2:-}" = "--user-locale" ] && user_locale=${3:?--user-locale needs a locale such as el_GR}
   # AMBERVALE_ENV_TAG keeps the worlds of several checkouts apart when they run their tests at the same time.
   local dir=/tmp/ambervale-env-$name${AMBERVALE_ENV_TAG:+-$AMBERVALE_ENV_TAG}
@@ -78,6 +81,8 @@ CONF
     [ $no_default -eq 1 ] || lpadmin -d "$AMBERVALE_TEST_QUEUE"
   fi
 
+  [ $snmp -eq 0 ] || testenv_start_snmp_agent "$dir"
+
   local own_display=0
   if [ -z "${AMBERVALE_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
     own_display=1
@@ -120,13 +125,33 @@ CONF
   wine wineboot </dev/null >/dev/null 2>&1 || true
 }
 
+# 127.x.y.z from the world's folder: worlds of other checkouts, running at the same time, get addresses of their own.
+testenv_start_snmp_agent() {
+  local dir=$1 hash
+  hash=$(printf '%s' "$dir" | md5sum)
+  export AMBERVALE_SNMP_AGENT=127.$((0x${hash:0:2} % 254 + 1)).$((0x${hash:2:2})).$((0x${hash:4:2} % 253 + 1))
+  local data=$dir/snmp/data cache=$dir/snmp/cache
+  rm -rf "$dir/snmp"
+  mkdir -p "$data" "$cache"
+  cp "$(dirname "${BASH_SOURCE[0]}")"/../tests/e2e/snmp/*.snmprec "$data/"
+  chmod -R a+rX "$dir/snmp"
+  chown -R nobody "$cache"
+  # It binds port 161 as root, then runs as nobody.
+  snmpsimd --data-dir="$data" --cache-dir="$cache" --agent-udpv4-endpoint="$AMBERVALE_SNMP_AGENT:161" \
+    --process-user=nobody --process-group=nogroup --logging-method=file:"$dir/snmp/agent.log" \
+    </dev/null >"$dir/snmp/out.log" 2>&1 &
+  echo $! > "$dir/snmpsimd.pid"
+  local i
+  for i in $(seq 1 100); do grep -q "Listening at UDP" "$dir/snmp/agent.log" 2>/dev/null && break; sleep 0.1; done
+}
+
 testenv_stop() {
   local dir=${AMBERVALE_ENV_DIR:-}
   [ -n "$dir" ] || return 0
   wineserver -k >/dev/null 2>&1 || true
   local f
   local pid i
-  for f in cupsd xvfb; do
+  for f in cupsd xvfb snmpsimd; do
     if [ -f "$dir/$f.pid" ]; then
       pid=$(cat "$dir/$f.pid")
       kill "$pid" 2>/dev/null || true
@@ -143,7 +168,7 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   name=$1; shift
   extra=""
   case "${1:-}" in
-    --no-default|--no-printer) extra=$1; shift ;;
+    --no-default|--no-printer|--snmp) extra=$1; shift ;;
     --queue) export AMBERVALE_TEST_QUEUE=$2; shift 2 ;;
     --user-locale) extra="$1 $2"; shift 2 ;;
   esac

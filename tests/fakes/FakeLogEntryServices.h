@@ -1,5 +1,6 @@
 #pragma once
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -64,16 +65,41 @@ public:
     int appends = 0;
 };
 
+// Stands for the worker that asks the spooler away from the window: whileWaiting runs as the window's messages would
+// during the wait; closing makes the program close during it, and the work is then held, not run, for the test to
+// finish later, as a thread blocked in the spooler would.
+class ScriptedEntryWorker : public EntryWorker {
+public:
+    bool RunAndWait(std::function<void()> work) override {
+        ++waits;
+        if (whileWaiting) whileWaiting();
+        if (closing) {
+            held = std::move(work);
+            return false;
+        }
+        work();
+        return true;
+    }
+    std::function<void()> whileWaiting;
+    bool closing = false;
+    std::function<void()> held;
+    int waits = 0;
+};
+
 // An entry logger wired as the program wires it: the log list first, then the history file at path.
 struct ListAndFileLogger {
     ListAndFileLogger(Spooler& spooler, Clock& clock, DateTimeText& dateTimeText, LogList& list,
                       HistoryWriter& writer, const std::string& path)
-        : logger(spooler, clock, dateTimeText), listOutput(list), fileOutput(writer, path, clock, dateTimeText) {
+        : ListAndFileLogger(spooler, clock, dateTimeText, list, writer, path, inlineWorker) {}
+    ListAndFileLogger(Spooler& spooler, Clock& clock, DateTimeText& dateTimeText, LogList& list,
+                      HistoryWriter& writer, const std::string& path, EntryWorker& worker)
+        : logger(spooler, clock, dateTimeText, worker), listOutput(list), fileOutput(writer, path, clock, dateTimeText) {
         logger.AddOutput(listOutput);
         logger.AddOutput(fileOutput);
     }
-    void LogStatusNow() { logger.LogStatusNow(); }
+    EntryOutcome LogStatusNow() { return logger.LogStatusNow(); }
 
+    InlineEntryWorker inlineWorker;
     EntryLogger logger;
     LogListOutput listOutput;
     HistoryFileOutput fileOutput;
@@ -87,7 +113,8 @@ struct FakeLogEntryWorld {
     FakeLogList logList;
     FakeHistoryWriter historyWriter;
     std::string historyPath = "C:\\Temp\\Ambervale.txt";
-    ListAndFileLogger entries{spooler, clock, dateTimeText, logList, historyWriter, historyPath};
+    ScriptedEntryWorker worker;
+    ListAndFileLogger entries{spooler, clock, dateTimeText, logList, historyWriter, historyPath, worker};
 };
 
 } // namespace ambervale::testing

@@ -96,18 +96,24 @@ public:
 
 class FakeStatusLogger : public StatusLogger {
 public:
-    void LogStatusNow() override {
+    EntryOutcome LogStatusNow() override {
         ++entries;
+        pending = true;
         if (onLog) onLog();
+        pending = false;
         if (!failWith.empty()) throw AppError(failWith);
+        return outcome;
     }
+    bool EntryPending() const override { return pending; }
     void LoggingSwitched(bool on, std::string_view intervalCaption) noexcept override {
         switches.push_back((on ? "on: " : "off: ") + std::string(intervalCaption));
     }
     long entries = 0;
     std::vector<std::string> switches;  // "on: <caption>" or "off: <caption>", in order
-    std::function<void()> onLog;
+    std::function<void()> onLog;  // runs while the entry is pending, as the window's messages do
     std::string failWith; // description of the failure to throw; empty for success
+    EntryOutcome outcome = EntryOutcome::Made;
+    bool pending = false;
 };
 
 } // namespace ambervale::testing

@@ -1,5 +1,6 @@
 #pragma once
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,10 @@ namespace ambervale::testing {
 class RecordingForm1Events : public Form1Events {
 public:
     void Form_Load() override { calls.push_back("Form_Load"); }
-    void Form_QueryUnload() override { calls.push_back("Form_QueryUnload"); }
+    void Form_QueryUnload() override {
+        calls.push_back("Form_QueryUnload");
+        if (onQueryUnload) onQueryUnload();
+    }
     void Form_Resize() override { calls.push_back("Form_Resize"); }
     void Timer1_Timer() override { calls.push_back("Timer1_Timer"); }
     void PushButton1_Click() override { calls.push_back("PushButton1_Click"); }
@@ -30,6 +34,7 @@ public:
     long Count(const std::string& handler) const { return std::count(calls.begin(), calls.end(), handler); }
 
     std::vector<std::string> calls;
+    std::function<void()> onQueryUnload;
 };
 
 } // namespace ambervale::testing

@@ -51,20 +51,50 @@ inline std::string DefaultPrinterDriverName() {
     return reinterpret_cast<DRIVER_INFO_1A*>(info.data())->pName;
 }
 
-// Sets or clears "Use Printer Offline" on the default printer the way the printer folder does: the
-// attribute in the queue's level-2 record, written back whole. False when the spooler refused.
-inline bool SetDefaultPrinterWorkOffline(bool offline) {
+// Changes the default printer's level-2 record the way the printer folder does: read whole, changed, written back
+// whole. False when the spooler refused.
+template <class Change>
+bool ChangeDefaultPrinterRecord(Change&& change) {
     const TestPrinter printer = OpenDefaultPrinter(PRINTER_ALL_ACCESS);
     if (!printer) return false;
     DWORD needed = 0;
     GetPrinterA(printer.get(), 2, nullptr, 0, &needed);
     std::vector<BYTE> record(needed);
     if (needed == 0 || !GetPrinterA(printer.get(), 2, record.data(), needed, &needed)) return false;
-    auto* info = reinterpret_cast<PRINTER_INFO_2A*>(record.data());
-    info->Attributes = offline ? info->Attributes | PRINTER_ATTRIBUTE_WORK_OFFLINE
-                               : info->Attributes & ~DWORD{PRINTER_ATTRIBUTE_WORK_OFFLINE};
+    change(*reinterpret_cast<PRINTER_INFO_2A*>(record.data()));
     return SetPrinterA(printer.get(), 2, record.data(), 0) != FALSE;
 }
+
+// Sets or clears "Use Printer Offline" on the default printer: the attribute in the queue's level-2 record.
+inline bool SetDefaultPrinterWorkOffline(bool offline) {
+    return ChangeDefaultPrinterRecord([&](PRINTER_INFO_2A& info) {
+        info.Attributes = offline ? info.Attributes | PRINTER_ATTRIBUTE_WORK_OFFLINE
+                                  : info.Attributes & ~DWORD{PRINTER_ATTRIBUTE_WORK_OFFLINE};
+    });
+}
+
+// The default printer is on this port while this lives, and back on its own port when it goes (the spooler keeps
+// the port past the process).
+class WithDefaultPrinterPort {
+public:
+    explicit WithDefaultPrinterPort(std::string port) {
+        set_ = ChangeDefaultPrinterRecord([&](PRINTER_INFO_2A& info) {
+            if (info.pPortName) original_ = info.pPortName;
+            info.pPortName = port.data();
+        });
+    }
+    ~WithDefaultPrinterPort() {
+        if (!set_) return;
+        ChangeDefaultPrinterRecord([&](PRINTER_INFO_2A& info) { info.pPortName = original_.data(); });
+    }
+    WithDefaultPrinterPort(const WithDefaultPrinterPort&) = delete;
+    WithDefaultPrinterPort& operator=(const WithDefaultPrinterPort&) = delete;
+    bool Set() const { return set_; }
+
+private:
+    std::string original_;
+    bool set_ = false;
+};
 
 // The default printer works offline while this lives; it is cleared again when the test ends, failed or not,
 // since the setting outlives the process.

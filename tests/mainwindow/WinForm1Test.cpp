@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/WinMessageBoxes.h"
 #include "fakes/RecordingForm1Events.h"
 
 namespace ambervale {
@@ -52,6 +53,19 @@ TEST_F(WinForm1, CheckBoxValuesSetByCodeRaiseTheirClickOnlyWhenTheyChange) {
     EXPECT_EQ(events.calls, (std::vector<std::string>{"Check4_Click"}));
     form.SetCheck8Value(kChecked);
     EXPECT_EQ(events.Count("Check8_Click"), 1);
+}
+
+TEST_F(WinForm1, AClickOrATickStillQueuedWhenTheCloseBeginsReachesNoHandler) {
+    form.SetPeriod(1000);
+    const HWND button = GetDlgItem(form.Handle(), kPushButton6);
+    events.onQueryUnload = [&] {
+        PostMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(kPushButton6, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+        PostMessageA(form.Handle(), WM_TIMER, win::kTimer1Id, 0);
+        // The close sequence lets the waiting messages through once.
+        win::DispatchWaitingMessages(form.Handle());
+    };
+    SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(events.calls, std::vector<std::string>{"Form_QueryUnload"});
 }
 
 LONG FontHeight(HFONT font) {

@@ -1,0 +1,126 @@
+// Feeds the SNMP reply reader mutated replies: valid v1 and v2c answers, noSuchName, truncations, length and tag
+// mutations, splices and deep nesting. Built natively; under AddressSanitizer and UBSan (the tests' build) any
+// over-read or undefined step ends the run with a report.
+//   ambervale_fuzz_snmp [replies, default 1000000] [seed, default 1]
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "snmp/Ber.h"
+#include "snmp/PrinterMib.h"
+#include "snmp/SnmpGet.h"
+
+namespace {
+
+using namespace ambervale;
+using Bytes = std::vector<std::byte>;
+
+Bytes Join(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& part : parts) out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+Bytes Octets(std::initializer_list<int> values) {
+    Bytes out;
+    for (int value : values) out.push_back(static_cast<std::byte>(value));
+    return out;
+}
+
+Bytes Community() { return BerElement(ber::kOctetString, Octets({'p', 'u', 'b', 'l', 'i', 'c'})); }
+
+Bytes Reply(int version, std::int32_t id, int status, int index, const std::vector<Bytes>& values) {
+    Bytes bindings;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const auto object = ObjectIdOf(kPrinterObjects[i % 3], 1);
+        const Bytes binding = BerElement(ber::kSequence, Join({BerElement(ber::kObjectId, object), values[i]}));
+        bindings.insert(bindings.end(), binding.begin(), binding.end());
+    }
+    const Bytes pdu = BerElement(0xA2, Join({BerInteger(id), BerInteger(status), BerInteger(index),
+                                             BerElement(ber::kSequence, bindings)}));
+    return BerElement(ber::kSequence, Join({BerInteger(version), Community(), pdu}));
+}
+
+std::vector<Bytes> Seeds() {
+    const Bytes nullValue = Octets({0x05, 0x00});
+    std::vector<Bytes> seeds = {
+        Reply(0, 4660, 0, 0, {BerInteger(2), BerInteger(3), BerElement(ber::kOctetString, Octets({0x04, 0x00}))}),
+        Reply(1, -7, 0, 0, {BerInteger(5), Octets({0x80, 0x00}), Octets({0x81, 0x00})}),
+        Reply(0, 0x7FFFFFFF, 2, 2, {nullValue, nullValue, nullValue}),
+        Reply(1, 1, 0, 0, {Octets({0x82, 0x00}), Octets({0x41, 0x01, 0x07}), BerElement(ber::kOctetString, {})}),
+        EncodeGetRequest("public", 99, std::vector<ObjectId>{ObjectIdOf(PrinterObject::DeviceStatus, 300)}),
+    };
+    // Deep nesting: sequences inside sequences, each with a long-form length.
+    Bytes nested = BerInteger(0);
+    for (int depth = 0; depth < 2000; ++depth) nested = BerElement(ber::kSequence, nested);
+    seeds.push_back(nested);
+    return seeds;
+}
+
+// One mutation of a copy of seed: a flipped bit, a changed tag or length octet, bytes cut, inserted or repeated.
+Bytes Mutate(const Bytes& seed, std::mt19937& random) {
+    Bytes bytes = seed;
+    const int mutations = 1 + static_cast<int>(random() % 4);
+    for (int m = 0; m < mutations && !bytes.empty(); ++m) {
+        const std::size_t at = random() % bytes.size();
+        switch (random() % 8) {
+        case 0: bytes[at] ^= static_cast<std::byte>(1u << (random() % 8)); break;
+        case 1: bytes[at] = static_cast<std::byte>(random() % 256); break;
+        case 2: bytes[at] = static_cast<std::byte>(std::to_integer<int>(bytes[at]) + 1); break;  // a length one over
+        case 3: bytes[at] = static_cast<std::byte>(std::to_integer<int>(bytes[at]) - 1); break;
+        case 4: bytes.resize(at); break;                                                            // truncated
+        case 5: bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), static_cast<std::byte>(random() % 256));
+                break;
+        case 6: bytes[at] = static_cast<std::byte>(0x80 | (random() % 8)); break;                   // length forms
+        default: {
+            const std::size_t length = random() % (bytes.size() - at + 1);
+            const Bytes piece(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                              bytes.begin() + static_cast<std::ptrdiff_t>(at + length));
+            bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(random() % (bytes.size() + 1)), piece.begin(),
+                         piece.end());
+        }
+        }
+    }
+    return bytes;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const long replies = argc > 1 ? std::max(1L, std::atol(argv[1])) : 1000000;
+    const unsigned seed = argc > 2 ? static_cast<unsigned>(std::atol(argv[2])) : 1u;
+    std::mt19937 random(seed);
+    const std::vector<Bytes> seeds = Seeds();
+    const std::vector<ObjectId> asked = {ObjectIdOf(PrinterObject::DeviceStatus, 1),
+                                         ObjectIdOf(PrinterObject::PrinterStatus, 1),
+                                         ObjectIdOf(PrinterObject::DetectedErrorState, 1)};
+    long read = 0;
+    long answers = 0;
+    std::uint32_t bits = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (long i = 0; i < replies; ++i) {
+        const Bytes datagram = Mutate(seeds[static_cast<std::size_t>(i) % seeds.size()], random);
+        const auto reply = ReadGetResponse(datagram, "public");
+        if (!reply) continue;
+        ++read;
+        const ReplyVerdict verdict = JudgeReply(*reply, asked);
+        if (verdict.kind != ReplyVerdict::Kind::Answer) continue;
+        PrinterAnswer answer;
+        bool taken = true;
+        for (std::size_t o = 0; o < asked.size(); ++o) {
+            taken = taken && TakeValue(kPrinterObjects[o], verdict.values[o], answer);
+        }
+        if (!taken) continue;
+        ++answers;
+        bits |= PrinterStatusBits(answer);
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("replies: %ld mutated from %zu seeds (seed %u), %.1f s, %.2f us each\n", replies, seeds.size(), seed,
+                seconds, seconds * 1e6 / static_cast<double>(replies));
+    std::printf("read as a GetResponse: %ld; an answer to the question: %ld; status bits seen: 0x%x\n", read, answers,
+                bits);
+    return 0;
+}

@@ -1,0 +1,234 @@
+// What asking the printer itself costs, under Wine against the test world's SNMP agent (tools/testenv.sh --snmp):
+//   1. one entry as the program makes it (the question on its worker thread): spooler only, with the printer's
+//      answer, and with a silent printer; wall time and this process's CPU time per entry (Wine gives the CPU time
+//      of the calling process only, so the entries are made here, not in Ambervale.exe), in interleaved batches;
+//   2. Ambervale.exe logging every second with its printer not asked, answering, or silent, for the given seconds:
+//      the entries it made and how long its window took to answer WM_NULL, beside a minimal window program (what
+//      Wine and the machine's load alone cost).
+//   ambervale_bench_snmp.exe [seconds per run of part 2, default 60] [entries per batch of part 1, default 20]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "e2e/AppProcess.h"
+#include "e2e/WindowWatch.h"
+#include "fakes/WinTestPrinter.h"
+#include "fakes/WinTestTcpIpPort.h"
+#include "logging/StatusLogger.h"
+#include "logging/WinDateTime.h"
+#include "logging/WinEntryWorker.h"
+#include "printer/WinSpooler.h"
+#include "snmp/SnmpStatusSource.h"
+#include "snmp/WinStandardTcpIpPorts.h"
+#include "snmp/WinUdpTransport.h"
+
+namespace {
+
+using namespace ambervale;
+
+double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// User and kernel time of a process, in seconds.
+double CpuSeconds(HANDLE process) {
+    FILETIME created, ended, kernel, user;
+    if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return 0;
+    auto value = [](const FILETIME& t) { return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e7; };
+    return value(kernel) + value(user);
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Keeps nothing: only the making of the entry is timed.
+class NoOutput final : public LogOutput {
+public:
+    void Write(const LogEntry&) override {}
+};
+
+// One kind of entry: wall time per entry in each batch, and this process's CPU time over all of them.
+struct EntryTimes {
+    const char* what;
+    std::function<void()> prepare;  // sets the port up for this kind
+    std::function<void()> entry;
+    int perBatch;
+    std::vector<double> microseconds;
+    double cpuSeconds = 0;
+    int entries = 0;
+};
+
+void RunBatch(EntryTimes& kind) {
+    kind.prepare();
+    const double cpuStart = CpuSeconds(GetCurrentProcess());
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < kind.perBatch; ++i) kind.entry();
+    QueryPerformanceCounter(&end);
+    kind.cpuSeconds += CpuSeconds(GetCurrentProcess()) - cpuStart;
+    kind.entries += kind.perBatch;
+    kind.microseconds.push_back(Seconds(start, end) * 1e6 / kind.perBatch);
+}
+
+void EntryCosts(const std::string& agent, int perBatch) {
+    testing::WithTcpIpPort port("IP_" + agent);
+    testing::WithDefaultPrinterPort printerPort("IP_" + agent);
+    if (!port.Created() || !printerPort.Set()) {
+        std::printf("the default printer could not be put on the port\n");
+        return;
+    }
+    WinSpooler spooler;
+    WinClock clock;
+    WinDateTimeText dateTimeText;
+    win::WinStandardTcpIpPorts ports;
+    win::WinUdpTransport transport;
+    RandomRequestIds ids;
+    SnmpStatusSource printerWord(ports, transport, ids);
+    win::WinEntryWorker worker;
+    NoOutput output;
+    EntryLogger logger(spooler, clock, dateTimeText, worker);
+    logger.AddStatusSource(printerWord);
+    logger.AddOutput(output);
+    InlineEntryWorker inlineWorker;
+    EntryLogger onThisThread(spooler, clock, dateTimeText, inlineWorker);
+    onThisThread.AddStatusSource(printerWord);
+    onThisThread.AddOutput(output);
+    const auto entry = [&] { logger.LogStatusNow(); };
+    const auto snmp = [&](const char* community, bool enabled) {
+        return [&port, &agent, community, enabled] { port.SetSnmpPort(agent, community, enabled); };
+    };
+
+    std::vector<EntryTimes> kinds = {
+        {"the worker's hop alone (no question)", snmp("ready", false), [&] { worker.RunAndWait([] {}); }, perBatch, {}},
+        {"spooler only (SNMP off)", snmp("ready", false), entry, perBatch, {}},
+        {"spooler only, on the caller's thread", snmp("ready", false), [&] { onThisThread.LogStatusNow(); }, perBatch,
+         {}},
+        {"with the printer's answer", snmp("ready", true), entry, perBatch, {}},
+        {"with a silent printer", snmp("silent", true), entry, 1, {}},
+    };
+    for (EntryTimes& kind : kinds) RunBatch(kind);  // warm: libraries, the agent's index, the spooler's first contact
+    for (EntryTimes& kind : kinds) kind = EntryTimes{kind.what, kind.prepare, kind.entry, kind.perBatch, {}};
+    // Interleaved, so a slow moment of the machine hits every kind alike.
+    for (int batch = 0; batch < 15; ++batch) {
+        for (EntryTimes& kind : kinds) RunBatch(kind);
+    }
+    for (const EntryTimes& kind : kinds) {
+        std::printf("entry, %-38s %9.1f us (median of 15 batches), CPU %7.1f us\n", kind.what,
+                    Median(kind.microseconds), kind.cpuSeconds * 1e6 / kind.entries);
+    }
+    std::printf("ratio with the printer's answer / spooler only: %.2f (the agent, a Python program, answers in "
+                "milliseconds; a printer in about one)\n",
+                Median(kinds[3].microseconds) / Median(kinds[1].microseconds));
+}
+
+std::string FreshFolder(const char* name) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "ambervale-bench-snmp-" + name;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    DeleteFileA((folder + "\\Ambervale.txt").c_str());
+    return folder;
+}
+
+struct WatchFigures {
+    int asked;
+    double medianMs;
+    double p99Ms;
+    double longestMs;
+};
+
+// Watches the window for the given seconds.
+WatchFigures Watch(HWND window, int seconds) {
+    e2e::WindowWatch watch(window, 5000);
+    Sleep(static_cast<DWORD>(seconds) * 1000);
+    watch.Stop();
+    return {watch.Asked(), watch.PercentileMs(0.5), watch.PercentileMs(0.99), watch.LongestMs()};
+}
+
+void PrintWatch(const char* what, const WatchFigures& w) {
+    std::printf("%-26s WM_NULL answered %5d times: median %5.2f ms, 99%% within %6.2f ms, longest %6.1f ms\n", what,
+                w.asked, w.medianMs, w.p99Ms, w.longestMs);
+}
+
+// A bare window of a program of its own beside the same system: what Wine and the machine's load alone cost.
+void RunMinimalWindow(const std::string& exe, int seconds) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string commandLine = "\"" + exe + "\"";
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
+    HWND window = nullptr;
+    for (int i = 0; i < 600 && !window; ++i, Sleep(100)) {
+        const auto found = e2e::TopLevelWindows(pi.dwProcessId, [](HWND hwnd) {
+            return IsWindowVisible(hwnd) && e2e::ControlText(hwnd) == "Minimal";
+        });
+        if (!found.empty()) window = found.front();
+    }
+    if (window) {
+        Sleep(1000);
+        PrintWatch("a minimal window:", Watch(window, seconds));
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
+
+void RunProgram(const std::string& exe, const std::string& agent, const char* community, bool snmp, int seconds) {
+    testing::WithTcpIpPort port("IP_" + agent);
+    testing::WithDefaultPrinterPort printerPort("IP_" + agent);
+    port.SetSnmpPort(agent, community, snmp);
+    const std::string folder = FreshFolder(community);
+    e2e::AppProcess app(exe, folder);
+    const HWND form = app.WaitForMainWindow(60000);
+    if (!form) {
+        std::printf("Ambervale did not start\n");
+        return;
+    }
+    Sleep(1000);  // past the start
+    const std::size_t linesBefore = e2e::ReadLines(folder + "\\Ambervale.txt").size();
+    const WatchFigures watched = Watch(form, seconds);
+    const std::size_t entries = e2e::ReadLines(folder + "\\Ambervale.txt").size() - linesBefore;
+    PostMessageA(form, WM_CLOSE, 0, 0);
+    app.WaitForExit(10000);
+    const std::string what = snmp ? std::string("printer ") + community + ":" : "SNMP off (spooler only):";
+    PrintWatch(what.c_str(), watched);
+    std::printf("%-26s %3zu entries in %d s: %4.1f a minute\n", "", entries, seconds, entries * 60.0 / seconds);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    const int seconds = argc > 1 ? std::max(5, std::atoi(argv[1])) : 30;
+    const int perBatch = argc > 2 ? std::max(1, std::atoi(argv[2])) : 20;
+    const char* agent = std::getenv("AMBERVALE_SNMP_AGENT");
+    if (agent == nullptr) {
+        std::fprintf(stderr, "No SNMP agent: run inside tools/testenv.sh NAME --snmp.\n");
+        return 1;
+    }
+    EntryCosts(agent, perBatch);
+
+    // Ambervale.exe logging every second.
+    e2e::SetSetting("OftenIndex", "1");
+    e2e::SetSetting("StartStopState", "On");
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string folder = std::string(path).substr(0, std::string(path).find_last_of("\\/"));
+    const std::string exe = folder + "\\..\\..\\app\\Ambervale.exe";
+    RunMinimalWindow(folder + "\\..\\window\\MinimalWindow.exe", seconds);
+    RunProgram(exe, agent, "ready", false, seconds);
+    RunProgram(exe, agent, "ready", true, seconds);
+    RunProgram(exe, agent, "silent", true, seconds);
+    e2e::DeleteAllSettings();
+    return 0;
+}

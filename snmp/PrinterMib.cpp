@@ -1,0 +1,129 @@
+#include "snmp/PrinterMib.h"
+
+#include <array>
+
+#include "snmp/Ber.h"
+
+namespace ambervale {
+namespace {
+
+// The status-table bits the printer's answers map to.
+constexpr std::uint32_t kPrinterError = 0x2;
+constexpr std::uint32_t kPaperJam = 0x8;
+constexpr std::uint32_t kPaperOut = 0x10;
+constexpr std::uint32_t kPageProblem = 0x40;
+constexpr std::uint32_t kOffLine = 0x80;
+constexpr std::uint32_t kPrinting = 0x400;
+constexpr std::uint32_t kOutputBinFull = 0x800;
+constexpr std::uint32_t kWarmingUp = 0x10000;
+constexpr std::uint32_t kTonerLow = 0x20000;
+constexpr std::uint32_t kNoToner = 0x40000;
+constexpr std::uint32_t kUserIntervention = 0x100000;
+constexpr std::uint32_t kDoorOpen = 0x400000;
+
+// hrPrinterDetectedErrorState: bit 0 is the high bit of the first octet. lowPaper (0), outputNearFull (11) and
+// overduePreventMaint (14) have no word in the table.
+constexpr std::array<std::uint32_t, 16> kErrorStateBits{
+    0,                  // lowPaper
+    kPaperOut,          // noPaper
+    kTonerLow,          // lowToner
+    kNoToner,           // noToner
+    kDoorOpen,          // doorOpen
+    kPaperJam,          // jammed
+    kOffLine,           // offline
+    kUserIntervention,  // serviceRequested
+    kPageProblem,       // inputTrayMissing
+    kPageProblem,       // outputTrayMissing
+    kNoToner,           // markerSupplyMissing
+    0,                  // outputNearFull
+    kOutputBinFull,     // outputFull
+    kPaperOut,          // inputTrayEmpty
+    0,                  // overduePreventMaint
+    0,
+};
+
+constexpr std::int32_t kDeviceDown = 5;
+constexpr std::int32_t kPrinterPrinting = 4;
+constexpr std::int32_t kPrinterWarmup = 5;
+
+std::uint32_t ErrorStateBits(const std::vector<std::byte>& octets) {
+    std::uint32_t bits = 0;
+    for (std::size_t bit = 0; bit < kErrorStateBits.size() && bit / 8 < octets.size(); ++bit) {
+        const auto octet = std::to_integer<std::uint8_t>(octets[bit / 8]);
+        if (octet & (0x80u >> (bit % 8))) bits |= kErrorStateBits[bit];
+    }
+    return bits;
+}
+
+bool IsAbsence(SnmpValue::Kind kind) {
+    return kind == SnmpValue::Kind::NoSuchObject || kind == SnmpValue::Kind::NoSuchInstance ||
+           kind == SnmpValue::Kind::EndOfMibView;
+}
+
+} // namespace
+
+ObjectId ObjectIdOf(PrinterObject object, std::uint32_t deviceIndex) {
+    switch (object) {
+    case PrinterObject::DeviceStatus:
+        return BerObjectIdContents(std::array<std::uint32_t, 12>{1, 3, 6, 1, 2, 1, 25, 3, 2, 1, 5, deviceIndex});
+    case PrinterObject::PrinterStatus:
+        return BerObjectIdContents(std::array<std::uint32_t, 12>{1, 3, 6, 1, 2, 1, 25, 3, 5, 1, 1, deviceIndex});
+    case PrinterObject::DetectedErrorState:
+        break;
+    }
+    return BerObjectIdContents(std::array<std::uint32_t, 12>{1, 3, 6, 1, 2, 1, 25, 3, 5, 1, 2, deviceIndex});
+}
+
+std::uint32_t PrinterStatusBits(const PrinterAnswer& answer) {
+    if (!answer.printerStatus && !answer.detectedErrorState) return 0;
+    std::uint32_t bits = 0;
+    if (answer.deviceStatus == kDeviceDown) bits |= kPrinterError;
+    if (answer.printerStatus == kPrinterPrinting) bits |= kPrinting;
+    if (answer.printerStatus == kPrinterWarmup) bits |= kWarmingUp;
+    if (answer.detectedErrorState) bits |= ErrorStateBits(*answer.detectedErrorState);
+    return bits;
+}
+
+ReplyVerdict JudgeReply(const GetResponse& reply, const std::vector<ObjectId>& asked) {
+    // Whatever it says, a reply to this question lists the objects asked for, in the order asked.
+    if (reply.bindings.size() != asked.size()) return {};
+    for (std::size_t i = 0; i < asked.size(); ++i) {
+        if (reply.bindings[i].object != asked[i]) return {};
+    }
+    ReplyVerdict verdict;
+    if (reply.errorStatus == kErrorNoSuchName) {
+        // The index counts the bindings from 1; one outside them names no object.
+        if (reply.errorIndex < 1 || static_cast<std::size_t>(reply.errorIndex) > asked.size()) return {};
+        verdict.kind = ReplyVerdict::Kind::NoSuchName;
+        verdict.missingObject = static_cast<std::size_t>(reply.errorIndex - 1);
+        return verdict;
+    }
+    if (reply.errorStatus != 0) return {};
+    for (const VarBind& binding : reply.bindings) {
+        if (IsAbsence(binding.value.kind)) {
+            verdict.values.emplace_back(std::nullopt);
+        } else {
+            verdict.values.emplace_back(binding.value);
+        }
+    }
+    verdict.kind = ReplyVerdict::Kind::Answer;
+    return verdict;
+}
+
+bool TakeValue(PrinterObject object, const std::optional<SnmpValue>& value, PrinterAnswer& answer) {
+    if (!value) return true;
+    switch (object) {
+    case PrinterObject::DeviceStatus:
+    case PrinterObject::PrinterStatus:
+        if (value->kind != SnmpValue::Kind::Integer) return false;
+        (object == PrinterObject::DeviceStatus ? answer.deviceStatus : answer.printerStatus) = value->integer;
+        return true;
+    case PrinterObject::DetectedErrorState:
+        if (value->kind != SnmpValue::Kind::OctetString) return false;
+        answer.detectedErrorState = value->octets;
+        return true;
+    }
+    return false;
+}
+
+} // namespace ambervale

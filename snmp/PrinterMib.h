@@ -1,0 +1,52 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "snmp/SnmpGet.h"
+
+namespace ambervale {
+
+// The printer's own objects the program asks for (Host Resources MIB), each in the row of the printer's device index.
+enum class PrinterObject { DeviceStatus, PrinterStatus, DetectedErrorState };
+
+inline constexpr PrinterObject kPrinterObjects[] = {PrinterObject::DeviceStatus, PrinterObject::PrinterStatus,
+                                                    PrinterObject::DetectedErrorState};
+
+// hrDeviceStatus.index, hrPrinterStatus.index or hrPrinterDetectedErrorState.index.
+ObjectId ObjectIdOf(PrinterObject object, std::uint32_t deviceIndex);
+
+// What the printer said of each object; nullopt for one it does not have.
+struct PrinterAnswer {
+    std::optional<std::int32_t> deviceStatus;
+    std::optional<std::int32_t> printerStatus;
+    std::optional<std::vector<std::byte>> detectedErrorState;
+};
+
+// The status-table bits for a printer that said nothing at all: "Off Line", as Windows shows a printer that stops
+// answering.
+inline constexpr std::uint32_t kSilentPrinterBits = 0x80;
+
+// The status-table bits the answer stands for. An answer without the printer's own rows (an agent that is not a
+// printer, or another device at that index) adds nothing.
+std::uint32_t PrinterStatusBits(const PrinterAnswer& answer);
+
+// What a reply says of the objects asked for, in the order asked.
+struct ReplyVerdict {
+    enum class Kind {
+        Answer,      // a value, or the agent's word that it has no such object, for every one of them
+        NoSuchName,  // SNMPv1: the agent has no such object as the one at missingObject; the others are unknown
+        NotAnAnswer  // an error, or bindings that are not the objects asked for
+    };
+    Kind kind = Kind::NotAnAnswer;
+    std::vector<std::optional<SnmpValue>> values;  // for Answer: nullopt where the object does not exist
+    std::size_t missingObject = 0;                 // for NoSuchName: its 0-based place among the objects asked for
+};
+ReplyVerdict JudgeReply(const GetResponse& reply, const std::vector<ObjectId>& asked);
+
+// Puts what the reply said of one object into the answer: nothing for an object the agent does not have. False,
+// leaving the answer alone, for a value of another type than the object's.
+bool TakeValue(PrinterObject object, const std::optional<SnmpValue>& value, PrinterAnswer& answer);
+
+} // namespace ambervale

@@ -1,0 +1,42 @@
+#pragma once
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace ambervale {
+
+using SnmpClock = std::chrono::steady_clock;
+
+// One exchange of datagrams with an agent's UDP port 161.
+class SnmpConversation {
+public:
+    virtual ~SnmpConversation() = default;
+    // Sends one datagram. A datagram that cannot be sent is as good as lost, which the question allows for.
+    virtual void Send(std::span<const std::byte> datagram) = 0;
+    // The next datagram that comes from the agent's own address and port, waiting for it until deadline at the
+    // latest; nullopt when none came in time, or when the agent's host says nothing listens there.
+    virtual std::optional<std::vector<std::byte>> Receive(SnmpClock::time_point deadline) = 0;
+};
+
+// The network, as the SNMP question uses it.
+class SnmpTransport {
+public:
+    virtual ~SnmpTransport() = default;
+    // A conversation with UDP port 161 of host (a name or an address), its name resolved before deadline; nullptr
+    // when it cannot be resolved in time or no socket can be had.
+    virtual std::unique_ptr<SnmpConversation> Open(const std::string& host, SnmpClock::time_point deadline) = 0;
+};
+
+// The request ids of the questions: each request gets a fresh one.
+class RequestIds {
+public:
+    virtual ~RequestIds() = default;
+    virtual std::int32_t Next() = 0;
+};
+
+} // namespace ambervale

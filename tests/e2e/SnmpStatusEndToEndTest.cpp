@@ -1,0 +1,180 @@
+// The printer's own word: the default printer put on a Standard TCP/IP port whose printer is the test world's SNMP
+// agent (snmpsim, on a loopback address of the world's own), one that drops every request, or none at all.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "e2e/AppProcess.h"
+#include "e2e/E2ePaths.h"
+#include "e2e/WindowWatch.h"
+#include "fakes/WinTestPrinter.h"
+#include "fakes/WinTestTcpIpPort.h"
+#include "mainwindow/Form1Layout.h"
+
+namespace ambervale::e2e {
+namespace {
+
+constexpr DWORD kBound = 30000;  // only so a hang cannot stop the run
+
+bool Holds(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+std::string AgentAddress() {
+    const char* agent = std::getenv("AMBERVALE_SNMP_AGENT");
+    return agent ? agent : "";
+}
+
+// Another address of the world's own, where nothing listens.
+std::string QuietAddress() {
+    const std::string agent = AgentAddress();
+    const int last = std::atoi(agent.substr(agent.rfind('.') + 1).c_str());
+    return agent.substr(0, agent.rfind('.') + 1) + std::to_string(last % 254 + 1);
+}
+
+// How many requests the agent had for the printer of that community, by its log (each request names its data file).
+// The test cannot listen on port 161 itself: under Wine a socket bound to one loopback address takes the port on
+// every address, which the agent already holds.
+int AgentRequests(const std::string& community) {
+    const char* world = std::getenv("AMBERVALE_ENV_DIR");
+    if (world == nullptr) return -1;
+    std::ifstream log(std::string("Z:") + world + "/snmp/agent.log");
+    const std::string mark = "Using " + std::string(world) + "/snmp/data/" + community + ".snmprec controller";
+    int count = 0;
+    for (std::string line; std::getline(log, line);) count += Holds(line, mark) ? 1 : 0;
+    return count;
+}
+
+class SnmpStatus : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(AgentAddress().empty()) << "needs the world with the SNMP agent (testenv.sh --snmp)";
+        DeleteAllSettings();
+        SetSetting("OftenIndex", "1");  // an entry every second
+        SetSetting("StartStopState", "On");
+    }
+    void TearDown() override { DeleteAllSettings(); }
+
+    // The default printer on port IP_<address>, whose key says where the printer is and whether to ask it.
+    void PutPrinterAt(const std::string& address, const std::string& community, bool snmpEnabled) {
+        portName_ = "IP_" + address;
+        printerPort_.reset();
+        port_.reset();
+        port_ = std::make_unique<ambervale::testing::WithTcpIpPort>(portName_);
+        ASSERT_TRUE(port_->Created());
+        ASSERT_TRUE(port_->SetSnmpPort(address, community, snmpEnabled));
+        printerPort_ = std::make_unique<ambervale::testing::WithDefaultPrinterPort>(portName_);
+        ASSERT_TRUE(printerPort_->Set()) << "the spooler refused the port";
+    }
+    void Start(const char* name) {
+        const std::string temp = FreshTempFolder(name);
+        history_ = temp + "\\Ambervale.txt";
+        app_ = std::make_unique<AppProcess>(AmbervaleExe(), temp);
+        form_ = app_->WaitForMainWindow(kBound);
+        ASSERT_NE(form_, nullptr);
+    }
+    void Close() {
+        PostMessageA(form_, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(app_->WaitForExit(kBound));
+        EXPECT_EQ(app_->ExitCode(), 0u);
+    }
+    std::vector<std::string> Lines() const { return ReadLines(history_); }
+    // Waits for count lines in the history file and checks that each one shows the status and the port, and never
+    // the community.
+    void ExpectLines(std::size_t count, const std::string& status, const std::string& community) {
+        ASSERT_TRUE(WaitFor([&] { return Lines().size() >= count; }, kBound));
+        for (const std::string& line : Lines()) {
+            EXPECT_TRUE(Holds(line, " Printer Status = " + status + "; Printer Name = ")) << line;
+            EXPECT_TRUE(Holds(line, "; Printer Port Name = " + portName_ + "; ")) << line;
+            EXPECT_FALSE(Holds(line, community)) << line;
+        }
+        const HWND list = GetDlgItem(form_, kListView1);
+        ASSERT_TRUE(WaitFor([&] { return ListViewCount(list) > 0; }, kBound));
+        EXPECT_TRUE(Holds(RemoteListViewText(app_->Process(), list, 0), " Printer Status = " + status + "; "));
+    }
+
+    std::string portName_;
+    std::unique_ptr<ambervale::testing::WithTcpIpPort> port_;
+    std::unique_ptr<ambervale::testing::WithDefaultPrinterPort> printerPort_;
+    std::string history_;
+    std::unique_ptr<AppProcess> app_;
+    HWND form_ = nullptr;
+};
+
+TEST_F(SnmpStatus, EachAnswerOfTheAgentGivesItsWordsInTheTablesOrder) {
+    const struct {
+        const char* community;
+        const char* status;
+    } cases[] = {
+        {"jammed", "Paper Jam  "},
+        {"door-open-no-toner", "Printer Door Open  No Toner  "},
+        {"ready", "Ready"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.community);
+        ASSERT_NO_FATAL_FAILURE(PutPrinterAt(AgentAddress(), c.community, true));
+        ASSERT_NO_FATAL_FAILURE(Start(c.community));
+        ASSERT_NO_FATAL_FAILURE(ExpectLines(2, c.status, c.community));
+        Close();
+    }
+}
+
+TEST_F(SnmpStatus, NoAnswerReadsOffLineWhileTheWindowKeepsAnswering) {
+    const struct {
+        const char* what;
+        std::string address;
+        const char* community;
+    } cases[] = {
+        {"an agent that answers nothing", AgentAddress(), "silent"},
+        {"no agent at that address", QuietAddress(), "public"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_NO_FATAL_FAILURE(PutPrinterAt(c.address, c.community, true));
+        ASSERT_NO_FATAL_FAILURE(Start(c.community));
+        {
+            const WindowWatch watch(form_, 300);
+            ASSERT_NO_FATAL_FAILURE(ExpectLines(2, "Off Line  ", c.community));
+            EXPECT_GT(watch.Asked(), 0);
+            EXPECT_EQ(watch.Missed(), 0) << "longest answer " << watch.LongestMs() << " ms";
+        }
+        Close();
+    }
+    EXPECT_GE(AgentRequests("silent"), 6) << "three requests for each entry";
+}
+
+TEST_F(SnmpStatus, WithSnmpOffNotOnePacketIsSentAndTheLineIsTheSpoolersOwn) {
+    ASSERT_NO_FATAL_FAILURE(PutPrinterAt(AgentAddress(), "never-asked", false));
+    ASSERT_NO_FATAL_FAILURE(Start("snmp-off"));
+    ASSERT_NO_FATAL_FAILURE(ExpectLines(3, "Ready", "never-asked"));
+    Close();
+    EXPECT_EQ(AgentRequests("never-asked"), 0);
+}
+
+TEST_F(SnmpStatus, ACloseWhileThePrinterIsSilentEndsTheProgramAndLogsNothingMore) {
+    ASSERT_NO_FATAL_FAILURE(PutPrinterAt(AgentAddress(), "silent", true));
+    ASSERT_NO_FATAL_FAILURE(Start("close-while-silent"));
+    // A request has reached the printer: an entry is pending, and would be for up to a second and a half.
+    ASSERT_TRUE(WaitFor([&] { return AgentRequests("silent") > 0; }, kBound));
+    const std::size_t linesAtClose = Lines().size();
+    const DWORD closeStart = GetTickCount();
+    Close();
+    RecordProperty("close_ms", static_cast<int>(GetTickCount() - closeStart));
+    EXPECT_EQ(Lines().size(), linesAtClose);
+}
+
+TEST_F(SnmpStatus, ALogNowClickQueuedJustBeforeACloseLogsNothing) {
+    SetSetting("StartStopState", "Off");
+    ASSERT_NO_FATAL_FAILURE(PutPrinterAt(AgentAddress(), "ready", true));
+    ASSERT_NO_FATAL_FAILURE(Start("click-then-close"));
+    PostMessageA(GetDlgItem(form_, kPushButton6), BM_CLICK, 0, 0);
+    Close();
+    EXPECT_TRUE(Lines().empty());
+}
+
+} // namespace
+} // namespace ambervale::e2e

@@ -1,0 +1,100 @@
+#pragma once
+#include <cstddef>
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "snmp/Ber.h"
+#include "snmp/SnmpGet.h"
+#include "snmp/SnmpTransport.h"
+#include "snmp/TcpIpPort.h"
+
+namespace ambervale::testing {
+
+inline std::vector<std::byte> Bytes(std::initializer_list<int> octets) {
+    std::vector<std::byte> bytes;
+    for (int octet : octets) bytes.push_back(static_cast<std::byte>(octet));
+    return bytes;
+}
+
+// Ports by name, as Windows' port monitor would keep them; counts the reads.
+class FakeTcpIpPorts : public StandardTcpIpPorts {
+public:
+    std::optional<TcpIpPortValues> Read(const std::string& portName) override {
+        reads.push_back(portName);
+        const auto found = ports.find(portName);
+        if (found == ports.end()) return std::nullopt;
+        return found->second;
+    }
+    std::map<std::string, TcpIpPortValues> ports;
+    std::vector<std::string> reads;
+};
+
+inline PortValue Text(std::string text) { return {PortValue::Kind::Text, std::move(text), 0}; }
+inline PortValue Number(std::uint32_t number) { return {PortValue::Kind::Number, "", number}; }
+
+// A port as Windows' dialog leaves it with "SNMP Status Enabled" checked, for a printer at address.
+inline TcpIpPortValues SnmpPort(std::string address) {
+    TcpIpPortValues port;
+    port.snmpEnabled = Number(1);
+    port.hostName = Text("");
+    port.ipAddress = Text(std::move(address));
+    port.community = Text("public");
+    port.deviceIndex = Number(1);
+    return port;
+}
+
+// An agent on the other side of the transport: the datagrams it sends back after each request, in turn; a request
+// with nothing queued is met with silence.
+class FakeAgent : public SnmpTransport {
+public:
+    std::unique_ptr<SnmpConversation> Open(const std::string& host, SnmpClock::time_point) override {
+        opened.push_back(host);
+        if (unreachable) return nullptr;
+        return std::make_unique<Conversation>(*this);
+    }
+
+    std::vector<std::string> opened;
+    std::vector<std::vector<std::byte>> requests;
+    // replies[i]: what comes while the agent is waited for after request i.
+    std::vector<std::deque<std::vector<std::byte>>> replies;
+    bool unreachable = false;
+
+private:
+    class Conversation : public SnmpConversation {
+    public:
+        explicit Conversation(FakeAgent& agent) : agent_(agent) {}
+        void Send(std::span<const std::byte> datagram) override {
+            agent_.requests.emplace_back(datagram.begin(), datagram.end());
+        }
+        std::optional<std::vector<std::byte>> Receive(SnmpClock::time_point) override {
+            const std::size_t request = agent_.requests.size() - 1;
+            if (request >= agent_.replies.size() || agent_.replies[request].empty()) return std::nullopt;
+            auto datagram = std::move(agent_.replies[request].front());
+            agent_.replies[request].pop_front();
+            return datagram;
+        }
+
+    private:
+        FakeAgent& agent_;
+    };
+};
+
+// Hands out the given ids in turn.
+class ScriptedRequestIds : public RequestIds {
+public:
+    explicit ScriptedRequestIds(std::deque<std::int32_t> ids) : ids_(std::move(ids)) {}
+    std::int32_t Next() override {
+        const std::int32_t id = ids_.front();
+        ids_.pop_front();
+        return id;
+    }
+
+private:
+    std::deque<std::int32_t> ids_;
+};
+
+} // namespace ambervale::testing

@@ -1,0 +1,93 @@
+// What the printer's own answer adds to the status line.
+#include "snmp/PrinterMib.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "fakes/FakeSnmp.h"
+#include "printer/PrinterStatus.h"
+
+namespace ambervale {
+namespace {
+
+using testing::Bytes;
+
+// The words of the status line for an answer.
+std::string Words(const PrinterAnswer& answer) { return PrinterStatusText(PrinterStatusBits(answer)); }
+
+PrinterAnswer IdleWithErrors(std::vector<std::byte> errorState) {
+    return PrinterAnswer{2, 3, std::move(errorState)};
+}
+
+TEST(PrinterMib, EachDetectedErrorBitGivesItsWordAndTheOthersNone) {
+    const char* words[16] = {
+        "Ready",               // lowPaper
+        "Paper Out  ",         // noPaper
+        "Toner Low  ",         // lowToner
+        "No Toner  ",          // noToner
+        "Printer Door Open  ", // doorOpen
+        "Paper Jam  ",         // jammed
+        "Off Line  ",          // offline
+        "User Intervention  ", // serviceRequested
+        "Page Problem  ",      // inputTrayMissing
+        "Page Problem  ",      // outputTrayMissing
+        "No Toner  ",          // markerSupplyMissing
+        "Ready",               // outputNearFull
+        "Output Bin Full  ",   // outputFull
+        "Paper Out  ",         // inputTrayEmpty
+        "Ready",               // overduePreventMaint
+        "Ready",               // no such bit
+    };
+    for (int bit = 0; bit < 16; ++bit) {
+        std::vector<std::byte> octets(2);
+        octets[bit / 8] = static_cast<std::byte>(0x80 >> (bit % 8));
+        EXPECT_EQ(Words(IdleWithErrors(octets)), std::string("Printer Status = ") + words[bit] + "\r\n") << "bit " << bit;
+    }
+}
+
+TEST(PrinterMib, SeveralErrorsKeepTheTablesOrderAndTheOctetsMayBeShortOrLong) {
+    EXPECT_EQ(Words(IdleWithErrors(Bytes({0x18}))), "Printer Status = Printer Door Open  No Toner  \r\n");
+    EXPECT_EQ(Words(IdleWithErrors(Bytes({0x00, 0x04}))), "Printer Status = Paper Out  \r\n") << "bit 13";
+    EXPECT_EQ(Words(IdleWithErrors(Bytes({0x04, 0x00, 0xff, 0xff}))), "Printer Status = Paper Jam  \r\n")
+        << "octets past the second hold no bit the program knows";
+    EXPECT_EQ(Words(IdleWithErrors({})), "Printer Status = Ready\r\n");
+}
+
+TEST(PrinterMib, PrinterAndDeviceStatusGiveTheirWords) {
+    const struct {
+        PrinterAnswer answer;
+        const char* line;
+    } cases[] = {
+        {{2, 4, Bytes({0})}, "Printer Status = Printing  \r\n"},
+        {{2, 5, Bytes({0})}, "Printer Status = Warming Up  \r\n"},
+        {{2, 1, Bytes({0})}, "Printer Status = Ready\r\n"},
+        {{5, 3, Bytes({0})}, "Printer Status = Printer Error  \r\n"},
+        {{3, 3, Bytes({0})}, "Printer Status = Ready\r\n"},     // warning alone says nothing the table has
+        {{-5, -4, Bytes({0})}, "Printer Status = Ready\r\n"},   // values out of the MIB's range
+        {{5, std::nullopt, Bytes({0x04})}, "Printer Status = Printer Error  Paper Jam  \r\n"},
+        {{5, std::nullopt, std::nullopt}, "Printer Status = Ready\r\n"},  // not a printer: its device word is ignored
+        {{std::nullopt, 4, std::nullopt}, "Printer Status = Printing  \r\n"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Words(c.answer), c.line);
+    EXPECT_EQ(kSilentPrinterBits, 0x80u);
+    EXPECT_EQ(PrinterStatusText(kSilentPrinterBits), "Printer Status = Off Line  \r\n");
+}
+
+TEST(PrinterMib, OnlyValuesOfTheObjectsTypeAreTaken) {
+    PrinterAnswer answer;
+    SnmpValue integer{SnmpValue::Kind::Integer, 5, {}};
+    SnmpValue octets{SnmpValue::Kind::OctetString, 0, Bytes({0x04})};
+    EXPECT_TRUE(TakeValue(PrinterObject::DeviceStatus, integer, answer));
+    EXPECT_TRUE(TakeValue(PrinterObject::DetectedErrorState, octets, answer));
+    EXPECT_TRUE(TakeValue(PrinterObject::PrinterStatus, std::nullopt, answer));
+    EXPECT_EQ(answer.deviceStatus, 5);
+    EXPECT_FALSE(answer.printerStatus.has_value());
+    EXPECT_FALSE(TakeValue(PrinterObject::PrinterStatus, octets, answer));
+    EXPECT_FALSE(TakeValue(PrinterObject::DetectedErrorState, integer, answer));
+    EXPECT_FALSE(TakeValue(PrinterObject::DeviceStatus, SnmpValue{SnmpValue::Kind::Null, 0, {}}, answer));
+    EXPECT_FALSE(answer.printerStatus.has_value());
+}
+
+} // namespace
+} // namespace ambervale

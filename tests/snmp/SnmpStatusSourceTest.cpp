@@ -1,0 +1,187 @@
+// The question to the printer: tries, request ids, noSuchName, bad replies, and what the entry's line then says.
+#include "snmp/SnmpStatusSource.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "fakes/FakeSnmp.h"
+#include "fakes/FakeSpooler.h"
+#include "printer/PrinterReport.h"
+#include "printer/PrinterStatus.h"
+#include "snmp/Ber.h"
+
+namespace ambervale {
+namespace {
+
+using namespace ambervale::testing;
+
+std::vector<std::byte> Join(std::initializer_list<std::vector<std::byte>> parts) {
+    std::vector<std::byte> out;
+    for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+std::vector<std::byte> Binding(PrinterObject object, std::vector<std::byte> value) {
+    return BerElement(ber::kSequence, Join({BerElement(ber::kObjectId, ObjectIdOf(object, 1)), value}));
+}
+std::vector<std::byte> Integer(int value) { return BerInteger(value); }
+std::vector<std::byte> Octets(std::initializer_list<int> octets) { return BerElement(ber::kOctetString, Bytes(octets)); }
+const std::vector<std::byte> kNull = Bytes({0x05, 0x00});
+const std::vector<std::byte> kNoSuchObject = Bytes({0x80, 0x00});
+
+// A GetResponse as an agent sends it.
+std::vector<std::byte> Response(std::int32_t id, std::initializer_list<std::vector<std::byte>> bindings,
+                                int errorStatus = 0, int errorIndex = 0, std::string community = "public") {
+    const auto pdu = BerElement(0xA2, Join({BerInteger(id), BerInteger(errorStatus), BerInteger(errorIndex),
+                                            BerElement(ber::kSequence, Join(bindings))}));
+    const auto name = std::as_bytes(std::span(community.data(), community.size()));
+    return BerElement(ber::kSequence, Join({BerInteger(0), BerElement(ber::kOctetString, name), pdu}));
+}
+
+// Idle, running, jammed (bit 5).
+std::vector<std::byte> Jammed(std::int32_t id) {
+    return Response(id, {Binding(PrinterObject::DeviceStatus, Integer(2)),
+                         Binding(PrinterObject::PrinterStatus, Integer(3)),
+                         Binding(PrinterObject::DetectedErrorState, Octets({0x04}))});
+}
+
+std::vector<ObjectId> All() {
+    return {ObjectIdOf(PrinterObject::DeviceStatus, 1), ObjectIdOf(PrinterObject::PrinterStatus, 1),
+            ObjectIdOf(PrinterObject::DetectedErrorState, 1)};
+}
+
+struct SnmpWorld {
+    SnmpWorld() { ports.ports["IP_192.0.2.7"] = SnmpPort("192.0.2.7"); }
+    std::uint32_t Bits(const std::string& portName = "IP_192.0.2.7") {
+        FakeSpooler spooler;
+        PrinterFields record;
+        record.portName = portName;
+        return source.StatusBits(OpenPrinter{spooler, FakeSpooler::kHandle, record});
+    }
+    FakeTcpIpPorts ports;
+    FakeAgent agent;
+    ScriptedRequestIds ids{{101, 102, 103, 104}};
+    SnmpStatusSource source{ports, agent, ids};
+};
+
+TEST(SnmpStatusSource, AJammedPrinterReadsPaperJamFromOneRequest) {
+    SnmpWorld world;
+    world.agent.replies = {{Jammed(101)}};
+    EXPECT_EQ(PrinterStatusText(world.Bits()), "Printer Status = Paper Jam  \r\n");
+    EXPECT_EQ(world.agent.opened, std::vector<std::string>{"192.0.2.7"});
+    ASSERT_EQ(world.agent.requests.size(), 1u);
+    EXPECT_EQ(world.agent.requests[0], EncodeGetRequest("public", 101, All()));
+}
+
+TEST(SnmpStatusSource, ASilentPrinterIsAskedThreeTimesWithFreshIdsThenReadsOffLine) {
+    SnmpWorld world;
+    EXPECT_EQ(world.Bits(), kSilentPrinterBits);
+    ASSERT_EQ(world.agent.requests.size(), 3u);
+    EXPECT_EQ(world.agent.requests[1], EncodeGetRequest("public", 102, All()));
+    EXPECT_EQ(world.agent.requests[2], EncodeGetRequest("public", 103, All()));
+
+    SnmpWorld unreachable;
+    unreachable.agent.unreachable = true;  // a name that does not resolve in time
+    EXPECT_EQ(unreachable.Bits(), kSilentPrinterBits);
+    EXPECT_TRUE(unreachable.agent.requests.empty());
+}
+
+TEST(SnmpStatusSource, RepliesThatAnswerAnotherQuestionAreIgnoredAndALateAnswerCounts) {
+    SnmpWorld world;
+    auto otherCommunity = Response(101, {Binding(PrinterObject::DeviceStatus, Integer(5)),
+                                         Binding(PrinterObject::PrinterStatus, Integer(3)),
+                                         Binding(PrinterObject::DetectedErrorState, Octets({0x08}))},
+                                   0, 0, "private");
+    auto wrongType = Response(101, {Binding(PrinterObject::DeviceStatus, Octets({5})),
+                                    Binding(PrinterObject::PrinterStatus, Integer(3)),
+                                    Binding(PrinterObject::DetectedErrorState, Octets({0x08}))});
+    auto genErr = Response(101, {Binding(PrinterObject::DeviceStatus, kNull),
+                                 Binding(PrinterObject::PrinterStatus, kNull),
+                                 Binding(PrinterObject::DetectedErrorState, kNull)}, 5, 1);
+    world.agent.replies = {
+        {Jammed(999), otherCommunity, Bytes({0x30, 0x03, 0x02}), wrongType, genErr},
+        // While the second request is waited for, the answer to the first one arrives.
+        {Jammed(101)},
+    };
+    EXPECT_EQ(PrinterStatusText(world.Bits()), "Printer Status = Paper Jam  \r\n");
+    EXPECT_EQ(world.agent.requests.size(), 2u);
+}
+
+TEST(SnmpStatusSource, NoSuchNameAsksForTheOtherObjectsAlone) {
+    SnmpWorld world;
+    world.agent.replies = {
+        {Response(101, {Binding(PrinterObject::DeviceStatus, kNull), Binding(PrinterObject::PrinterStatus, kNull),
+                        Binding(PrinterObject::DetectedErrorState, kNull)}, kErrorNoSuchName, 1)},
+        {Response(102, {Binding(PrinterObject::PrinterStatus, Integer(4)),
+                        Binding(PrinterObject::DetectedErrorState, Octets({0x08}))})},
+    };
+    EXPECT_EQ(PrinterStatusText(world.Bits()), "Printer Status = Printer Door Open  Printing  \r\n");
+    ASSERT_EQ(world.agent.requests.size(), 2u);
+    const std::vector<ObjectId> all = All();
+    EXPECT_EQ(world.agent.requests[1], EncodeGetRequest("public", 102, std::vector<ObjectId>(all.begin() + 1, all.end())));
+}
+
+TEST(SnmpStatusSource, AnAgentThatIsNoPrinterAddsNothing) {
+    SnmpWorld v1;
+    // SNMPv1 agents echo the bindings asked for, with the first one named missing.
+    auto missingFirst = [](std::int32_t id, std::vector<PrinterObject> objects) {
+        std::vector<std::byte> list;
+        for (PrinterObject object : objects) {
+            const auto binding = Binding(object, kNull);
+            list.insert(list.end(), binding.begin(), binding.end());
+        }
+        const auto pdu = BerElement(0xA2, Join({BerInteger(id), BerInteger(kErrorNoSuchName), BerInteger(1),
+                                                BerElement(ber::kSequence, list)}));
+        return BerElement(ber::kSequence, Join({BerInteger(0), BerElement(ber::kOctetString, Bytes({'p', 'u', 'b',
+                                                                                                   'l', 'i', 'c'})),
+                                                pdu}));
+    };
+    v1.agent.replies = {
+        {missingFirst(101, {PrinterObject::DeviceStatus, PrinterObject::PrinterStatus,
+                            PrinterObject::DetectedErrorState})},
+        {missingFirst(102, {PrinterObject::PrinterStatus, PrinterObject::DetectedErrorState})},
+        {missingFirst(103, {PrinterObject::DetectedErrorState})},
+    };
+    EXPECT_EQ(v1.Bits(), 0u) << "it answered: the printer is not off line";
+    EXPECT_EQ(v1.agent.requests.size(), 3u);
+
+    SnmpWorld v2c;
+    v2c.agent.replies = {{Response(101, {Binding(PrinterObject::DeviceStatus, Integer(5)),
+                                         Binding(PrinterObject::PrinterStatus, kNoSuchObject),
+                                         Binding(PrinterObject::DetectedErrorState, kNoSuchObject)})}};
+    EXPECT_EQ(v2c.Bits(), 0u);
+}
+
+TEST(SnmpStatusSource, APortWithoutSnmpIsNeverAskedAndABadPortNameNeverLookedUp) {
+    SnmpWorld world;
+    world.ports.ports["IP_off"] = SnmpPort("192.0.2.8");
+    world.ports.ports["IP_off"].snmpEnabled = Number(0);
+    EXPECT_EQ(world.Bits("IP_off"), 0u);
+    EXPECT_EQ(world.Bits("LPT1:"), 0u);
+    EXPECT_EQ(world.Bits("\\\\server\\queue"), 0u);
+    EXPECT_EQ(world.Bits(""), 0u);
+    EXPECT_EQ(world.ports.reads, (std::vector<std::string>{"IP_off", "LPT1:"}));
+    EXPECT_TRUE(world.agent.opened.empty());
+}
+
+TEST(SnmpStatusSource, ThePrintersWordIsOredWithTheSpoolersAndKeepsTheTablesOrder) {
+    SnmpWorld world;
+    world.agent.replies = {{Jammed(101)}};
+    FakeSpooler spooler;
+    spooler.record.portName = "IP_192.0.2.7";
+    spooler.record.status = 0x1;  // paused
+    std::vector<StatusSource*> sources(SpoolerStatusSources().begin(), SpoolerStatusSources().end());
+    sources.push_back(&world.source);
+    const auto fields = QueryDefaultPrinter(spooler, sources);
+    ASSERT_TRUE(fields.has_value());
+    EXPECT_EQ(RenderPrinterReport(*fields),
+              "Printer Status = Paper Jam  Paused  \r\nPrinter Name = Front Desk\r\n"
+              "Printer Driver Name = Generic Laser\r\nPrinter Port Name = IP_192.0.2.7\r\n");
+    EXPECT_EQ(spooler.closeCount, 1);
+}
+
+} // namespace
+} // namespace ambervale
