@@ -1,4 +1,5 @@
-// A restart of the shell's taskbar and a second start of the program, driven from outside the running program.
+// A restart of the shell's taskbar, a second start of the program and the Restart Manager's close request, driven
+// from outside the running program.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -104,6 +105,22 @@ TEST_F(ShellAndInstance, ASecondStartBringsTheHiddenWindowBackAndLeavesOneInstan
     PostMessageA(form, WM_CLOSE, 0, 0);
     ASSERT_TRUE(first.WaitForExit(8000));
     EXPECT_EQ(first.ExitCode(), 0u);
+}
+
+TEST_F(ShellAndInstance, TheRestartManagersCloseRequestEndsTheProgramAsItsCloseButtonDoes) {
+    AppProcess app(AmbervaleExe(), FreshTempFolder("restart-manager"));
+    HWND form = app.WaitForMainWindow(30000);
+    ASSERT_NE(form, nullptr);
+    HWND tray = WindowOfClass(app.Id(), "AmbervaleTrayWindow", 5000);
+    ASSERT_NE(tray, nullptr);
+    ASSERT_TRUE(TrayIconPresent(tray));
+
+    // What the Restart Manager sends to a program whose files an installer is about to replace.
+    EXPECT_EQ(SendMessageA(form, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP), TRUE);
+    SendMessageA(form, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+    ASSERT_TRUE(app.WaitForExit(10000));
+    EXPECT_EQ(app.ExitCode(), 0u) << "it ended by itself, through its close sequence";
+    EXPECT_FALSE(TrayIconPresent(tray)) << "the icon left the notification area";
 }
 
 } // namespace
