@@ -10,7 +10,8 @@ packages=(
   wine wine32:i386 wine64 libwine:i386 libcups2:i386
   cups-daemon cups-client
   xvfb xauth x11-utils imagemagick fonts-liberation2
-  wixl  # builds the MSI installer (tools/package.sh)
+  wixl msitools  # build the MSI installer (tools/package.sh); the tests open it
+  osslsigncode openssl  # sign the packages; a throwaway certificate for the signing test
 )
 
 missing=()

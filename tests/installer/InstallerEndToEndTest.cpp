@@ -184,6 +184,20 @@ TEST_F(Installer, AnUninstallWhileTheProgramRunsInTheTrayClosesItAndRemovesTheFo
     EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), "<absent>");
 }
 
+TEST_F(Installer, AnUninstallLeavesACopyThatRunsFromElsewhereRunning) {
+    ASSERT_EQ(Install(Package()), 0u);
+    const std::string code = InstalledAmbervales().at(0);
+    AppProcess portable(AmbervaleExe(), FreshTempFolder("portable"));
+    HWND form = portable.WaitForMainWindow(30000);
+    ASSERT_NE(form, nullptr);
+
+    ASSERT_EQ(Uninstall(code), 0u);
+    EXPECT_FALSE(Exists(InstalledFolder()));
+    EXPECT_FALSE(portable.WaitForExit(0)) << "a portable copy is none of the uninstall's business";
+    PostMessageA(form, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(portable.WaitForExit(10000));
+}
+
 TEST_F(Installer, AnUninstallThatFailsAfterRemovingTheRunValuesPutsThemBackAsTheyWere) {
     ASSERT_EQ(Install(FailingUninstallPackage()), 0u);
     const std::string code = InstalledAmbervales().at(0);
