@@ -20,7 +20,8 @@ if [ -n "${AMBERVALE_SIGN_PFX:-}" ]; then
     echo "package.sh: AMBERVALE_SIGN_PASSWORD is not set (the password of $AMBERVALE_SIGN_PFX; empty for none)" >&2
     exit 1
   fi
-  signing="signed with $AMBERVALE_SIGN_PFX${AMBERVALE_SIGN_TIMESTAMP_URL:+, time-stamped by $AMBERVALE_SIGN_TIMESTAMP_URL}"
+  signing="signed with $AMBERVALE_SIGN_PFX"
+  signing+=${AMBERVALE_SIGN_TIMESTAMP_URL:+, time-stamped by $AMBERVALE_SIGN_TIMESTAMP_URL}
 else
   signing="unsigned: AMBERVALE_SIGN_PFX is not set"
 fi

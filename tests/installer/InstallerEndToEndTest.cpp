@@ -51,7 +51,8 @@ std::string TestQueue() {
 
 bool LogHasLine(const std::string& logFile, const std::string& text) {
     const std::vector<std::string> lines = ReadLines(logFile);
-    return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) { return line.find(text) != line.npos; });
+    return std::any_of(lines.begin(), lines.end(),
+                       [&](const std::string& line) { return line.find(text) != std::string::npos; });
 }
 
 bool RemovalRecordsExist() {

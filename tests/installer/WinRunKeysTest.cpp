@@ -107,7 +107,8 @@ TEST_F(ForEachRunKeyTest, KeepsACopyElsewhereAndValuesThatHoldNoString) {
 
 TEST_F(ForEachRunKeyTest, TheRecordPutsBackBothHivesByteForByteAndLeavesNoKeyBehind) {
     const std::string machineValue = std::string("\"") + kInstalledExe + "\"" + '\0';
-    const std::string userValue = std::string("C:\\PROGRAM FILES (X86)\\AMBERVALERUNKEYSTEST\\AMBERVALERUNKEYSTEST.EXE") + '\0';
+    std::string userValue = std::string(kInstalledExe) + '\0';  // as an older build wrote it, bare
+    CharUpperA(userValue.data());
     Store(HKEY_LOCAL_MACHINE, REG_SZ, machineValue);
     Store(HKEY_CURRENT_USER, REG_SZ, userValue);
     const std::string machineBefore = Stored(HKEY_LOCAL_MACHINE);

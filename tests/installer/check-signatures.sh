@@ -39,7 +39,10 @@ for file in Ambervale.exe AmbervaleSetup.dll package.msi; do
 done
 # The digests are SHA-256, and the MSI's signature covers its streams' metadata too.
 for file in "$work"/signed/*.verify "$work"/zip/*.verify; do
-  grep -Eq "^Message digest algorithm +: SHA256" "$file" || { echo "FAIL: $file: no SHA-256 digest" >&2; failures=$((failures + 1)); }
+  if ! grep -Eq "^Message digest algorithm +: SHA256" "$file"; then
+    echo "FAIL: $file: no SHA-256 digest" >&2
+    failures=$((failures + 1))
+  fi
 done
 if grep -q "MsiDigitalSignatureEx stream doesn't exist" "$work/signed/package.msi.verify"; then
   echo "FAIL: the MSI's signature leaves out its streams' metadata" >&2
