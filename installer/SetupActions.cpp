@@ -5,6 +5,7 @@
 #include <msiquery.h>
 
 #include <string>
+#include <vector>
 
 #include "installer/RunValueCleanup.h"
 #include "installer/WinRemovalRecord.h"
@@ -60,6 +61,23 @@ void LogRemoval(MSIHANDLE install, RunValueRemoval removal, const std::string& e
     }
 }
 
+// Keeps nothing: for the removal while rollback is disabled, when the installer runs neither rollback nor commit
+// actions, and a record would stay behind for good.
+class NoRecord : public RemovalRecord {
+public:
+    bool Add(const RemovedRunValue&) override { return true; }
+    std::vector<RemovedRunValue> Values() override { return {}; }
+    void Clear() override {}
+};
+
+void RemoveRunValuesRecordingIn(MSIHANDLE install, RemovalRecord& record) {
+    const std::string exePath = Property(install, "CustomActionData");
+    if (exePath.empty()) return;
+    ForEachRunKey([&](RunKey& key, const std::string& location) {
+        LogRemoval(install, RemoveOwnRunValue(key, location, exePath, record), exePath, location);
+    });
+}
+
 } // namespace
 } // namespace ambervale
 
@@ -72,11 +90,15 @@ extern "C" UINT __stdcall RemoveRunValues(MSIHANDLE install) {
     using namespace ambervale;
     WinRemovalRecord record(Property(install, "ProductCode"));
     record.Clear();  // what an uninstall that never ended recorded is no part of this one
-    const std::string exePath = Property(install, "CustomActionData");
-    if (exePath.empty()) return ERROR_SUCCESS;
-    ForEachRunKey([&](RunKey& key, const std::string& location) {
-        LogRemoval(install, RemoveOwnRunValue(key, location, exePath, record), exePath, location);
-    });
+    RemoveRunValuesRecordingIn(install, record);
+    return ERROR_SUCCESS;
+}
+
+// RemoveRunValues while rollback is disabled (by policy or DISABLEROLLBACK): the same removal, recording nothing.
+extern "C" UINT __stdcall RemoveRunValuesForGood(MSIHANDLE install) {
+    ambervale::Log(install, "rollback is disabled: the Run values go without a record to put them back from");
+    ambervale::NoRecord none;
+    ambervale::RemoveRunValuesRecordingIn(install, none);
     return ERROR_SUCCESS;
 }
 

@@ -229,6 +229,20 @@ TEST_F(Installer, AnUninstallThatFailsAfterRemovingTheRunValuesPutsThemBackAsThe
     EXPECT_FALSE(Exists(InstalledFolder()));
 }
 
+TEST_F(Installer, WhileRollbackIsDisabledTheUninstallRemovesTheRunValuesWithoutARecord) {
+    ASSERT_EQ(Install(Package()), 0u);
+    const std::string code = InstalledAmbervales().at(0);
+    SetRunValue(HKEY_LOCAL_MACHINE, RunValueData(InstalledFolder(), "Ambervale.exe"));
+    const std::string log = FreshTempFolder("no-rollback") + "\\uninstall.log";
+    DeleteFileA(log.c_str());
+
+    // Neither rollback nor commit actions run then: a record would stay behind for good.
+    ASSERT_EQ(Msiexec("/x " + code + " /qn DISABLEROLLBACK=1 /l*v \"" + log + "\""), 0u);
+    EXPECT_TRUE(LogHasLine(log, "Ambervale: rollback is disabled: the Run values go without a record"));
+    EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), "<absent>");
+    EXPECT_FALSE(RemovalRecordsExist());
+}
+
 TEST_F(Installer, NewerVersionReplacesTheOlderInPlaceAndAnOlderOneIsRefused) {
     ASSERT_EQ(Install(Package()), 0u);
     const std::string older = InstalledAmbervales().at(0);
