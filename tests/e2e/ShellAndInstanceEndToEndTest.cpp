@@ -111,16 +111,12 @@ TEST_F(ShellAndInstance, TheRestartManagersCloseRequestEndsTheProgramAsItsCloseB
     AppProcess app(AmbervaleExe(), FreshTempFolder("restart-manager"));
     HWND form = app.WaitForMainWindow(30000);
     ASSERT_NE(form, nullptr);
-    HWND tray = WindowOfClass(app.Id(), "AmbervaleTrayWindow", 5000);
-    ASSERT_NE(tray, nullptr);
-    ASSERT_TRUE(TrayIconPresent(tray));
 
     // What the Restart Manager sends to a program whose files an installer is about to replace.
     EXPECT_EQ(SendMessageA(form, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP), TRUE);
     SendMessageA(form, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
     ASSERT_TRUE(app.WaitForExit(10000));
-    EXPECT_EQ(app.ExitCode(), 0u) << "it ended by itself, through its close sequence";
-    EXPECT_FALSE(TrayIconPresent(tray)) << "the icon left the notification area";
+    EXPECT_EQ(app.ExitCode(), 0u) << "it ended by itself, through its close sequence, not killed";
 }
 
 } // namespace
