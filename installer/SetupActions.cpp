@@ -114,7 +114,7 @@ extern "C" UINT __stdcall RestoreRunValues(MSIHANDLE install) {
     }
     for (const RemovedRunValue& value : restore.lost) {
         Log(install, "could not put back the Run value of " + exePath + " in " + value.location + " (" + value.text +
-                         "); it is kept under HKEY_LOCAL_MACHINE\\" + kRemovalRecordsKey);
+                         "); it is kept under HKEY_LOCAL_MACHINE\\" + kRemovalRecordsKey + " (32-bit view)");
     }
     return ERROR_SUCCESS;
 }
