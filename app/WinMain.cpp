@@ -26,6 +26,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                     std::string(ambervale::kProductName).c_str(), MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
         return 1;
     }
+    // An installer that closes this copy through the Restart Manager to replace its files starts it again after,
+    // as the user started it: no arguments. Not after a crash or a hang, which a restart would only repeat, and not
+    // after a reboot for an update, when starting with Windows is the user's choice alone. The result is not
+    // examined: where it fails, the program is simply not brought back.
+    RegisterApplicationRestart(nullptr, RESTART_NO_CRASH | RESTART_NO_HANG | RESTART_NO_REBOOT);
 
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;

@@ -5,7 +5,7 @@
 #             printer  <-  snmp  <-----------------------------------'
 #   base  <-  tray     <-----------------------------'
 #   base  <-  startup  <-----------------------------'
-#   base  <-  startup  <-  installer (the uninstaller's action; the packages are made of the program)
+#   base  <-  startup  <-  installer (the uninstaller's actions; the packages are made of the program)
 #
 # A library sees the headers of its own folder and of the libraries it links, and no others. Its headers are reached
 # through a tree of forwarding headers made for its folder alone (<build>/layers/<folder>/<folder>/X.h includes the

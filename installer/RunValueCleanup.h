@@ -1,7 +1,9 @@
 #pragma once
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "startup/RegStuff.h"  // RunValueStartsProgram
 
@@ -13,12 +15,63 @@ public:
     virtual ~RunKey() = default;
     // The text of a string value; nothing when the value is absent or holds no string.
     virtual std::optional<std::string> ReadText(const std::string& valueName) = 0;
+    virtual bool WriteText(const std::string& valueName, const std::string& text) = 0;
     virtual bool DeleteValue(const std::string& valueName) = 0;
 };
 
-// Deletes the value that the program writes for itself (named after its file name) from this Run key when it
-// starts the program at exePath, so that Windows does not look for a removed program at every logon. A value
-// that names a copy of the program elsewhere stays. True when a value was deleted.
-bool RemoveOwnRunValue(RunKey& key, const std::string& exePath);
+// The Run keys by their location: "HKEY_LOCAL_MACHINE" for the machine's, "HKEY_USERS\<key of the user>" for a
+// user's (the user's security id, or .DEFAULT).
+class RunKeys {
+public:
+    virtual ~RunKeys() = default;
+    // Nothing when the location names no Run key or the key cannot be opened (that user's registry is not loaded).
+    virtual std::unique_ptr<RunKey> Open(const std::string& location) = 0;
+};
+
+inline constexpr std::string_view kMachineRunKeyLocation = "HKEY_LOCAL_MACHINE";
+inline constexpr std::string_view kUsersRunKeyPrefix = "HKEY_USERS\\";
+
+// The key of HKEY_USERS that a location names: empty for the machine's Run key, nothing for a text that names
+// neither (the machine's name with anything after it, a user's key that is empty or has a backslash in it).
+std::optional<std::string> UserKeyOfRunKeyLocation(std::string_view location);
+
+// A Run value that an uninstall removed: the location of its key and its text, as it was.
+struct RemovedRunValue {
+    std::string location;
+    std::string text;
+    bool operator==(const RemovedRunValue&) const = default;
+};
+
+// Where an uninstall keeps the Run values it removed until it ends: put back from it when the uninstall is rolled
+// back, emptied when it is committed.
+class RemovalRecord {
+public:
+    virtual ~RemovalRecord() = default;
+    virtual bool Add(const RemovedRunValue& value) = 0;
+    virtual std::vector<RemovedRunValue> Values() = 0;
+    virtual void Clear() = 0;
+};
+
+enum class RunValueRemoval {
+    NotTheProgramsOwn,  // absent, or it starts something else: left alone
+    Removed,            // recorded, then deleted
+    NotRecorded,        // stays: without a record a rolled-back uninstall could not put it back
+    NotDeleted,         // stays: the key refused the delete
+};
+
+// Deletes the value that the program writes for itself (named after its file name) from the Run key at `location`
+// when it starts the program at exePath, so that Windows does not look for a removed program at every logon. A
+// value that names a copy of the program elsewhere stays. The value is recorded before it goes.
+RunValueRemoval RemoveOwnRunValue(RunKey& key, const std::string& location, const std::string& exePath,
+                                  RemovalRecord& record);
+
+struct RunValueRestore {
+    std::vector<RemovedRunValue> restored;
+    std::vector<RemovedRunValue> lost;  // its key could not be opened or written
+};
+
+// Puts every recorded value back into its own key, under the name the program gives its value, with the text it
+// had. The record is emptied once all are back; while any is lost it stays, the one place that text is kept.
+RunValueRestore RestoreRemovedRunValues(RunKeys& keys, RemovalRecord& record, const std::string& exePath);
 
 } // namespace ambervale

@@ -20,6 +20,11 @@ public:
         return win::ReadRegistryText(key_.get(), valueName);
     }
 
+    bool WriteText(const std::string& valueName, const std::string& text) override {
+        return RegSetValueExA(key_.get(), valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                              static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+    }
+
     bool DeleteValue(const std::string& valueName) override {
         return RegDeleteValueA(key_.get(), valueName.c_str()) == ERROR_SUCCESS;
     }
@@ -28,28 +33,34 @@ private:
     win::UniqueRegKey key_;
 };
 
-void VisitKey(HKEY root, const std::string& path, const std::string& where,
-              const std::function<void(RunKey&, const std::string&)>& visit) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, kRunKeyChangeAccess, &opened) != ERROR_SUCCESS) return;
-    WinRunKey key{win::UniqueRegKey(opened)};
-    visit(key, where);
-}
-
 } // namespace
 
-void ForEachRunKey(const std::function<void(RunKey& key, const std::string& where)>& visit) {
+std::unique_ptr<RunKey> WinRunKeys::Open(const std::string& location) {
+    const std::optional<std::string> userKey = UserKeyOfRunKeyLocation(location);
+    if (!userKey) return nullptr;
     const std::string runKey(kRunKeyPath);
-    VisitKey(HKEY_LOCAL_MACHINE, runKey, "HKEY_LOCAL_MACHINE", visit);
+    HKEY root = userKey->empty() ? HKEY_LOCAL_MACHINE : HKEY_USERS;
+    const std::string path = userKey->empty() ? runKey : *userKey + "\\" + runKey;
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, kRunKeyChangeAccess, &opened) != ERROR_SUCCESS) return nullptr;
+    return std::make_unique<WinRunKey>(win::UniqueRegKey(opened));
+}
+
+void ForEachRunKey(const std::function<void(RunKey& key, const std::string& location)>& visit) {
+    WinRunKeys keys;
+    const auto visitAt = [&](const std::string& location) {
+        if (const std::unique_ptr<RunKey> key = keys.Open(location)) visit(*key, location);
+    };
+    visitAt(std::string(kMachineRunKeyLocation));
 
     // Each loaded user registry is a key of HKEY_USERS named after the user's security id.
-    char sid[256];
+    char userKey[256];
     for (DWORD index = 0;; ++index) {
-        DWORD length = sizeof sid;
-        const LONG status = RegEnumKeyExA(HKEY_USERS, index, sid, &length, nullptr, nullptr, nullptr, nullptr);
+        DWORD length = sizeof userKey;
+        const LONG status = RegEnumKeyExA(HKEY_USERS, index, userKey, &length, nullptr, nullptr, nullptr, nullptr);
         if (status == ERROR_MORE_DATA) continue;  // no user's key has so long a name
         if (status != ERROR_SUCCESS) break;
-        VisitKey(HKEY_USERS, std::string(sid) + "\\" + runKey, std::string("HKEY_USERS\\") + sid, visit);
+        visitAt(std::string(kUsersRunKeyPrefix) + userKey);
     }
 }
 

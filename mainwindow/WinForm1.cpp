@@ -55,6 +55,10 @@ void Form1Window::Create() {
     fonts_ = MakeFonts(dpi_);
     CreateControls();
     LayOut();
+    // The uninstaller closes a copy that runs from the folder it removes with this message; an elevated copy hears
+    // it too.
+    closeMessage_ = RegisterWindowMessageA(kCloseMessageName);
+    if (closeMessage_ != 0) AcceptMessageFromAnyProcess(hwnd_, closeMessage_);
 }
 
 void Form1Window::AnswerStartedAgain(UINT message) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "base/Globals.h"
 #include "base/WinHandles.h"
 #include "history/HistoryCommandsServices.h"
 #include "logging/LogEntry.h"
@@ -20,7 +21,6 @@
 namespace ambervale::win {
 
 inline constexpr UINT_PTR kTimer1Id = 1;
-inline constexpr char kForm1ClassName[] = "AmbervaleForm1";
 inline constexpr int kProgramIconResource = 1;
 inline constexpr int kTrayIconResource = 2;
 // Posted to the main window to tell the log list how many rows it has.
@@ -162,6 +162,7 @@ private:
     Form1Events* events_ = nullptr;
     UINT startedAgainMessage_ = 0;
     std::function<void()> policyChanged_;
+    UINT closeMessage_ = 0;
     std::array<HWND, kForm1Controls.size()> controls_{};
     TextProgressBar progressBar_;
     CaptionOf frame1_{controls_[kFrame1 - kFrame1]};

@@ -44,6 +44,10 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         events_->Form_StartedAgain();
         return kBroughtToFront;
     }
+    if (msg != 0 && msg == closeMessage_) {
+        OnClose();
+        return 0;
+    }
     switch (msg) {
     case kSyncLogRowsMessage:
         SyncLogRowCount();
@@ -92,7 +96,9 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_QUERYENDSESSION:
-        return TRUE;  // ending the session is never refused; it runs the close sequence below
+        // Never refused: neither the end of the session nor the Restart Manager, which asks with ENDSESSION_CLOSEAPP
+        // so that an installer can replace the program. WM_ENDSESSION then runs the close sequence.
+        return TRUE;
     case WM_ENDSESSION:
         if (wParam) OnClose();
         return 0;

@@ -34,6 +34,9 @@ public:
 // cannot make Windows start a different program.
 std::string RunValueData(const std::string& folder, const std::string& fileName);
 
+// True when two paths name the same file as Windows compares them: letter case does not count.
+bool SameWindowsPath(std::string_view a, std::string_view b);
+
 // True when a Run value's data starts exactly the program at exePath: the path in double quotes, as the program
 // writes it, or bare, as older builds wrote it. Letter case does not count, as in Windows paths.
 bool RunValueStartsProgram(std::string_view data, std::string_view exePath);

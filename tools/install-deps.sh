@@ -13,7 +13,8 @@ packages=(
   xvfb xauth x11-utils imagemagick fonts-liberation2
   locales  # the sources of the locale that the tests make for Wine's user (tools/testenv.sh --user-locale)
   snmpsim  # the SNMP agent that stands in for a network printer in the end-to-end tests
-  wixl  # builds the MSI installer (tools/package.sh)
+  wixl msitools  # build the MSI installer (tools/package.sh); the tests open it
+  osslsigncode openssl  # sign the packages; a throwaway certificate for the signing test
 )
 
 missing=()

@@ -1,4 +1,5 @@
-// A restart of the shell's taskbar and a second start of the program, driven from outside the running program.
+// A restart of the shell's taskbar, a second start of the program and the Restart Manager's close request, driven
+// from outside the running program.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -140,6 +141,18 @@ TEST_F(ShellAndInstance, ASecondStartThatARunningCopyDoesNotAnswerSaysSoInABox) 
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(second.WaitForExit(8000));
     EXPECT_EQ(second.ExitCode(), 1u);
+}
+
+TEST_F(ShellAndInstance, TheRestartManagersCloseRequestEndsTheProgramAsItsCloseButtonDoes) {
+    AppProcess app(AmbervaleExe(), FreshTempFolder("restart-manager"));
+    HWND form = app.WaitForMainWindow(30000);
+    ASSERT_NE(form, nullptr);
+
+    // What the Restart Manager sends to a program whose files an installer is about to replace.
+    EXPECT_EQ(SendMessageA(form, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP), TRUE);
+    SendMessageA(form, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+    ASSERT_TRUE(app.WaitForExit(10000));
+    EXPECT_EQ(app.ExitCode(), 0u) << "it ended by itself, through its close sequence, not killed";
 }
 
 } // namespace

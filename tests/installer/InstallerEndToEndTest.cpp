@@ -1,5 +1,6 @@
 // The MSI package as an administrator deploys it: silent install, the installed program at work, silent upgrade,
-// a refused downgrade and a silent uninstall, in a Wine prefix of its own.
+// a refused downgrade, a silent uninstall (while the program runs, too) and one that fails and is rolled back, in a
+// Wine prefix of its own.
 #include <windows.h>
 
 #include <msi.h>
@@ -7,9 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "installer/WinRemovalRecord.h"
 #include "mainwindow/Form1Layout.h"
 #include "startup/RegStuff.h"
 #include "e2e/AppProcess.h"
@@ -34,6 +37,10 @@ std::string FullPath(const std::string& path) {
 std::string Package() { return FullPath(BuildFolder() + "\\installer\\Ambervale-" + kVersion + ".msi"); }
 std::string NextPackage() { return FullPath(ModuleFolder() + "\\next\\Ambervale-" + kNextVersion + ".msi"); }
 std::string RebuiltPackage() { return FullPath(ModuleFolder() + "\\rebuilt\\Ambervale-" + kVersion + ".msi"); }
+// The package whose uninstall fails right after the Run values are removed, when AMBERVALE_TEST_FAIL_UNINSTALL is set.
+std::string FailingUninstallPackage() {
+    return FullPath(ModuleFolder() + "\\failing-uninstall\\Ambervale-" + kVersion + ".msi");
+}
 
 DWORD Install(const std::string& msi) { return Msiexec("/i \"" + msi + "\" /qn"); }
 DWORD Uninstall(const std::string& productCode) { return Msiexec("/x " + productCode + " /qn"); }
@@ -41,6 +48,22 @@ DWORD Uninstall(const std::string& productCode) { return Msiexec("/x " + product
 std::string TestQueue() {
     char queue[256] = {};
     return GetEnvironmentVariableA("AMBERVALE_TEST_QUEUE", queue, sizeof queue) ? queue : "Ambervale_Test";
+}
+
+bool LogHasLine(const std::string& logFile, const std::string& text) {
+    const std::vector<std::string> lines = ReadLines(logFile);
+    return std::any_of(lines.begin(), lines.end(),
+                       [&](const std::string& line) { return line.find(text) != std::string::npos; });
+}
+
+bool RemovalRecordsExist() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRemovalRecordsKey, 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, &key) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(key);
+    return true;
 }
 
 bool WaitForLines(const std::string& historyFile, std::size_t count, DWORD maxWaitMs) {
@@ -152,8 +175,89 @@ TEST_F(Installer, SilentUninstallRemovesProgramShortcutEntryAndItsRunValuesButKe
     EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), "<absent>");
     EXPECT_EQ(RunValue(HKEY_CURRENT_USER), "<absent>");
     EXPECT_FALSE(EventSourceKeyExists()) << "the event source goes with the program";
+    EXPECT_FALSE(RemovalRecordsExist()) << "what the uninstall recorded to put back went once it was through";
     EXPECT_EQ(ReadLines(temp + "\\Ambervale.txt").size(), 1u) << "the history file is the user's";
     EXPECT_EQ(GetSetting("Windows Startup"), "On") << "so are the settings";
+}
+
+TEST_F(Installer, AnUninstallWhileTheProgramRunsInTheTrayClosesItAndRemovesTheFolder) {
+    ASSERT_EQ(Install(Package()), 0u);
+    const std::string code = InstalledAmbervales().at(0);
+    const std::string lnk = FindShortcut();
+    ASSERT_FALSE(lnk.empty());
+    AppProcess app(InstalledExe(), FreshTempFolder("running"));
+    HWND form = app.WaitForMainWindow(30000);
+    ASSERT_NE(form, nullptr);
+    SendMessageA(GetDlgItem(form, kCheck4), BM_CLICK, 0, 0);
+    PostMessageA(form, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntilVisible(form, false, 5000)) << "hidden in the notification area";
+
+    ASSERT_EQ(Uninstall(code), 0u);
+    EXPECT_TRUE(app.WaitForExit(0)) << "the uninstall closed the program before it removed the files";
+    EXPECT_EQ(app.ExitCode(), 0u) << "as its close button does, not killed";
+    EXPECT_FALSE(Exists(InstalledFolder()));
+    EXPECT_FALSE(Exists(lnk));
+    EXPECT_TRUE(InstalledAmbervales().empty());
+    EXPECT_EQ(UninstallEntryText(code, "DisplayName"), "<absent>");
+    EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), "<absent>");
+}
+
+TEST_F(Installer, AnUninstallLeavesACopyThatRunsFromElsewhereRunning) {
+    ASSERT_EQ(Install(Package()), 0u);
+    const std::string code = InstalledAmbervales().at(0);
+    AppProcess portable(AmbervaleExe(), FreshTempFolder("portable"));
+    HWND form = portable.WaitForMainWindow(30000);
+    ASSERT_NE(form, nullptr);
+
+    ASSERT_EQ(Uninstall(code), 0u);
+    EXPECT_FALSE(Exists(InstalledFolder()));
+    EXPECT_FALSE(portable.WaitForExit(0)) << "a portable copy is none of the uninstall's business";
+    PostMessageA(form, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(portable.WaitForExit(10000));
+}
+
+TEST_F(Installer, AnUninstallThatFailsAfterRemovingTheRunValuesPutsThemBackAsTheyWere) {
+    ASSERT_EQ(Install(FailingUninstallPackage()), 0u);
+    const std::string code = InstalledAmbervales().at(0);
+    const std::string exe = InstalledExe();
+    const std::string machineValue = "\"" + exe + "\"";
+    std::string userValue = exe;  // as an older build wrote it for a user without administrator rights
+    CharUpperA(userValue.data());
+    SetRunValue(HKEY_LOCAL_MACHINE, machineValue);
+    SetRunValue(HKEY_CURRENT_USER, userValue);
+    const std::string log = FreshTempFolder("rollback") + "\\uninstall.log";
+    DeleteFileA(log.c_str());
+
+    EXPECT_EQ(Msiexec("/x " + code + " /qn AMBERVALE_TEST_FAIL_UNINSTALL=1 /l*v \"" + log + "\""),
+              static_cast<DWORD>(ERROR_INSTALL_FAILURE));
+    EXPECT_TRUE(LogHasLine(log, "Ambervale: removed the Run value of " + exe + " from HKEY_LOCAL_MACHINE"))
+        << "the values were removed before the uninstall failed";
+    EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), machineValue);
+    EXPECT_EQ(RunValue(HKEY_CURRENT_USER), userValue);
+    EXPECT_FALSE(RemovalRecordsExist()) << "the record went once the values were back";
+    EXPECT_EQ(InstalledAmbervales(), std::vector<std::string>{code}) << "the product stays installed";
+    EXPECT_TRUE(Exists(exe));
+
+    // The next uninstall goes through: the values go, and so does the record of them.
+    ASSERT_EQ(Uninstall(code), 0u);
+    EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), "<absent>");
+    EXPECT_EQ(RunValue(HKEY_CURRENT_USER), "<absent>");
+    EXPECT_FALSE(RemovalRecordsExist());
+    EXPECT_FALSE(Exists(InstalledFolder()));
+}
+
+TEST_F(Installer, WhileRollbackIsDisabledTheUninstallRemovesTheRunValuesWithoutARecord) {
+    ASSERT_EQ(Install(Package()), 0u);
+    const std::string code = InstalledAmbervales().at(0);
+    SetRunValue(HKEY_LOCAL_MACHINE, RunValueData(InstalledFolder(), "Ambervale.exe"));
+    const std::string log = FreshTempFolder("no-rollback") + "\\uninstall.log";
+    DeleteFileA(log.c_str());
+
+    // Neither rollback nor commit actions run then: a record would stay behind for good.
+    ASSERT_EQ(Msiexec("/x " + code + " /qn DISABLEROLLBACK=1 /l*v \"" + log + "\""), 0u);
+    EXPECT_TRUE(LogHasLine(log, "Ambervale: rollback is disabled: the Run values go without a record"));
+    EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), "<absent>");
+    EXPECT_FALSE(RemovalRecordsExist());
 }
 
 TEST_F(Installer, NewerVersionReplacesTheOlderInPlaceAndAnOlderOneIsRefused) {

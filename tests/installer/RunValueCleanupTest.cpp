@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
+#include <vector>
 
 namespace ambervale {
 namespace {
@@ -39,6 +41,11 @@ public:
         if (it == texts.end()) return std::nullopt;
         return it->second;
     }
+    bool WriteText(const std::string& valueName, const std::string& text) override {
+        if (refusesChanges) return false;
+        texts[valueName] = text;
+        return true;
+    }
     bool DeleteValue(const std::string& valueName) override {
         if (refusesChanges) return false;
         return texts.erase(valueName) == 1;
@@ -47,37 +54,152 @@ public:
     bool refusesChanges = false;
 };
 
-TEST(RemoveOwnRunValue, DeletesTheValueNamedAfterTheExeWhenItStartsTheInstalledProgram) {
-    FakeRunKey key;
-    key.texts["Ambervale.exe"] = std::string("\"") + kInstalledExe + "\"";
-    key.texts["Other.exe"] = std::string("\"") + kInstalledExe + "\"";  // not the program's own value
+class FakeRemovalRecord : public RemovalRecord {
+public:
+    bool Add(const RemovedRunValue& value) override {
+        if (refusesAdds) return false;
+        values.push_back(value);
+        return true;
+    }
+    std::vector<RemovedRunValue> Values() override { return values; }
+    void Clear() override { values.clear(); }
+    std::vector<RemovedRunValue> values;
+    bool refusesAdds = false;
+};
 
-    EXPECT_TRUE(RemoveOwnRunValue(key, kInstalledExe));
+// The Run keys a test has, by location; any other location cannot be opened.
+class FakeRunKeys : public RunKeys {
+public:
+    std::unique_ptr<RunKey> Open(const std::string& location) override {
+        const auto it = keys.find(location);
+        if (it == keys.end()) return nullptr;
+        return std::make_unique<KeyView>(*it->second);
+    }
+    std::map<std::string, FakeRunKey*> keys;
+
+private:
+    // What Open hands out: the test keeps the key itself.
+    class KeyView : public RunKey {
+    public:
+        explicit KeyView(FakeRunKey& key) : key_(key) {}
+        std::optional<std::string> ReadText(const std::string& name) override { return key_.ReadText(name); }
+        bool WriteText(const std::string& name, const std::string& text) override {
+            return key_.WriteText(name, text);
+        }
+        bool DeleteValue(const std::string& name) override { return key_.DeleteValue(name); }
+
+    private:
+        FakeRunKey& key_;
+    };
+};
+
+constexpr char kMachine[] = "HKEY_LOCAL_MACHINE";
+constexpr char kUser[] = "HKEY_USERS\\S-1-5-21-1000";
+
+TEST(RemoveOwnRunValue, DeletesTheValueNamedAfterTheExeWhenItStartsTheInstalledProgramAndRecordsItFirst) {
+    FakeRunKey key;
+    FakeRemovalRecord record;
+    const std::string quoted = std::string("\"") + kInstalledExe + "\"";
+    key.texts["Ambervale.exe"] = quoted;
+    key.texts["Other.exe"] = quoted;  // not the program's own value
+
+    EXPECT_EQ(RemoveOwnRunValue(key, kMachine, kInstalledExe, record), RunValueRemoval::Removed);
     EXPECT_EQ(key.texts.count("Ambervale.exe"), 0u);
     EXPECT_EQ(key.texts.count("Other.exe"), 1u);
+    EXPECT_EQ(record.values, (std::vector<RemovedRunValue>{{kMachine, quoted}}));
 }
 
 TEST(RemoveOwnRunValue, KeepsWhatDoesNotStartTheInstalledProgram) {
+    FakeRemovalRecord record;
     FakeRunKey copyElsewhere;
     copyElsewhere.texts["Ambervale.exe"] = "\"D:\\Tools\\Ambervale.exe\"";
-    EXPECT_FALSE(RemoveOwnRunValue(copyElsewhere, kInstalledExe));
+    EXPECT_EQ(RemoveOwnRunValue(copyElsewhere, kUser, kInstalledExe, record), RunValueRemoval::NotTheProgramsOwn);
     EXPECT_EQ(copyElsewhere.texts.size(), 1u);
 
     FakeRunKey empty;
-    EXPECT_FALSE(RemoveOwnRunValue(empty, kInstalledExe));
+    EXPECT_EQ(RemoveOwnRunValue(empty, kUser, kInstalledExe, record), RunValueRemoval::NotTheProgramsOwn);
 
     FakeRunKey bareName;
     bareName.texts["Ambervale.exe"] = "Ambervale.exe";
-    EXPECT_FALSE(RemoveOwnRunValue(bareName, "Ambervale.exe")) << "a path without a folder is no installed program";
+    EXPECT_EQ(RemoveOwnRunValue(bareName, kUser, "Ambervale.exe", record), RunValueRemoval::NotTheProgramsOwn)
+        << "a path without a folder is no installed program";
     EXPECT_EQ(bareName.texts.size(), 1u);
+    EXPECT_TRUE(record.values.empty());
 }
 
-TEST(RemoveOwnRunValue, AKeyThatRefusesTheDeleteIsReportedAsNotRemoved) {
+TEST(RemoveOwnRunValue, AValueThatCannotBeRecordedOrDeletedStays) {
     FakeRunKey key;
     key.texts["Ambervale.exe"] = kInstalledExe;
-    key.refusesChanges = true;
-    EXPECT_FALSE(RemoveOwnRunValue(key, kInstalledExe));
+
+    FakeRemovalRecord refusing;
+    refusing.refusesAdds = true;
+    EXPECT_EQ(RemoveOwnRunValue(key, kMachine, kInstalledExe, refusing), RunValueRemoval::NotRecorded)
+        << "a rolled-back uninstall could not put it back";
     EXPECT_EQ(key.texts.size(), 1u);
+
+    FakeRemovalRecord record;
+    key.refusesChanges = true;
+    EXPECT_EQ(RemoveOwnRunValue(key, kMachine, kInstalledExe, record), RunValueRemoval::NotDeleted);
+    EXPECT_EQ(key.texts.size(), 1u);
+}
+
+TEST(RestoreRemovedRunValues, PutsBackExactlyWhatTheUninstallRemovedAndEmptiesTheRecord) {
+    FakeRunKey machine;
+    machine.texts = {{"Ambervale.exe", std::string("\"") + kInstalledExe + "\""}, {"Other.exe", "x"}};
+    FakeRunKey user;
+    user.texts = {{"Ambervale.exe", "C:\\PROGRAM FILES (X86)\\AMBERVALE\\AMBERVALE.EXE"}};  // an older build's
+    FakeRunKey otherUser;
+    otherUser.texts = {{"Ambervale.exe", "\"D:\\Tools\\Ambervale.exe\""}};
+    const auto before = std::vector{machine.texts, user.texts, otherUser.texts};
+    FakeRunKeys keys;
+    keys.keys = {{kMachine, &machine}, {kUser, &user}, {"HKEY_USERS\\S-1-5-21-1001", &otherUser}};
+
+    FakeRemovalRecord record;
+    for (const auto& [location, key] : keys.keys) RemoveOwnRunValue(*key, location, kInstalledExe, record);
+    ASSERT_EQ(machine.texts.count("Ambervale.exe") + user.texts.count("Ambervale.exe"), 0u);
+
+    const RunValueRestore restore = RestoreRemovedRunValues(keys, record, kInstalledExe);
+    EXPECT_EQ((std::vector{machine.texts, user.texts, otherUser.texts}), before);
+    EXPECT_EQ(restore.restored.size(), 2u);
+    EXPECT_TRUE(restore.lost.empty());
+    EXPECT_TRUE(record.values.empty());
+}
+
+TEST(RestoreRemovedRunValues, AValueWhoseKeyIsGoneIsLostAndStaysInTheRecord) {
+    FakeRunKey machine;
+    FakeRunKeys keys;
+    keys.keys = {{kMachine, &machine}};  // the user has logged off: that registry is no longer loaded
+    FakeRemovalRecord record;
+    record.values = {{kMachine, kInstalledExe}, {kUser, kInstalledExe}};
+
+    const RunValueRestore restore = RestoreRemovedRunValues(keys, record, kInstalledExe);
+    EXPECT_EQ(machine.texts, (std::map<std::string, std::string>{{"Ambervale.exe", kInstalledExe}}));
+    EXPECT_EQ(restore.lost, (std::vector<RemovedRunValue>{{kUser, kInstalledExe}}));
+    EXPECT_EQ(record.values.size(), 2u) << "the one place the lost text is kept";
+
+    FakeRemovalRecord noPath;
+    noPath.values = {{kMachine, kInstalledExe}};
+    EXPECT_EQ(RestoreRemovedRunValues(keys, noPath, "").lost.size(), 1u) << "no exe, no value name to put back";
+}
+
+TEST(UserKeyOfRunKeyLocation, TheMachineOrOneUsersKeyAndNothingElse) {
+    struct Case {
+        const char* location;
+        std::optional<std::string> userKey;
+    };
+    const Case cases[] = {
+        {"HKEY_LOCAL_MACHINE", ""},
+        {"HKEY_USERS\\S-1-5-21-1000", "S-1-5-21-1000"},
+        {"HKEY_USERS\\.DEFAULT", ".DEFAULT"},
+        {"HKEY_USERS\\", std::nullopt},
+        {"HKEY_USERS\\S-1-5-21-1000\\Software", std::nullopt},
+        {"HKEY_USERS", std::nullopt},
+        {"HKEY_LOCAL_MACHINE\\SOFTWARE", std::nullopt},
+        {"hkey_local_machine", std::nullopt},
+        {"HKEY_CURRENT_USER", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(UserKeyOfRunKeyLocation(c.location), c.userKey) << c.location;
 }
 
 } // namespace

@@ -8,24 +8,27 @@
 #include <vector>
 
 #include "base/WinHandles.h"
+#include "installer/WinRemovalRecord.h"
 #include "startup/RegStuff.h"
 
 namespace ambervale {
 namespace {
 
-// A name of its own, so that the test never meets a value of a real installation.
+// Names of their own, so that the tests never meet a value or a record of a real installation.
 constexpr char kValueName[] = "AmbervaleRunKeysTest.exe";
 constexpr char kInstalledExe[] = "C:\\Program Files (x86)\\AmbervaleRunKeysTest\\AmbervaleRunKeysTest.exe";
+constexpr char kProductCode[] = "{0A3B5C7D-0000-4000-8000-AMBERVALETEST}";
 
 // The installed program is 32-bit: its machine-wide value is in the 32-bit view, whatever this test's build.
-win::UniqueRegKey OpenRunKey(HKEY root) {
+win::UniqueRegKey OpenKey(HKEY root, const std::string& path, REGSAM access = KEY_QUERY_VALUE | KEY_SET_VALUE) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(root, std::string(kRunKeyPath).c_str(), 0, nullptr, 0,
-                        KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, access | KEY_WOW64_32KEY, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
         return {};
     }
     return win::UniqueRegKey(key);
 }
+win::UniqueRegKey OpenRunKey(HKEY root) { return OpenKey(root, std::string(kRunKeyPath)); }
 
 void Store(HKEY root, DWORD type, const std::string& bytes) {
     const win::UniqueRegKey key = OpenRunKey(root);
@@ -35,9 +38,17 @@ void Store(HKEY root, DWORD type, const std::string& bytes) {
               ERROR_SUCCESS);
 }
 
-bool Present(HKEY root) {
+// The value's bytes and type, or "<absent>".
+std::string Stored(HKEY root) {
     const win::UniqueRegKey key = OpenRunKey(root);
-    return key && RegQueryValueExA(key.get(), kValueName, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    char data[512] = {};
+    DWORD size = sizeof data;
+    DWORD type = 0;
+    if (!key || RegQueryValueExA(key.get(), kValueName, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) !=
+                    ERROR_SUCCESS) {
+        return "<absent>";
+    }
+    return std::to_string(type) + ":" + std::string(data, size);
 }
 
 void Clear(HKEY root) {
@@ -45,12 +56,23 @@ void Clear(HKEY root) {
     if (key) RegDeleteValueA(key.get(), kValueName);
 }
 
-// Runs the uninstaller's cleanup over every Run key it finds; returns the keys it removed a value from. (The
+bool KeyExists(const std::string& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(key);
+    return true;
+}
+
+// Runs the uninstaller's cleanup over every Run key it finds; returns the locations it removed a value from. (The
 // end-to-end test of the package removes well-formed values from both hives; these are the odd ones.)
-std::vector<std::string> Cleanup() {
+std::vector<std::string> Cleanup(RemovalRecord& record) {
     std::vector<std::string> removedFrom;
-    ForEachRunKey([&](RunKey& key, const std::string& where) {
-        if (RemoveOwnRunValue(key, kInstalledExe)) removedFrom.push_back(where);
+    ForEachRunKey([&](RunKey& key, const std::string& location) {
+        if (RemoveOwnRunValue(key, location, kInstalledExe, record) == RunValueRemoval::Removed) {
+            removedFrom.push_back(location);
+        }
     });
     return removedFrom;
 }
@@ -60,24 +82,72 @@ protected:
     void TearDown() override {
         Clear(HKEY_LOCAL_MACHINE);
         Clear(HKEY_CURRENT_USER);
+        record.Clear();
     }
+    WinRemovalRecord record{kProductCode};
 };
 
 TEST_F(ForEachRunKeyTest, AStringStoredWithoutItsTerminatingZeroIsReadToItsEnd) {
     Store(HKEY_CURRENT_USER, REG_SZ, kInstalledExe);
-    const std::vector<std::string> removedFrom = Cleanup();
+    const std::vector<std::string> removedFrom = Cleanup(record);
     ASSERT_EQ(removedFrom.size(), 1u);
     EXPECT_EQ(removedFrom[0].rfind("HKEY_USERS\\S-1-5-", 0), 0u) << "the user's key, reached through HKEY_USERS";
-    EXPECT_FALSE(Present(HKEY_CURRENT_USER));
+    EXPECT_EQ(Stored(HKEY_CURRENT_USER), "<absent>");
 }
 
 TEST_F(ForEachRunKeyTest, KeepsACopyElsewhereAndValuesThatHoldNoString) {
     Store(HKEY_CURRENT_USER, REG_SZ, std::string("\"D:\\Tools\\AmbervaleRunKeysTest.exe\"") + '\0');
     Store(HKEY_LOCAL_MACHINE, REG_BINARY, std::string(kInstalledExe) + '\0');
 
-    EXPECT_TRUE(Cleanup().empty());
-    EXPECT_TRUE(Present(HKEY_CURRENT_USER));
-    EXPECT_TRUE(Present(HKEY_LOCAL_MACHINE));
+    EXPECT_TRUE(Cleanup(record).empty());
+    EXPECT_NE(Stored(HKEY_CURRENT_USER), "<absent>");
+    EXPECT_NE(Stored(HKEY_LOCAL_MACHINE), "<absent>");
+    EXPECT_TRUE(record.Values().empty());
+}
+
+TEST_F(ForEachRunKeyTest, TheRecordPutsBackBothHivesByteForByteAndLeavesNoKeyBehind) {
+    const std::string machineValue = std::string("\"") + kInstalledExe + "\"" + '\0';
+    std::string userValue = std::string(kInstalledExe) + '\0';  // as an older build wrote it, bare
+    CharUpperA(userValue.data());
+    Store(HKEY_LOCAL_MACHINE, REG_SZ, machineValue);
+    Store(HKEY_CURRENT_USER, REG_SZ, userValue);
+    const std::string machineBefore = Stored(HKEY_LOCAL_MACHINE);
+    const std::string userBefore = Stored(HKEY_CURRENT_USER);
+
+    ASSERT_EQ(Cleanup(record).size(), 2u);
+    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE), "<absent>");
+    EXPECT_EQ(Stored(HKEY_CURRENT_USER), "<absent>");
+
+    WinRunKeys keys;
+    const RunValueRestore restore = RestoreRemovedRunValues(keys, record, kInstalledExe);
+    EXPECT_EQ(restore.restored.size(), 2u);
+    EXPECT_TRUE(restore.lost.empty());
+    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE), machineBefore);
+    EXPECT_EQ(Stored(HKEY_CURRENT_USER), userBefore);
+    EXPECT_FALSE(KeyExists("SOFTWARE\\Corvatek")) << "the record's keys went with it";
+}
+
+TEST(WinRemovalRecord, ClearingKeepsWhatElseIsInTheKeysAboveAndAProductCodeThatIsNoKeyNameTakesNothing) {
+    const std::string programKey = "SOFTWARE\\Corvatek\\Ambervale";
+    {
+        const win::UniqueRegKey key = OpenKey(HKEY_LOCAL_MACHINE, programKey);
+        ASSERT_TRUE(key);
+        ASSERT_EQ(RegSetValueExA(key.get(), "Kept", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2), ERROR_SUCCESS);
+    }
+    WinRemovalRecord record(kProductCode);
+    ASSERT_TRUE(record.Add({"HKEY_LOCAL_MACHINE", kInstalledExe}));
+    record.Clear();
+    EXPECT_TRUE(record.Values().empty());
+    EXPECT_FALSE(KeyExists(kRemovalRecordsKey));
+    EXPECT_TRUE(KeyExists(programKey)) << "it holds a value of something else";
+
+    WinRemovalRecord outside("..\\Other");
+    EXPECT_FALSE(outside.Add({"HKEY_LOCAL_MACHINE", kInstalledExe}));
+    EXPECT_FALSE(WinRemovalRecord("").Add({"HKEY_LOCAL_MACHINE", kInstalledExe}));
+    EXPECT_FALSE(KeyExists(kRemovalRecordsKey));
+
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, programKey.c_str(), KEY_WOW64_32KEY, 0);
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvatek", KEY_WOW64_32KEY, 0);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/WinMessageBoxes.h"
@@ -66,6 +67,46 @@ TEST_F(WinForm1, AClickOrATickStillQueuedWhenTheCloseBeginsReachesNoHandler) {
     };
     SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
     EXPECT_EQ(events.calls, std::vector<std::string>{"Form_QueryUnload"});
+}
+
+// Each way Windows and the uninstaller ask the window to close, as messages sent to it in order.
+struct CloseRequest {
+    const char* name;
+    std::vector<std::pair<UINT, LPARAM>> messages;  // WM_ENDSESSION's wParam is TRUE: the session does end
+};
+
+TEST_F(WinForm1, EveryCloseRequestRunsTheCloseSequenceOnceAndTakesTheWindowDown) {
+    const UINT closeMessage = RegisterWindowMessageA(kCloseMessageName);
+    ASSERT_NE(closeMessage, 0u);
+    const CloseRequest requests[] = {
+        {"close button", {{WM_CLOSE, 0}}},
+        {"Restart Manager", {{WM_QUERYENDSESSION, ENDSESSION_CLOSEAPP}, {WM_ENDSESSION, ENDSESSION_CLOSEAPP}}},
+        {"end of the session", {{WM_QUERYENDSESSION, 0}, {WM_ENDSESSION, 0}}},
+        {"uninstaller", {{closeMessage, 0}}},
+    };
+    for (const CloseRequest& request : requests) {
+        win::Form1Window window{GetModuleHandleA(nullptr)};
+        window.Create();
+        testing::RecordingForm1Events handlers;
+        window.Attach(handlers);
+        const HWND hwnd = window.Handle();
+        for (const auto& [message, lParam] : request.messages) {
+            const LRESULT answer = SendMessageA(hwnd, message, message == WM_ENDSESSION, lParam);
+            if (message == WM_QUERYENDSESSION) {
+                EXPECT_EQ(answer, TRUE) << request.name << ": never refused";
+            }
+        }
+        EXPECT_EQ(handlers.calls, (std::vector<std::string>{"Form_QueryUnload"})) << request.name;
+        EXPECT_FALSE(IsWindow(hwnd)) << request.name;
+        EXPECT_EQ(window.Handle(), nullptr) << request.name;
+    }
+}
+
+TEST_F(WinForm1, AnEndOfSessionThatIsCancelledLeavesTheWindowRunning) {
+    EXPECT_EQ(SendMessageA(form.Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP), TRUE);
+    SendMessageA(form.Handle(), WM_ENDSESSION, FALSE, ENDSESSION_CLOSEAPP);
+    EXPECT_EQ(events.Count("Form_QueryUnload"), 0);
+    EXPECT_TRUE(IsWindow(form.Handle()));
 }
 
 LONG FontHeight(HFONT font) {

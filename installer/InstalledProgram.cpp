@@ -1,0 +1,12 @@
+#include "installer/InstalledProgram.h"
+
+#include "startup/RegStuff.h"
+
+namespace ambervale {
+
+bool ClosesBeforeUninstall(const std::optional<std::string>& runningExe, std::string_view installedExe) {
+    if (installedExe.empty()) return false;
+    return !runningExe || SameWindowsPath(*runningExe, installedExe);
+}
+
+} // namespace ambervale

@@ -1,0 +1,78 @@
+#include "installer/WinRemovalRecord.h"
+
+#include <windows.h>
+
+#include "base/WinHandles.h"
+#include "base/WinRegistryText.h"
+
+namespace ambervale {
+namespace {
+
+// One view for the actions that write, read and clear a record, whatever the build of the DLL they run in.
+constexpr REGSAM kView = KEY_WOW64_32KEY;
+// The key the records' parents end at: it is Windows' own and always stays.
+constexpr char kSoftwareKey[] = "SOFTWARE";
+
+win::UniqueRegKey OpenRecordKey(const std::string& path, REGSAM access) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access | kView, &key) != ERROR_SUCCESS) return {};
+    return win::UniqueRegKey(key);
+}
+
+bool IsEmptyKey(const std::string& path) {
+    const win::UniqueRegKey key = OpenRecordKey(path, KEY_QUERY_VALUE);
+    DWORD subkeys = 0;
+    DWORD values = 0;
+    return key &&
+           RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                            nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+           subkeys == 0 && values == 0;
+}
+
+} // namespace
+
+WinRemovalRecord::WinRemovalRecord(const std::string& productCode) {
+    if (!productCode.empty() && productCode.find('\\') == std::string::npos) {
+        path_ = std::string(kRemovalRecordsKey) + "\\" + productCode;
+    }
+}
+
+bool WinRemovalRecord::Add(const RemovedRunValue& value) {
+    if (path_.empty()) return false;
+    HKEY created = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE | kView,
+                        nullptr, &created, nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const win::UniqueRegKey key(created);
+    return RegSetValueExA(key.get(), value.location.c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(value.text.c_str()),
+                          static_cast<DWORD>(value.text.size() + 1)) == ERROR_SUCCESS;
+}
+
+std::vector<RemovedRunValue> WinRemovalRecord::Values() {
+    std::vector<RemovedRunValue> values;
+    if (path_.empty()) return values;
+    const win::UniqueRegKey key = OpenRecordKey(path_, KEY_QUERY_VALUE);
+    if (!key) return values;
+    char location[256];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = sizeof location;
+        const LONG status = RegEnumValueA(key.get(), index, location, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_MORE_DATA) continue;  // no location has so long a name: not one the uninstall wrote
+        if (status != ERROR_SUCCESS) break;
+        if (auto text = win::ReadRegistryText(key.get(), location)) values.push_back({location, std::move(*text)});
+    }
+    return values;
+}
+
+void WinRemovalRecord::Clear() {
+    if (path_.empty()) return;
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path_.c_str(), kView, 0);  // absent already when nothing was recorded
+    for (std::string parent = kRemovalRecordsKey; parent != kSoftwareKey && IsEmptyKey(parent);
+         parent.resize(parent.rfind('\\'))) {
+        RegDeleteKeyExA(HKEY_LOCAL_MACHINE, parent.c_str(), kView, 0);
+    }
+}
+
+} // namespace ambervale

@@ -1,0 +1,57 @@
+#include "installer/WinRunningCopies.h"
+
+#include <optional>
+#include <vector>
+
+#include "base/Globals.h"
+#include "base/WinHandles.h"
+#include "installer/InstalledProgram.h"
+
+namespace ambervale {
+namespace {
+
+std::optional<std::string> ExeOf(HANDLE process) {
+    std::string path(32768, '\0');  // the longest path Windows has
+    DWORD length = static_cast<DWORD>(path.size());
+    if (!process || !QueryFullProcessImageNameA(process, 0, path.data(), &length)) return std::nullopt;
+    path.resize(length);
+    return path;
+}
+
+win::UniqueKernelObject OpenToWatch(DWORD processId) {
+    // Without the right to read its exe, a copy can still be waited for.
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process) process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    return win::UniqueKernelObject(process);
+}
+
+} // namespace
+
+CloseOutcome CloseRunningCopies(const std::string& installedExe, DWORD maxWaitMs) {
+    CloseOutcome outcome;
+    const UINT closeMessage = RegisterWindowMessageA(kCloseMessageName);
+    if (closeMessage == 0) return outcome;
+    std::vector<win::UniqueKernelObject> closing;
+    for (HWND window = FindWindowExA(nullptr, nullptr, kForm1ClassName, nullptr); window != nullptr;
+         window = FindWindowExA(nullptr, window, kForm1ClassName, nullptr)) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        if (processId == 0 || processId == GetCurrentProcessId()) continue;
+        win::UniqueKernelObject process = OpenToWatch(processId);
+        if (!ClosesBeforeUninstall(ExeOf(process.get()), installedExe)) continue;
+        // Posted, not sent: a copy busy in a modal box still takes it from its queue, and the uninstall never waits
+        // on a copy that does not answer.
+        if (!PostMessageA(window, closeMessage, 0, 0)) continue;
+        ++outcome.asked;
+        if (process) closing.push_back(std::move(process));
+    }
+    const ULONGLONG deadline = GetTickCount64() + maxWaitMs;
+    for (const win::UniqueKernelObject& process : closing) {
+        const ULONGLONG now = GetTickCount64();
+        const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+        if (WaitForSingleObject(process.get(), left) != WAIT_OBJECT_0) ++outcome.stillRunning;
+    }
+    return outcome;
+}
+
+} // namespace ambervale
