@@ -154,18 +154,5 @@ TEST(EntryOutputs, EachTakesTheSameEntryInTheOrderWiredAndAFailureStopsNoneOfThe
         << "no default printer: no output takes an entry, each is told why";
 }
 
-TEST(EntryOutputs, TheEntryCarriesThePrinterItWasMadeFrom) {
-    FakeLogEntryWorld world;
-    world.spooler.record.status = 0x80;
-    const LogEntry entry = world.entries.logger.MakeEntry().value();
-    ASSERT_TRUE(entry.printer.has_value());
-    EXPECT_EQ(entry.printer->printerName, "Front Desk");
-    EXPECT_EQ(entry.printer->portName, "LPT1:");
-    EXPECT_EQ(entry.printer->status, 0x80u);
-
-    world.spooler.failOpen = true;
-    EXPECT_FALSE(world.entries.logger.MakeEntry().value().printer.has_value());
-}
-
 } // namespace
 } // namespace ambervale

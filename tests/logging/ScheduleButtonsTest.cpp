@@ -113,12 +113,6 @@ TEST(GetIntervalSeconds, MatchesTheRowTextExactly) {
     EXPECT_EQ(rig.schedule.GetIntervalSeconds(), 0);
 }
 
-} // namespace
-} // namespace ambervale
-
-namespace ambervale {
-namespace {
-
 TEST(LoggingSwitches, TheLoggerHearsOfEachSwitchWithTheIntervalInUse) {
     FakeScheduleRig rig;
     rig.Load();  // first start: on, every 5 seconds

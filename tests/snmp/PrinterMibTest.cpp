@@ -70,7 +70,6 @@ TEST(PrinterMib, PrinterAndDeviceStatusGiveTheirWords) {
         {{std::nullopt, 4, std::nullopt}, "Printer Status = Printing  \r\n"},
     };
     for (const auto& c : cases) EXPECT_EQ(Words(c.answer), c.line);
-    EXPECT_EQ(kSilentPrinterBits, 0x80u);
     EXPECT_EQ(PrinterStatusText(kSilentPrinterBits), "Printer Status = Off Line  \r\n");
 }
 

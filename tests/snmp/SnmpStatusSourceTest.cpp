@@ -3,13 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <string>
 #include <vector>
 
 #include "fakes/FakeSnmp.h"
 #include "fakes/FakeSpooler.h"
-#include "printer/PrinterReport.h"
 #include "printer/PrinterStatus.h"
 #include "snmp/Ber.h"
 
@@ -91,10 +89,6 @@ TEST(SnmpStatusSource, ASilentPrinterIsAskedThreeTimesWithFreshIdsThenReadsOffLi
 
 TEST(SnmpStatusSource, RepliesThatAnswerAnotherQuestionAreIgnoredAndALateAnswerCounts) {
     SnmpWorld world;
-    auto otherCommunity = Response(101, {Binding(PrinterObject::DeviceStatus, Integer(5)),
-                                         Binding(PrinterObject::PrinterStatus, Integer(3)),
-                                         Binding(PrinterObject::DetectedErrorState, Octets({0x08}))},
-                                   0, 0, "private");
     auto wrongType = Response(101, {Binding(PrinterObject::DeviceStatus, Octets({5})),
                                     Binding(PrinterObject::PrinterStatus, Integer(3)),
                                     Binding(PrinterObject::DetectedErrorState, Octets({0x08}))});
@@ -102,7 +96,7 @@ TEST(SnmpStatusSource, RepliesThatAnswerAnotherQuestionAreIgnoredAndALateAnswerC
                                  Binding(PrinterObject::PrinterStatus, kNull),
                                  Binding(PrinterObject::DetectedErrorState, kNull)}, 5, 1);
     world.agent.replies = {
-        {Jammed(999), otherCommunity, Bytes({0x30, 0x03, 0x02}), wrongType, genErr},
+        {Jammed(999), Bytes({0x30, 0x03, 0x02}), wrongType, genErr},
         // While the second request is waited for, the answer to the first one arrives.
         {Jammed(101)},
     };
@@ -125,20 +119,16 @@ TEST(SnmpStatusSource, NoSuchNameAsksForTheOtherObjectsAlone) {
 }
 
 TEST(SnmpStatusSource, AnAgentThatIsNoPrinterAddsNothing) {
-    SnmpWorld v1;
     // SNMPv1 agents echo the bindings asked for, with the first one named missing.
     auto missingFirst = [](std::int32_t id, std::vector<PrinterObject> objects) {
-        std::vector<std::byte> list;
+        std::vector<std::byte> bindings;
         for (PrinterObject object : objects) {
             const auto binding = Binding(object, kNull);
-            list.insert(list.end(), binding.begin(), binding.end());
+            bindings.insert(bindings.end(), binding.begin(), binding.end());
         }
-        const auto pdu = BerElement(0xA2, Join({BerInteger(id), BerInteger(kErrorNoSuchName), BerInteger(1),
-                                                BerElement(ber::kSequence, list)}));
-        return BerElement(ber::kSequence, Join({BerInteger(0), BerElement(ber::kOctetString, Bytes({'p', 'u', 'b',
-                                                                                                   'l', 'i', 'c'})),
-                                                pdu}));
+        return Response(id, {bindings}, kErrorNoSuchName, 1);
     };
+    SnmpWorld v1;
     v1.agent.replies = {
         {missingFirst(101, {PrinterObject::DeviceStatus, PrinterObject::PrinterStatus,
                             PrinterObject::DetectedErrorState})},
@@ -165,22 +155,6 @@ TEST(SnmpStatusSource, APortWithoutSnmpIsNeverAskedAndABadPortNameNeverLookedUp)
     EXPECT_EQ(world.Bits(""), 0u);
     EXPECT_EQ(world.ports.reads, (std::vector<std::string>{"IP_off", "LPT1:"}));
     EXPECT_TRUE(world.agent.opened.empty());
-}
-
-TEST(SnmpStatusSource, ThePrintersWordIsOredWithTheSpoolersAndKeepsTheTablesOrder) {
-    SnmpWorld world;
-    world.agent.replies = {{Jammed(101)}};
-    FakeSpooler spooler;
-    spooler.record.portName = "IP_192.0.2.7";
-    spooler.record.status = 0x1;  // paused
-    std::vector<StatusSource*> sources(SpoolerStatusSources().begin(), SpoolerStatusSources().end());
-    sources.push_back(&world.source);
-    const auto fields = QueryDefaultPrinter(spooler, sources);
-    ASSERT_TRUE(fields.has_value());
-    EXPECT_EQ(RenderPrinterReport(*fields),
-              "Printer Status = Paper Jam  Paused  \r\nPrinter Name = Front Desk\r\n"
-              "Printer Driver Name = Generic Laser\r\nPrinter Port Name = IP_192.0.2.7\r\n");
-    EXPECT_EQ(spooler.closeCount, 1);
 }
 
 } // namespace
