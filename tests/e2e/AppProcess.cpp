@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "fakes/WinTestRegistry.h"
+
 namespace ambervale::e2e {
 namespace {
 
@@ -147,25 +149,10 @@ std::vector<std::string> ReadLines(const std::string& path) {
 }
 
 void SetSetting(const char* name, const char* value) {
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS) {
-        return;
-    }
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), static_cast<DWORD>(strlen(value) + 1));
-    RegCloseKey(key);
+    testing::SetText(testing::CreateKey(HKEY_CURRENT_USER, kSettingsKey), name, value);
 }
 
-std::string GetSetting(const char* name) {
-    char value[256] = {};
-    DWORD size = sizeof value - 1;
-    DWORD type = 0;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "<absent>";
-    const LONG result = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS ? std::string(value) : "<absent>";
-}
+std::string GetSetting(const char* name) { return testing::TextValue(HKEY_CURRENT_USER, kSettingsKey, name); }
 
 void DeleteAllSettings() { RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey); }
 

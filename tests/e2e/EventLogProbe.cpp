@@ -3,23 +3,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "base/WinHandles.h"
 #include "eventlog/WinEventLog.h"
+#include "fakes/WinTestRegistry.h"
 
 namespace ambervale::e2e {
 namespace {
-
-win::UniqueRegKey OpenOrCreate(HKEY root, const char* path, REGSAM access) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(root, path, 0, nullptr, 0, access, nullptr, &key, nullptr) != ERROR_SUCCESS) return {};
-    return win::UniqueRegKey(key);
-}
-
-win::UniqueRegKey OpenSourceKey() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, win::kEventSourceKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return {};
-    return win::UniqueRegKey(key);
-}
 
 // The fields of "(CAFE4242,0x0004,0x0000,0x00000064,...)".
 std::vector<std::string> CallArguments(const std::string& line) {
@@ -38,52 +26,20 @@ std::vector<std::string> CallArguments(const std::string& line) {
 } // namespace
 
 void WriteEventSourceKey(const std::string& messageFile) {
-    const win::UniqueRegKey key = OpenOrCreate(HKEY_LOCAL_MACHINE, win::kEventSourceKey, KEY_SET_VALUE);
-    if (!key) return;
-    RegSetValueExA(key.get(), "EventMessageFile", 0, REG_SZ, reinterpret_cast<const BYTE*>(messageFile.c_str()),
-                   static_cast<DWORD>(messageFile.size() + 1));
-    const DWORD types = EVENTLOG_ERROR_TYPE | EVENTLOG_WARNING_TYPE | EVENTLOG_INFORMATION_TYPE;
-    RegSetValueExA(key.get(), "TypesSupported", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&types), sizeof types);
+    const win::UniqueRegKey key = testing::CreateKey(HKEY_LOCAL_MACHINE, win::kEventSourceKey);
+    testing::SetText(key, "EventMessageFile", messageFile);
+    testing::SetNumber(key, "TypesSupported", EVENTLOG_ERROR_TYPE | EVENTLOG_WARNING_TYPE | EVENTLOG_INFORMATION_TYPE);
 }
 
 void DeleteEventSourceKey() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, win::kEventSourceKey); }
-
-bool EventSourceKeyExists() { return static_cast<bool>(OpenSourceKey()); }
-
-std::string EventSourceKeyText(const char* name) {
-    const win::UniqueRegKey key = OpenSourceKey();
-    char text[1024] = {};
-    DWORD size = sizeof text - 1;
-    DWORD type = 0;
-    if (!key || RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) !=
-                    ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
-        return "<absent>";
-    }
-    return text;
-}
-
-std::optional<DWORD> EventSourceKeyNumber(const char* name) {
-    const win::UniqueRegKey key = OpenSourceKey();
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    DWORD type = 0;
-    if (!key || RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
-                    ERROR_SUCCESS || type != REG_DWORD) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 void SetUserEventLogPolicy(std::optional<DWORD> value) {
     if (!value) {
         RegDeleteKeyA(HKEY_CURRENT_USER, win::kEventLogPolicyKey);
         return;
     }
-    const win::UniqueRegKey key = OpenOrCreate(HKEY_CURRENT_USER, win::kEventLogPolicyKey, KEY_SET_VALUE);
-    if (key) {
-        RegSetValueExA(key.get(), win::kEventLogPolicyValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*value),
-                       sizeof *value);
-    }
+    const win::UniqueRegKey key = testing::CreateKey(HKEY_CURRENT_USER, win::kEventLogPolicyKey);
+    testing::SetNumber(key, win::kEventLogPolicyValue, *value);
 }
 
 std::string OwnOutputFile() {

@@ -9,13 +9,9 @@
 // What the Event Log of a program run under Wine shows, and the registry that decides whether it is written.
 namespace ambervale::e2e {
 
-// The program's event source under HKEY_LOCAL_MACHINE, as the installer writes it.
+// The program's event source under HKEY_LOCAL_MACHINE (win::kEventSourceKey), as the installer writes it.
 void WriteEventSourceKey(const std::string& messageFile);
 void DeleteEventSourceKey();
-bool EventSourceKeyExists();
-// A value of the source's key: its text, or "<absent>"; its number, or nullopt.
-std::string EventSourceKeyText(const char* name);
-std::optional<DWORD> EventSourceKeyNumber(const char* name);
 
 // The user's policy value EventLog (DWORD), or none at all.
 void SetUserEventLogPolicy(std::optional<DWORD> value);

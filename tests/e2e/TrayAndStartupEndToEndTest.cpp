@@ -8,6 +8,7 @@
 
 #include "e2e/AppProcess.h"
 #include "e2e/E2ePaths.h"
+#include "fakes/WinTestRegistry.h"
 #include "mainwindow/Form1Layout.h"
 #include "startup/RegStuff.h"
 #include "tray/TrayPlatform.h"
@@ -15,33 +16,12 @@
 namespace ambervale::e2e {
 namespace {
 
-std::string RunValue(HKEY hive, const std::string& name) {
-    HKEY key;
-    if (RegOpenKeyExA(hive, std::string(kRunKeyPath).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "<absent>";
-    char value[1024] = {};
-    DWORD size = sizeof value - 1;
-    const LONG result = RegQueryValueExA(key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS ? std::string(value) : "<absent>";
-}
-
-void WriteRunValue(HKEY hive, const std::string& name, const std::string& data) {
-    HKEY key;
-    if (RegCreateKeyExA(hive, std::string(kRunKeyPath).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS) {
-        return;
-    }
-    RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                   static_cast<DWORD>(data.size() + 1));
-    RegCloseKey(key);
-}
+// The program's Run value in the build's own view, or "<absent>".
+std::string RunValue(HKEY hive) { return testing::TextValue(hive, std::string(kRunKeyPath), "Ambervale.exe"); }
 
 void DeleteRunValues() {
     for (HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-        HKEY key;
-        if (RegOpenKeyExA(hive, std::string(kRunKeyPath).c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) continue;
-        RegDeleteValueA(key, "Ambervale.exe");
-        RegCloseKey(key);
+        testing::DeleteValue(hive, std::string(kRunKeyPath), "Ambervale.exe");
     }
 }
 
@@ -87,8 +67,8 @@ TEST_F(TrayAndStartup, Check4ShowsWhetherARunValueStartsTheProgramAndBothOnStart
         EXPECT_EQ(SendMessageA(GetDlgItem(form, kCheck4), BM_GETCHECK, 0, 0), BST_UNCHECKED);
         EXPECT_FALSE(IsWindowVisible(GetDlgItem(form, kCheck8)));
         EXPECT_EQ(GetSetting("Windows Startup"), "Off");
-        EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE, "Ambervale.exe"), "<absent>") << "nothing written at start";
-        EXPECT_EQ(RunValue(HKEY_CURRENT_USER, "Ambervale.exe"), "<absent>");
+        EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), "<absent>") << "nothing written at start";
+        EXPECT_EQ(RunValue(HKEY_CURRENT_USER), "<absent>");
         PostMessageA(form, WM_CLOSE, 0, 0);
         ASSERT_TRUE(app.WaitForExit(8000));
     }
@@ -97,7 +77,7 @@ TEST_F(TrayAndStartup, Check4ShowsWhetherARunValueStartsTheProgramAndBothOnStart
     char fullPath[MAX_PATH] = {};
     ASSERT_GT(GetFullPathNameA(AmbervaleExe().c_str(), MAX_PATH, fullPath, nullptr), 0u);
     CharLowerA(fullPath);
-    WriteRunValue(HKEY_CURRENT_USER, "Ambervale.exe", fullPath);
+    testing::SetText(testing::CreateKey(HKEY_CURRENT_USER, std::string(kRunKeyPath)), "Ambervale.exe", fullPath);
     AppProcess app(AmbervaleExe(), FreshTempFolder("hidden"));
     HWND tray = WindowOfClass(app.Id(), "AmbervaleTrayWindow", 30000);
     ASSERT_NE(tray, nullptr);
@@ -108,7 +88,7 @@ TEST_F(TrayAndStartup, Check4ShowsWhetherARunValueStartsTheProgramAndBothOnStart
     EXPECT_EQ(SendMessageA(GetDlgItem(form, kCheck4), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(SendMessageA(GetDlgItem(form, kCheck8), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(GetSetting("Windows Startup"), "On");
-    EXPECT_EQ(RunValue(HKEY_CURRENT_USER, "Ambervale.exe"), fullPath);
+    EXPECT_EQ(RunValue(HKEY_CURRENT_USER), fullPath);
     PostMessageA(tray, kTrayCallbackMessage, 0, WM_LBUTTONUP);
     EXPECT_TRUE(WaitUntilVisible(form, true, 8000));
     PostMessageA(form, WM_CLOSE, 0, 0);
@@ -125,8 +105,8 @@ TEST_F(TrayAndStartup, Check4RegistersTheRunningProgramQuotedAndUncheckingUndoes
     SendMessageA(check4, BM_CLICK, 0, 0);
     EXPECT_EQ(GetSetting("Windows Startup"), "On");
     EXPECT_TRUE(IsWindowVisible(check8));
-    std::string registered = RunValue(HKEY_LOCAL_MACHINE, "Ambervale.exe");
-    if (registered == "<absent>") registered = RunValue(HKEY_CURRENT_USER, "Ambervale.exe");
+    std::string registered = RunValue(HKEY_LOCAL_MACHINE);
+    if (registered == "<absent>") registered = RunValue(HKEY_CURRENT_USER);
     ASSERT_GE(registered.size(), 2u) << registered;
     EXPECT_EQ(registered.front(), '"');
     EXPECT_EQ(registered.back(), '"');
@@ -139,8 +119,8 @@ TEST_F(TrayAndStartup, Check4RegistersTheRunningProgramQuotedAndUncheckingUndoes
     EXPECT_EQ(GetSetting("Minimized"), "Off");
     EXPECT_FALSE(IsWindowVisible(check8));
     EXPECT_EQ(SendMessageA(check8, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE, "Ambervale.exe"), "<absent>");
-    EXPECT_EQ(RunValue(HKEY_CURRENT_USER, "Ambervale.exe"), "<absent>");
+    EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), "<absent>");
+    EXPECT_EQ(RunValue(HKEY_CURRENT_USER), "<absent>");
 
     PostMessageA(form, WM_CLOSE, 0, 0);
     ASSERT_TRUE(app.WaitForExit(8000));

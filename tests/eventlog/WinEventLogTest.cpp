@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "base/WinHandles.h"
+#include "fakes/WinTestRegistry.h"
 
 namespace ambervale {
 namespace {
@@ -14,13 +14,9 @@ namespace {
 // Writes a value under the policy key of one root while it lives; removes the value, and the keys it made, after.
 class PolicyValue {
 public:
-    PolicyValue(HKEY root, DWORD type, const void* data, DWORD size) : root_(root) {
-        HKEY key = nullptr;
-        if (RegCreateKeyExA(root, win::kEventLogPolicyKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr,
-                            &key, nullptr) == ERROR_SUCCESS) {
-            const win::UniqueRegKey owned(key);
-            RegSetValueExA(key, win::kEventLogPolicyValue, 0, type, static_cast<const BYTE*>(data), size);
-        }
+    PolicyValue(HKEY root, DWORD type, const std::string& bytes) : root_(root) {
+        testing::SetValue(testing::CreateKey(root, win::kEventLogPolicyKey, KEY_WOW64_64KEY), win::kEventLogPolicyValue,
+                          type, bytes);
     }
     ~PolicyValue() { Remove(root_); }
     PolicyValue(const PolicyValue&) = delete;
@@ -35,7 +31,9 @@ private:
     HKEY root_;
 };
 
-PolicyValue Dword(HKEY root, DWORD value) { return PolicyValue(root, REG_DWORD, &value, sizeof value); }
+PolicyValue Dword(HKEY root, DWORD value) {
+    return PolicyValue(root, REG_DWORD, std::string(reinterpret_cast<const char*>(&value), sizeof value));
+}
 
 bool AllowedNow() {
     win::WinEventLog log;
@@ -54,12 +52,12 @@ TEST(WinEventLogPolicy, TheMachinesValueBeforeTheUsersAndNoneMeansOn) {
     }
     {
         // Not a DWORD: as good as no value, so the user's decides.
-        const PolicyValue machine(HKEY_LOCAL_MACHINE, REG_SZ, "0", 2);
+        const PolicyValue machine(HKEY_LOCAL_MACHINE, REG_SZ, std::string("0", 2));
         const PolicyValue user = Dword(HKEY_CURRENT_USER, 0);
         EXPECT_FALSE(AllowedNow());
     }
     {
-        const PolicyValue shortValue(HKEY_CURRENT_USER, REG_DWORD, "", 1);
+        const PolicyValue shortValue(HKEY_CURRENT_USER, REG_DWORD, std::string(1, '\0'));
         EXPECT_TRUE(AllowedNow());
     }
     EXPECT_TRUE(AllowedNow());
@@ -86,11 +84,7 @@ TEST(WinEventLog, WritesEveryEventWithOrWithoutTheSourceAndCutsOverlongStrings) 
     EXPECT_FALSE(win::EventSourceRegistered());
     EXPECT_NO_THROW(log.Write(events));
 
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, win::kEventSourceKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
-    RegCloseKey(key);
+    ASSERT_TRUE(testing::CreateKey(HKEY_LOCAL_MACHINE, win::kEventSourceKey));
     EXPECT_TRUE(win::EventSourceRegistered());
     EXPECT_NO_THROW(log.Write(events));
     EXPECT_NO_THROW(log.Write({}));

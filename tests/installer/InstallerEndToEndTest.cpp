@@ -18,6 +18,8 @@
 #include "e2e/AppProcess.h"
 #include "e2e/E2ePaths.h"
 #include "e2e/EventLogProbe.h"
+#include "eventlog/WinEventLog.h"
+#include "fakes/WinTestRegistry.h"
 #include "installer/InstallerProbe.h"
 
 namespace ambervale::e2e {
@@ -56,14 +58,11 @@ bool LogHasLine(const std::string& logFile, const std::string& text) {
                        [&](const std::string& line) { return line.find(text) != std::string::npos; });
 }
 
-bool RemovalRecordsExist() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRemovalRecordsKey, 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, &key) !=
-        ERROR_SUCCESS) {
-        return false;
-    }
-    RegCloseKey(key);
-    return true;
+bool RemovalRecordsExist() { return testing::KeyExists(HKEY_LOCAL_MACHINE, kRemovalRecordsKey, KEY_WOW64_32KEY); }
+
+// A value of the program's event source key: its text, or "<absent>".
+std::string EventSourceText(const char* name) {
+    return testing::TextValue(HKEY_LOCAL_MACHINE, win::kEventSourceKey, name);
 }
 
 bool WaitForLines(const std::string& historyFile, std::size_t count, DWORD maxWaitMs) {
@@ -114,8 +113,8 @@ TEST_F(Installer, SilentInstallGivesAWorkingProgramWithItsShortcutAndAppsEntry) 
     EXPECT_TRUE(SamePath(shortcut.target, exe)) << shortcut.target;
     EXPECT_TRUE(Exists(shortcut.iconFile)) << "the shortcut shows the program's icon: " << shortcut.iconFile;
 
-    EXPECT_TRUE(SamePath(EventSourceKeyText("EventMessageFile"), exe)) << EventSourceKeyText("EventMessageFile");
-    EXPECT_EQ(EventSourceKeyNumber("TypesSupported"), 7u);
+    EXPECT_TRUE(SamePath(EventSourceText("EventMessageFile"), exe)) << EventSourceText("EventMessageFile");
+    EXPECT_EQ(testing::NumberValue(HKEY_LOCAL_MACHINE, win::kEventSourceKey, "TypesSupported"), 7u);
 
     // The installed program writes the Event Log: logging starts with its first entry, and stops when it closes.
     const std::string output = OwnOutputFile();
@@ -174,7 +173,7 @@ TEST_F(Installer, SilentUninstallRemovesProgramShortcutEntryAndItsRunValuesButKe
     EXPECT_FALSE(Exists(lnk));
     EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), "<absent>");
     EXPECT_EQ(RunValue(HKEY_CURRENT_USER), "<absent>");
-    EXPECT_FALSE(EventSourceKeyExists()) << "the event source goes with the program";
+    EXPECT_FALSE(testing::KeyExists(HKEY_LOCAL_MACHINE, win::kEventSourceKey)) << "the event source goes with it";
     EXPECT_FALSE(RemovalRecordsExist()) << "what the uninstall recorded to put back went once it was through";
     EXPECT_EQ(ReadLines(temp + "\\Ambervale.txt").size(), 1u) << "the history file is the user's";
     EXPECT_EQ(GetSetting("Windows Startup"), "On") << "so are the settings";
@@ -274,7 +273,7 @@ TEST_F(Installer, NewerVersionReplacesTheOlderInPlaceAndAnOlderOneIsRefused) {
     EXPECT_NE(products[0], older);
     EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_VERSIONSTRING), kNextVersion);
     EXPECT_EQ(FixedFileVersion(exe), std::string(kNextVersion) + ".0") << "the exe was replaced";
-    EXPECT_TRUE(SamePath(EventSourceKeyText("EventMessageFile"), exe)) << "the upgrade keeps the event source";
+    EXPECT_TRUE(SamePath(EventSourceText("EventMessageFile"), exe)) << "the upgrade keeps the event source";
 
     // Refused by the launch condition, whose message a silent install writes to the log (Windows) or nowhere
     // (Wine 8); it shows in a message box when there is a user interface.

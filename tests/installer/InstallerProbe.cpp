@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "base/WinHandles.h"
+#include "fakes/WinTestRegistry.h"
 #include "startup/RegStuff.h"
 
 namespace ambervale::e2e {
@@ -19,26 +20,7 @@ constexpr char kValueName[] = "Ambervale.exe";
 constexpr DWORD kMsiexecMaxWaitMs = 120000;
 
 REGSAM RunKeyView(HKEY hive) { return hive == HKEY_LOCAL_MACHINE ? KEY_WOW64_32KEY : 0; }
-
-win::UniqueRegKey OpenRunKey(HKEY hive, REGSAM access) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(hive, std::string(kRunKeyPath).c_str(), 0, nullptr, 0, access | RunKeyView(hive), nullptr,
-                        &key, nullptr) != ERROR_SUCCESS) {
-        return {};
-    }
-    return win::UniqueRegKey(key);
-}
-
-std::string QueryText(HKEY key, const char* name) {
-    char text[1024] = {};
-    DWORD size = sizeof text - 1;
-    DWORD type = 0;
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ)) {
-        return "<absent>";
-    }
-    return text;
-}
+const std::string kRunKey(kRunKeyPath);
 
 std::string FolderPath(int csidl) {
     char path[MAX_PATH] = {};
@@ -168,10 +150,8 @@ std::string UninstallEntryText(const std::string& productCode, const char* name)
     // installs in its own process, in the 32-bit view.
     const std::string path = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + productCode;
     for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE | view, &key) == ERROR_SUCCESS) {
-            const win::UniqueRegKey owned(key);
-            return QueryText(owned.get(), name);
+        if (testing::KeyExists(HKEY_LOCAL_MACHINE, path, view)) {
+            return testing::TextValue(HKEY_LOCAL_MACHINE, path, name, view);
         }
     }
     return "<absent>";
@@ -195,23 +175,13 @@ std::string LaunchConditionMessage(const std::string& msiPath) {
     return MsiRecordGetStringA(record, 1, text, &size) == ERROR_SUCCESS ? text : std::string();
 }
 
-std::string RunValue(HKEY hive) {
-    const win::UniqueRegKey key = OpenRunKey(hive, KEY_QUERY_VALUE);
-    return key ? QueryText(key.get(), kValueName) : "<absent>";
-}
+std::string RunValue(HKEY hive) { return testing::TextValue(hive, kRunKey, kValueName, RunKeyView(hive)); }
 
 void SetRunValue(HKEY hive, const std::string& data) {
-    const win::UniqueRegKey key = OpenRunKey(hive, KEY_SET_VALUE);
-    if (key) {
-        RegSetValueExA(key.get(), kValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                       static_cast<DWORD>(data.size() + 1));
-    }
+    testing::SetText(testing::CreateKey(hive, kRunKey, RunKeyView(hive)), kValueName, data);
 }
 
-void DeleteRunValue(HKEY hive) {
-    const win::UniqueRegKey key = OpenRunKey(hive, KEY_SET_VALUE);
-    if (key) RegDeleteValueA(key.get(), kValueName);
-}
+void DeleteRunValue(HKEY hive) { testing::DeleteValue(hive, kRunKey, kValueName, RunKeyView(hive)); }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 

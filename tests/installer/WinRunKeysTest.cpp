@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "base/WinHandles.h"
+#include "fakes/WinTestRegistry.h"
 #include "installer/WinRemovalRecord.h"
 #include "startup/RegStuff.h"
 
@@ -20,50 +20,20 @@ constexpr char kInstalledExe[] = "C:\\Program Files (x86)\\AmbervaleRunKeysTest\
 constexpr char kProductCode[] = "{0A3B5C7D-0000-4000-8000-AMBERVALETEST}";
 
 // The installed program is 32-bit: its machine-wide value is in the 32-bit view, whatever this test's build.
-win::UniqueRegKey OpenKey(HKEY root, const std::string& path, REGSAM access = KEY_QUERY_VALUE | KEY_SET_VALUE) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, access | KEY_WOW64_32KEY, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS) {
-        return {};
-    }
-    return win::UniqueRegKey(key);
-}
-win::UniqueRegKey OpenRunKey(HKEY root) { return OpenKey(root, std::string(kRunKeyPath)); }
+constexpr REGSAM kView = KEY_WOW64_32KEY;
+const std::string kRunKey(kRunKeyPath);
 
 void Store(HKEY root, DWORD type, const std::string& bytes) {
-    const win::UniqueRegKey key = OpenRunKey(root);
-    ASSERT_TRUE(key);
-    ASSERT_EQ(RegSetValueExA(key.get(), kValueName, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                             static_cast<DWORD>(bytes.size())),
-              ERROR_SUCCESS);
+    ASSERT_TRUE(testing::SetValue(testing::CreateKey(root, kRunKey, kView), kValueName, type, bytes));
 }
 
-// The value's bytes and type, or "<absent>".
+// The value's type and bytes, or "<absent>".
 std::string Stored(HKEY root) {
-    const win::UniqueRegKey key = OpenRunKey(root);
-    char data[512] = {};
-    DWORD size = sizeof data;
-    DWORD type = 0;
-    if (!key || RegQueryValueExA(key.get(), kValueName, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) !=
-                    ERROR_SUCCESS) {
-        return "<absent>";
-    }
-    return std::to_string(type) + ":" + std::string(data, size);
+    const auto value = testing::ReadValue(root, kRunKey, kValueName, kView);
+    return value ? std::to_string(value->type) + ":" + value->bytes : "<absent>";
 }
 
-void Clear(HKEY root) {
-    const win::UniqueRegKey key = OpenRunKey(root);
-    if (key) RegDeleteValueA(key.get(), kValueName);
-}
-
-bool KeyExists(const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    RegCloseKey(key);
-    return true;
-}
+bool KeyExists(const std::string& path) { return testing::KeyExists(HKEY_LOCAL_MACHINE, path, kView); }
 
 // Runs the uninstaller's cleanup over every Run key it finds; returns the locations it removed a value from. (The
 // end-to-end test of the package removes well-formed values from both hives; these are the odd ones.)
@@ -80,8 +50,8 @@ std::vector<std::string> Cleanup(RemovalRecord& record) {
 class ForEachRunKeyTest : public ::testing::Test {
 protected:
     void TearDown() override {
-        Clear(HKEY_LOCAL_MACHINE);
-        Clear(HKEY_CURRENT_USER);
+        testing::DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, kValueName, kView);
+        testing::DeleteValue(HKEY_CURRENT_USER, kRunKey, kValueName, kView);
         record.Clear();
     }
     WinRemovalRecord record{kProductCode};
@@ -129,11 +99,7 @@ TEST_F(ForEachRunKeyTest, TheRecordPutsBackBothHivesByteForByteAndLeavesNoKeyBeh
 
 TEST(WinRemovalRecord, ClearingKeepsWhatElseIsInTheKeysAboveAndAProductCodeThatIsNoKeyNameTakesNothing) {
     const std::string programKey = "SOFTWARE\\Corvatek\\Ambervale";
-    {
-        const win::UniqueRegKey key = OpenKey(HKEY_LOCAL_MACHINE, programKey);
-        ASSERT_TRUE(key);
-        ASSERT_EQ(RegSetValueExA(key.get(), "Kept", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2), ERROR_SUCCESS);
-    }
+    ASSERT_TRUE(testing::SetText(testing::CreateKey(HKEY_LOCAL_MACHINE, programKey, kView), "Kept", "x"));
     WinRemovalRecord record(kProductCode);
     ASSERT_TRUE(record.Add({"HKEY_LOCAL_MACHINE", kInstalledExe}));
     record.Clear();

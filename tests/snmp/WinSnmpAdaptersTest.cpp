@@ -17,12 +17,11 @@ namespace ambervale {
 namespace {
 
 TEST(WinStandardTcpIpPorts, ReadsEachValueAsItIsStoredAndNoPortWithoutItsKey) {
-    testing::WithTcpIpPort port("IP_127.0.0.99");
-    ASSERT_TRUE(port.Created());
-    ASSERT_TRUE(port.SetNumber("SNMP Enabled", 1));
-    ASSERT_TRUE(port.SetText("HostName", "printer-7"));
-    ASSERT_TRUE(port.SetBinary("IPAddress"));
-    ASSERT_TRUE(port.SetText("SNMP Community", "s3cret"));
+    const testing::WithTcpIpPort port("IP_127.0.0.99");
+    ASSERT_TRUE(testing::SetNumber(port.Key(), "SNMP Enabled", 1));
+    ASSERT_TRUE(testing::SetText(port.Key(), "HostName", "printer-7"));
+    ASSERT_TRUE(testing::SetValue(port.Key(), "IPAddress", REG_BINARY, "\x01\x02"));
+    ASSERT_TRUE(testing::SetText(port.Key(), "SNMP Community", "s3cret"));
 
     win::WinStandardTcpIpPorts ports;
     const auto values = ports.Read("IP_127.0.0.99");
