@@ -43,6 +43,7 @@ protected:
     void Close() {
         PostMessageA(form_, WM_CLOSE, 0, 0);
         ASSERT_TRUE(app_->WaitForExit(kBound));
+        EXPECT_EQ(app_->ExitCode(), 0u);
     }
 
     int RowCount() const { return ListViewCount(list_); }
