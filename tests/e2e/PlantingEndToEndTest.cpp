@@ -11,6 +11,7 @@
 #include "mainwindow/Form1Layout.h"
 #include "e2e/AppProcess.h"
 #include "e2e/E2ePaths.h"
+#include "fakes/WinScratchFolder.h"
 
 namespace ambervale::e2e {
 namespace {
@@ -23,28 +24,17 @@ class Planting : public ::testing::Test {
 protected:
     void SetUp() override {
         DeleteAllSettings();
-        folder_ = FreshTempFolder("planted");
-        ASSERT_TRUE(CopyFileA(AmbervaleExe().c_str(), Exe().c_str(), FALSE)) << GetLastError();
+        ASSERT_TRUE(CopyFileA(AmbervaleExe().c_str(), folder_.File("Ambervale.exe").c_str(), FALSE)) << GetLastError();
         for (const char* name : kPlantedFiles) {
-            ASSERT_TRUE(CopyFileA(PlantedBuildFile(name).c_str(), (folder_ + "\\" + name).c_str(), FALSE)) << name;
-            DeleteFileA(Marker(name).c_str());
+            ASSERT_TRUE(CopyFileA(PlantedBuildFile(name).c_str(), folder_.File(name).c_str(), FALSE)) << name;
         }
     }
-    void TearDown() override {
-        for (const char* name : kPlantedFiles) {
-            DeleteFileA((folder_ + "\\" + name).c_str());
-            DeleteFileA(Marker(name).c_str());
-        }
-        DeleteFileA(Exe().c_str());
-        DeleteFileA((folder_ + "\\Ambervale.txt").c_str());
-        RemoveDirectoryA(folder_.c_str());
-        DeleteAllSettings();
-    }
+    void TearDown() override { DeleteAllSettings(); }
 
-    std::string Exe() const { return folder_ + "\\Ambervale.exe"; }
-    std::string Marker(const char* name) const { return folder_ + "\\" + name + ".ran"; }
+    // What a planted file leaves when it runs.
+    std::string Marker(const char* name) const { return folder_.File(name) + ".ran"; }
 
-    std::string folder_;
+    testing::WinScratchFolder folder_;  // the program's folder, and its TEMP folder
 };
 
 TEST_F(Planting, TheSpoolerAndNotepadComeFromTheSystemFolderAndThePlantedFilesNeverRun) {
@@ -56,12 +46,12 @@ TEST_F(Planting, TheSpoolerAndNotepadComeFromTheSystemFolderAndThePlantedFilesNe
     char overrides[1024] = {};
     GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
     ASSERT_NE(std::string(overrides).find("winspool.drv=n,b"), std::string::npos) << overrides;
-    AppProcess app(Exe(), folder_);
+    AppProcess app(folder_.File("Ambervale.exe"), folder_.Path());
     HWND form = app.WaitForMainWindow(30000);
     ASSERT_NE(form, nullptr);
 
     // An entry with the printer's name: the real spooler answered.
-    const std::string history = folder_ + "\\Ambervale.txt";
+    const std::string history = folder_.File("Ambervale.txt");
     ASSERT_TRUE(WaitFor([&] { return !ReadLines(history).empty(); }, 30000));
     EXPECT_NE(ReadLines(history)[0].find("; Printer Name = Ambervale_Test; "), std::string::npos) << ReadLines(history)[0];
 
