@@ -4,10 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <fstream>
-#include <iterator>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,83 +22,55 @@ const char* const kKnownLibraries[] = {
 
 std::string BuiltSetupLibrary() { return BuildFolder() + "\\installer\\AmbervaleSetup.dll"; }
 
-// The parts of a PE file these tests read; reads are checked against the file's size.
-class PeFile {
+// A program or library mapped as Windows maps an image, its sections at their places, and none of its code run. Of
+// this build's own kind (32 or 64 bits), as the program and the setup library are.
+class PeImage {
 public:
-    explicit PeFile(const std::string& path) {
-        std::ifstream file(path, std::ios::binary);
-        bytes_.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-        IMAGE_DOS_HEADER dos{};
-        if (!Read(0, dos) || dos.e_magic != IMAGE_DOS_SIGNATURE) return;
-        const std::size_t fileHeaderAt = static_cast<std::size_t>(dos.e_lfanew) + sizeof(DWORD);  // past "PE\0\0"
-        if (!Read(fileHeaderAt, header_)) return;
-        const std::size_t optionalAt = fileHeaderAt + sizeof header_;
-        WORD magic = 0;
-        if (!Read(optionalAt, magic)) return;
-        if (magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC) {
-            IMAGE_OPTIONAL_HEADER64 optional{};
-            valid_ = Read(optionalAt, optional) && Keep(optional);
-        } else {
-            IMAGE_OPTIONAL_HEADER32 optional{};
-            valid_ = Read(optionalAt, optional) && Keep(optional);
+    explicit PeImage(const std::string& path)
+        : module_(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {
+        const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(Base());
+        if (!dos || dos->e_magic != IMAGE_DOS_SIGNATURE) return;
+        const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(Base() + dos->e_lfanew);
+        if (headers->Signature == IMAGE_NT_SIGNATURE && headers->OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR_MAGIC) {
+            headers_ = headers;
         }
-        sectionsAt_ = optionalAt + header_.SizeOfOptionalHeader;
     }
+    ~PeImage() {
+        if (module_) FreeLibrary(module_);
+    }
+    PeImage(const PeImage&) = delete;
+    PeImage& operator=(const PeImage&) = delete;
 
-    bool Valid() const { return valid_; }
-    WORD Characteristics() const { return header_.Characteristics; }
-    WORD DllCharacteristics() const { return dllCharacteristics_; }
-    const IMAGE_DATA_DIRECTORY& Directory(int index) const { return directories_[index]; }
+    bool Valid() const { return headers_ != nullptr; }
+    HMODULE Module() const { return module_; }
+    WORD Characteristics() const { return headers_->FileHeader.Characteristics; }
+    WORD DllCharacteristics() const { return headers_->OptionalHeader.DllCharacteristics; }
+    const IMAGE_DATA_DIRECTORY& Directory(int index) const { return headers_->OptionalHeader.DataDirectory[index]; }
 
     // The file names of the libraries in the import table, as the file spells them.
     std::vector<std::string> ImportedLibraries() const {
         std::vector<std::string> names;
         const IMAGE_DATA_DIRECTORY& imports = Directory(IMAGE_DIRECTORY_ENTRY_IMPORT);
-        for (DWORD at = imports.VirtualAddress; imports.Size != 0; at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
-            IMAGE_IMPORT_DESCRIPTOR descriptor{};
-            const auto offset = FileOffset(at);
-            if (!offset || !Read(*offset, descriptor) || descriptor.Name == 0) break;
-            const auto nameAt = FileOffset(descriptor.Name);
-            if (!nameAt) break;
-            names.emplace_back(bytes_.data() + *nameAt, strnlen(bytes_.data() + *nameAt, bytes_.size() - *nameAt));
+        if (imports.Size == 0) return names;
+        for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(Base() + imports.VirtualAddress);
+             entry->Name != 0; ++entry) {
+            names.emplace_back(reinterpret_cast<const char*>(Base() + entry->Name));
         }
         return names;
     }
 
 private:
-    template <class T>
-    bool Read(std::size_t at, T& value) const {
-        if (at > bytes_.size() || bytes_.size() - at < sizeof value) return false;
-        std::memcpy(&value, bytes_.data() + at, sizeof value);
-        return true;
-    }
-    template <class Optional>
-    bool Keep(const Optional& optional) {
-        dllCharacteristics_ = optional.DllCharacteristics;
-        std::memcpy(directories_, optional.DataDirectory, sizeof directories_);
-        return true;
-    }
-    std::optional<std::size_t> FileOffset(DWORD rva) const {
-        for (WORD i = 0; i < header_.NumberOfSections; ++i) {
-            IMAGE_SECTION_HEADER section{};
-            if (!Read(sectionsAt_ + i * sizeof section, section)) return std::nullopt;
-            if (rva >= section.VirtualAddress && rva < section.VirtualAddress + section.SizeOfRawData) {
-                return std::size_t{section.PointerToRawData} + (rva - section.VirtualAddress);
-            }
-        }
-        return std::nullopt;
+    // The handle of an image resource is its address with the low bits set.
+    const BYTE* Base() const {
+        return reinterpret_cast<const BYTE*>(reinterpret_cast<ULONG_PTR>(module_) & ~ULONG_PTR{3});
     }
 
-    std::vector<char> bytes_;
-    IMAGE_FILE_HEADER header_{};
-    WORD dllCharacteristics_ = 0;
-    IMAGE_DATA_DIRECTORY directories_[IMAGE_NUMBEROF_DIRECTORY_ENTRIES]{};
-    std::size_t sectionsAt_ = 0;
-    bool valid_ = false;
+    HMODULE module_;
+    const IMAGE_NT_HEADERS* headers_ = nullptr;
 };
 
 TEST(Executable, IsLargeAddressAware) {
-    const PeFile exe(AmbervaleExe());
+    const PeImage exe(AmbervaleExe());
     ASSERT_TRUE(exe.Valid()) << AmbervaleExe();
     // Without the flag a 32-bit program gets 2 GB of address space even on 64-bit Windows.
     EXPECT_TRUE(exe.Characteristics() & IMAGE_FILE_LARGE_ADDRESS_AWARE);
@@ -122,7 +90,7 @@ TEST(Executable, TheProgramAndItsSetupLibraryTakeRandomPlacesAndKeepDataFromRunn
                            (is64 ? IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA : 0))},
     };
     for (const auto& image : images) {
-        const PeFile file(image.path);
+        const PeImage file(image.path);
         ASSERT_TRUE(file.Valid()) << image.path;
         EXPECT_EQ(file.DllCharacteristics() & image.flags, image.flags)
             << image.path << std::hex << ": 0x" << file.DllCharacteristics();
@@ -141,7 +109,7 @@ TEST(Executable, ImportsNothingThatAFileBesideItCouldReplace) {
         const char* besidesKnown;
     } images[] = {{AmbervaleExe(), "comctl32.dll"}, {BuiltSetupLibrary(), "msi.dll"}};
     for (const auto& image : images) {
-        const PeFile file(image.path);
+        const PeImage file(image.path);
         ASSERT_TRUE(file.Valid()) << image.path;
         const std::vector<std::string> imported = file.ImportedLibraries();
         EXPECT_GE(imported.size(), 2u) << image.path;
@@ -154,15 +122,14 @@ TEST(Executable, ImportsNothingThatAFileBesideItCouldReplace) {
 }
 
 TEST(Executable, TheCommonControlsComeThroughTheManifest) {
-    const HMODULE exe = LoadLibraryExA(AmbervaleExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(exe, nullptr);
+    const PeImage exe(AmbervaleExe());
+    ASSERT_TRUE(exe.Valid());
     std::string manifest;
-    if (HRSRC found = FindResourceA(exe, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24))) {  // RT_MANIFEST
-        if (HGLOBAL loaded = LoadResource(exe, found)) {
-            manifest.assign(static_cast<const char*>(LockResource(loaded)), SizeofResource(exe, found));
+    if (HRSRC found = FindResourceA(exe.Module(), MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24))) {  // RT_MANIFEST
+        if (HGLOBAL loaded = LoadResource(exe.Module(), found)) {
+            manifest.assign(static_cast<const char*>(LockResource(loaded)), SizeofResource(exe.Module(), found));
         }
     }
-    FreeLibrary(exe);
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos)
         << manifest;
 }
