@@ -17,7 +17,6 @@
 #include "startup/RegStuff.h"
 #include "e2e/AppProcess.h"
 #include "e2e/E2ePaths.h"
-#include "e2e/EventLogProbe.h"
 #include "eventlog/WinEventLog.h"
 #include "fakes/WinTestRegistry.h"
 #include "installer/InstallerProbe.h"
@@ -84,7 +83,7 @@ protected:
         for (const std::string& code : InstalledAmbervales()) Uninstall(code);
         DeleteRunValue(HKEY_LOCAL_MACHINE);
         DeleteRunValue(HKEY_CURRENT_USER);
-        DeleteEventSourceKey();
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, win::kEventSourceKey);
         DeleteAllSettings();
     }
 };
