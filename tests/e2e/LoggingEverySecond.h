@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,10 +32,11 @@ protected:
         DeleteAllSettings();
     }
 
-    // Starts the program and finds its log list.
-    void Start(const char* name) {
+    // Starts the program, with a history file of that text when there is one, and finds its log list.
+    void Start(const char* name, const std::string& earlierHistory = "") {
         const std::string temp = FreshTempFolder(name);
         history_ = temp + "\\Ambervale.txt";
+        if (!earlierHistory.empty()) std::ofstream(history_, std::ios::binary) << earlierHistory;
         app_ = std::make_unique<AppProcess>(AmbervaleExe(), temp);
         form_ = app_->WaitForMainWindow(kBound);
         ASSERT_NE(form_, nullptr);

@@ -4,12 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
-#include "mainwindow/Form1Layout.h"
-#include "e2e/AppProcess.h"
-#include "e2e/E2ePaths.h"
+#include "e2e/LoggingEverySecond.h"
 #include "fakes/WinClipboardText.h"
 
 namespace ambervale::e2e {
@@ -36,29 +33,22 @@ bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-TEST(UserLocale, DateAndTimeAreInTheAnsiCodePageAndTheCopyReadsAsTheFile) {
+using UserLocale = LoggingEverySecond;
+
+TEST_F(UserLocale, DateAndTimeAreInTheAnsiCodePageAndTheCopyReadsAsTheFile) {
     wchar_t userCodePage[8] = {};
     GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, userCodePage, 8);
     ASSERT_NE(std::wstring(userCodePage), std::to_wstring(GetACP())) << "runs where the user's locale has its own";
-    DeleteAllSettings();
-    SetSetting("OftenIndex", "1");  // every second
-    SetSetting("StartStopState", "On");
-    const std::string temp = FreshTempFolder("user-locale");
-    const std::string history = temp + "\\Ambervale.txt";
     // An earlier entry of a printer whose name has a letter of the code page past ASCII: 0xE9 is "e" with an acute
     // in 1252, and iota in the Greek 1253.
     const std::string earlier = "8/12/2026 8:15:04 AM Printer Status = Ready; Printer Name = Caf\xe9; "
                                 "Printer Driver Name = Generic; Printer Port Name = LPT1:; ";
-    std::ofstream(history, std::ios::binary) << earlier << "\r\n";
-
-    AppProcess app(AmbervaleExe(), temp);
-    HWND form = app.WaitForMainWindow(30000);
-    ASSERT_NE(form, nullptr);
-    ASSERT_TRUE(WaitFor([&] { return ReadLines(history).size() >= 2; }, 30000));
-    PostMessageA(GetDlgItem(form, kPushButton5), BM_CLICK, 0, 0);  // no more lines while the copy is compared
+    ASSERT_NO_FATAL_FAILURE(Start("user-locale", earlier + "\r\n"));
+    ASSERT_TRUE(WaitFor([&] { return Lines().size() >= 2; }, kBound));
+    PostMessageA(GetDlgItem(form_, kPushButton5), BM_CLICK, 0, 0);  // no more lines while the copy is compared
     ASSERT_TRUE(WaitFor([&] { return GetSetting("StartStopState") == "Off"; }, 10000));
 
-    const std::string line = ReadLines(history)[1];
+    const std::string line = Lines()[1];
     const std::string dateTime = line.substr(0, line.find(" Printer Status"));
     // The Greek time ends with its morning or evening marker: in 1253 its own letters, in the ANSI code page what
     // that writes for them.
@@ -67,18 +57,14 @@ TEST(UserLocale, DateAndTimeAreInTheAnsiCodePageAndTheCopyReadsAsTheFile) {
         << dateTime;
 
     const DWORD sequence = GetClipboardSequenceNumber();
-    PostMessageA(GetDlgItem(form, kPushButton2), BM_CLICK, 0, 0);
+    PostMessageA(GetDlgItem(form_, kPushButton2), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return GetClipboardSequenceNumber() != sequence; }, 20000));
     const auto copied = ambervale::testing::ClipboardText<wchar_t>(CF_UNICODETEXT);
     ASSERT_TRUE(copied.has_value());
     EXPECT_EQ(copied->find(FromAnsi(earlier)), 0u) << "the name reads as the file has it";
     EXPECT_NE(copied->find(FromAnsi(line)), std::wstring::npos);
-    EXPECT_TRUE(ErrorBoxes(app.Id()).empty());
-
-    PostMessageA(form, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(app.WaitForExit(8000));
-    DeleteFileA(history.c_str());
-    DeleteAllSettings();
+    EXPECT_TRUE(ErrorBoxes(app_->Id()).empty());
+    Close();
 }
 
 } // namespace
