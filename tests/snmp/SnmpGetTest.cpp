@@ -154,13 +154,10 @@ TEST(SnmpGetResponse, AnythingMalformedIsNoReplyAtAll) {
         const char* what;
         std::vector<std::byte> bytes;
     } cases[] = {
-        {"empty", {}},
-        {"the outer header alone", Bytes({0x30, length})},
         {"a byte after the message", trailing},
         {"version 3", with(4, 3)},
         {"a negative version", with(4, 0xff)},
         {"a GetRequest, not a response", with(13, 0xa0)},
-        {"an outer length one too long", with(1, length + 1)},
         {"an outer length one too short", with(1, length - 1)},
         {"the indefinite length form", with(1, 0x80)},
         {"a length of five octets", with(1, 0x85)},
@@ -176,6 +173,7 @@ TEST(SnmpGetResponse, AnythingMalformedIsNoReplyAtAll) {
     for (const auto& c : cases) {
         EXPECT_FALSE(ReadGetResponse(c.bytes, "public").has_value()) << c.what;
     }
+    // Cut anywhere, the empty datagram and the outer header alone included.
     for (std::size_t length = 0; length < kJammedReply.size(); ++length) {
         const std::span<const std::byte> truncated(kJammedReply.data(), length);
         EXPECT_FALSE(ReadGetResponse(truncated, "public").has_value()) << "cut to " << length << " bytes";
