@@ -86,14 +86,13 @@ public:
     int waits = 0;
 };
 
-// An entry logger wired as the program wires it: the log list first, then the history file at path.
+// An entry logger wired as the program wires it: the log list first, then the history file at path. Without a
+// worker the spooler is asked on the caller's thread.
 struct ListAndFileLogger {
     ListAndFileLogger(Spooler& spooler, Clock& clock, DateTimeText& dateTimeText, LogList& list,
-                      HistoryWriter& writer, const std::string& path)
-        : ListAndFileLogger(spooler, clock, dateTimeText, list, writer, path, inlineWorker) {}
-    ListAndFileLogger(Spooler& spooler, Clock& clock, DateTimeText& dateTimeText, LogList& list,
-                      HistoryWriter& writer, const std::string& path, EntryWorker& worker)
-        : logger(spooler, clock, dateTimeText, worker), listOutput(list), fileOutput(writer, path, clock, dateTimeText) {
+                      HistoryWriter& writer, const std::string& path, EntryWorker* worker = nullptr)
+        : logger(spooler, clock, dateTimeText, worker ? *worker : inlineWorker), listOutput(list),
+          fileOutput(writer, path, clock, dateTimeText) {
         logger.AddOutput(listOutput);
         logger.AddOutput(fileOutput);
     }
@@ -114,7 +113,7 @@ struct FakeLogEntryWorld {
     FakeHistoryWriter historyWriter;
     std::string historyPath = "C:\\Temp\\Ambervale.txt";
     ScriptedEntryWorker worker;
-    ListAndFileLogger entries{spooler, clock, dateTimeText, logList, historyWriter, historyPath, worker};
+    ListAndFileLogger entries{spooler, clock, dateTimeText, logList, historyWriter, historyPath, &worker};
 };
 
 } // namespace ambervale::testing
