@@ -138,14 +138,5 @@ TEST_F(SnmpStatus, ACloseWhileThePrinterIsSilentEndsTheProgramAndLogsNothingMore
     EXPECT_EQ(Lines().size(), linesAtClose);
 }
 
-TEST_F(SnmpStatus, ALogNowClickQueuedJustBeforeACloseLogsNothing) {
-    SetSetting("StartStopState", "Off");
-    ASSERT_NO_FATAL_FAILURE(PutPrinterAt(AgentAddress(), "ready", true));
-    ASSERT_NO_FATAL_FAILURE(Start("click-then-close"));
-    PostMessageA(GetDlgItem(form_, kPushButton6), BM_CLICK, 0, 0);
-    Close();
-    EXPECT_TRUE(Lines().empty());
-}
-
 } // namespace
 } // namespace ambervale::e2e
