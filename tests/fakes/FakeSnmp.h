@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "snmp/Ber.h"
+#include "snmp/PrinterMib.h"
 #include "snmp/SnmpGet.h"
 #include "snmp/SnmpTransport.h"
 #include "snmp/TcpIpPort.h"
@@ -18,6 +19,12 @@ inline std::vector<std::byte> Bytes(std::initializer_list<int> octets) {
     std::vector<std::byte> bytes;
     for (int octet : octets) bytes.push_back(static_cast<std::byte>(octet));
     return bytes;
+}
+
+// The three objects the program asks a printer for, in the row of that device index, in the order it asks.
+inline std::vector<ObjectId> PrinterObjectsAt(std::uint32_t index) {
+    return {ObjectIdOf(PrinterObject::DeviceStatus, index), ObjectIdOf(PrinterObject::PrinterStatus, index),
+            ObjectIdOf(PrinterObject::DetectedErrorState, index)};
 }
 
 // Ports by name, as Windows' port monitor would keep them; counts the reads.

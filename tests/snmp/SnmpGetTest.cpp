@@ -14,11 +14,7 @@ namespace ambervale {
 namespace {
 
 using testing::Bytes;
-
-std::vector<ObjectId> PrinterObjectsAt(std::uint32_t index) {
-    return {ObjectIdOf(PrinterObject::DeviceStatus, index), ObjectIdOf(PrinterObject::PrinterStatus, index),
-            ObjectIdOf(PrinterObject::DetectedErrorState, index)};
-}
+using testing::PrinterObjectsAt;
 
 TEST(SnmpGetRequest, IsSnmpV1GetOfTheThreePrinterObjects) {
     const std::vector<std::byte> expected = Bytes({

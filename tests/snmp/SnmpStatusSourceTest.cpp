@@ -32,11 +32,11 @@ const std::vector<std::byte> kNoSuchObject = Bytes({0x80, 0x00});
 
 // A GetResponse as an agent sends it.
 std::vector<std::byte> Response(std::int32_t id, std::initializer_list<std::vector<std::byte>> bindings,
-                                int errorStatus = 0, int errorIndex = 0, std::string community = "public") {
+                                int errorStatus = 0, int errorIndex = 0) {
     const auto pdu = BerElement(0xA2, Join({BerInteger(id), BerInteger(errorStatus), BerInteger(errorIndex),
                                             BerElement(ber::kSequence, Join(bindings))}));
-    const auto name = std::as_bytes(std::span(community.data(), community.size()));
-    return BerElement(ber::kSequence, Join({BerInteger(0), BerElement(ber::kOctetString, name), pdu}));
+    const auto community = BerElement(ber::kOctetString, Bytes({'p', 'u', 'b', 'l', 'i', 'c'}));
+    return BerElement(ber::kSequence, Join({BerInteger(0), community, pdu}));
 }
 
 // Idle, running, jammed (bit 5).
@@ -44,11 +44,6 @@ std::vector<std::byte> Jammed(std::int32_t id) {
     return Response(id, {Binding(PrinterObject::DeviceStatus, Integer(2)),
                          Binding(PrinterObject::PrinterStatus, Integer(3)),
                          Binding(PrinterObject::DetectedErrorState, Octets({0x04}))});
-}
-
-std::vector<ObjectId> All() {
-    return {ObjectIdOf(PrinterObject::DeviceStatus, 1), ObjectIdOf(PrinterObject::PrinterStatus, 1),
-            ObjectIdOf(PrinterObject::DetectedErrorState, 1)};
 }
 
 struct SnmpWorld {
@@ -71,15 +66,15 @@ TEST(SnmpStatusSource, AJammedPrinterReadsPaperJamFromOneRequest) {
     EXPECT_EQ(PrinterStatusText(world.Bits()), "Printer Status = Paper Jam  \r\n");
     EXPECT_EQ(world.agent.opened, std::vector<std::string>{"192.0.2.7"});
     ASSERT_EQ(world.agent.requests.size(), 1u);
-    EXPECT_EQ(world.agent.requests[0], EncodeGetRequest("public", 101, All()));
+    EXPECT_EQ(world.agent.requests[0], EncodeGetRequest("public", 101, PrinterObjectsAt(1)));
 }
 
 TEST(SnmpStatusSource, ASilentPrinterIsAskedThreeTimesWithFreshIdsThenReadsOffLine) {
     SnmpWorld world;
     EXPECT_EQ(world.Bits(), kSilentPrinterBits);
     ASSERT_EQ(world.agent.requests.size(), 3u);
-    EXPECT_EQ(world.agent.requests[1], EncodeGetRequest("public", 102, All()));
-    EXPECT_EQ(world.agent.requests[2], EncodeGetRequest("public", 103, All()));
+    EXPECT_EQ(world.agent.requests[1], EncodeGetRequest("public", 102, PrinterObjectsAt(1)));
+    EXPECT_EQ(world.agent.requests[2], EncodeGetRequest("public", 103, PrinterObjectsAt(1)));
 
     SnmpWorld unreachable;
     unreachable.agent.unreachable = true;  // a name that does not resolve in time
@@ -114,7 +109,7 @@ TEST(SnmpStatusSource, NoSuchNameAsksForTheOtherObjectsAlone) {
     };
     EXPECT_EQ(PrinterStatusText(world.Bits()), "Printer Status = Printer Door Open  Printing  \r\n");
     ASSERT_EQ(world.agent.requests.size(), 2u);
-    const std::vector<ObjectId> all = All();
+    const std::vector<ObjectId> all = PrinterObjectsAt(1);
     EXPECT_EQ(world.agent.requests[1], EncodeGetRequest("public", 102, std::vector<ObjectId>(all.begin() + 1, all.end())));
 }
 
