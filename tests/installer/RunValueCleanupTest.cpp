@@ -143,28 +143,6 @@ TEST(RemoveOwnRunValue, AValueThatCannotBeRecordedOrDeletedStays) {
     EXPECT_EQ(key.texts.size(), 1u);
 }
 
-TEST(RestoreRemovedRunValues, PutsBackExactlyWhatTheUninstallRemovedAndEmptiesTheRecord) {
-    FakeRunKey machine;
-    machine.texts = {{"Ambervale.exe", std::string("\"") + kInstalledExe + "\""}, {"Other.exe", "x"}};
-    FakeRunKey user;
-    user.texts = {{"Ambervale.exe", "C:\\PROGRAM FILES (X86)\\AMBERVALE\\AMBERVALE.EXE"}};  // an older build's
-    FakeRunKey otherUser;
-    otherUser.texts = {{"Ambervale.exe", "\"D:\\Tools\\Ambervale.exe\""}};
-    const auto before = std::vector{machine.texts, user.texts, otherUser.texts};
-    FakeRunKeys keys;
-    keys.keys = {{kMachine, &machine}, {kUser, &user}, {"HKEY_USERS\\S-1-5-21-1001", &otherUser}};
-
-    FakeRemovalRecord record;
-    for (const auto& [location, key] : keys.keys) RemoveOwnRunValue(*key, location, kInstalledExe, record);
-    ASSERT_EQ(machine.texts.count("Ambervale.exe") + user.texts.count("Ambervale.exe"), 0u);
-
-    const RunValueRestore restore = RestoreRemovedRunValues(keys, record, kInstalledExe);
-    EXPECT_EQ((std::vector{machine.texts, user.texts, otherUser.texts}), before);
-    EXPECT_EQ(restore.restored.size(), 2u);
-    EXPECT_TRUE(restore.lost.empty());
-    EXPECT_TRUE(record.values.empty());
-}
-
 TEST(RestoreRemovedRunValues, AValueWhoseKeyIsGoneIsLostAndStaysInTheRecord) {
     FakeRunKey machine;
     FakeRunKeys keys;
