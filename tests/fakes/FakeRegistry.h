@@ -23,7 +23,6 @@ public:
 
     std::optional<std::string> ReadKeyValue(RegistryHive hive, const std::string& keyPath,
                                             const std::string& valueName) override {
-        ++reads;
         auto it = values.find({hive, keyPath, valueName});
         if (it == values.end() || it->second.type != kRegSz) return std::nullopt;
         return it->second.text;
@@ -50,7 +49,6 @@ public:
     std::map<Where, FakeRegistryValue> values;
     std::set<RegistryHive> readOnlyHives;
     int calls = 0;  // writes and deletes
-    int reads = 0;
 };
 
 } // namespace ambervale::testing
