@@ -66,7 +66,7 @@ TEST(ChangeTracker, TheFirstEntryWritesTheStartWithItsStatusAndAnEntryThatChange
     EXPECT_EQ(logging.Hold(101, 5000, kOffLine), Events{});
 }
 
-TEST(ChangeTracker, AChangeSaysHowLongTheStatusBeforeLastedAndItsLevelIsThatOfTheWorstWord) {
+TEST(ChangeTracker, AChangeOfTheWordsSaysHowLongTheStatusBeforeLastedAndItsLevelIsThatOfTheWorstWord) {
     Logging logging;
     logging.See(0, kReady);
     EXPECT_EQ(logging.See(7980, kOffLine), Events{Change(kError, "Off Line", "Ready", "7980", "2 h 13 min")});
@@ -77,14 +77,12 @@ TEST(ChangeTracker, AChangeSaysHowLongTheStatusBeforeLastedAndItsLevelIsThatOfTh
               Events{Change(kWarning, "Printing, Toner Low", "Toner Low", "60", "1 min")});
     EXPECT_EQ(logging.See(8106, kPrinting), Events{Change(kInfo, "Printing", "Printing, Toner Low", "1", "1 s")});
     EXPECT_EQ(logging.See(8107, kReady), Events{Change(kInfo, "Ready", "Printing", "1", "1 s")});
-}
-
-TEST(ChangeTracker, OnlyTheWordsCount) {
-    Logging logging;
-    logging.See(0, kOffLine);
-    EXPECT_EQ(logging.See(1, kOffLine | 0x1000000), Events{}) << "a bit without a word beside a word";
-    EXPECT_EQ(logging.See(2, 0x800000), Events{Change(kError, "Unknown Status of 8388608", "Off Line", "2", "2 s")});
-    EXPECT_EQ(logging.See(3, 0x1000000),
+    // Only the words count (ten minutes on, when six changes are no longer within any ten minutes).
+    EXPECT_EQ(logging.See(8800, kPrinting | 0x1000000),
+              Events{Change(kInfo, "Printing", "Ready", "693", "11 min 33 s")});
+    EXPECT_EQ(logging.See(8801, kPrinting), Events{}) << "a bit without a word beside a word";
+    EXPECT_EQ(logging.See(8802, 0x800000), Events{Change(kError, "Unknown Status of 8388608", "Printing", "2", "2 s")});
+    EXPECT_EQ(logging.See(8803, 0x1000000),
               Events{Change(kError, "Unknown Status of 16777216", "Unknown Status of 8388608", "1", "1 s")});
 }
 
@@ -116,7 +114,7 @@ TEST(ChangeTracker, SixChangesWithinTenMinutesOrSevenSpreadWiderAreNoFlapping) {
     EXPECT_EQ(told, 12u) << "never more than six changes within any ten minutes";
 }
 
-TEST(ChangeTracker, AnOutageIsToldOnceAndItsEndWithHowLongItLasted) {
+TEST(ChangeTracker, AnOutageIsToldOnceAndItsEndWithHowLongItLastedAndTheStatusWithHowLongItHeldBeforeIt) {
     Logging logging;
     logging.See(0, kReady);
     EXPECT_EQ(logging.Fail(60), (Events{{EventId::EntriesFail, kError, {"No default printer"}}}));
@@ -125,15 +123,12 @@ TEST(ChangeTracker, AnOutageIsToldOnceAndItsEndWithHowLongItLasted) {
               (Events{{EventId::EntriesWorkAgain, kInfo, {"Front Desk", "Ready", "120", "2 min"}}}));
     EXPECT_EQ(logging.See(181, kOffLine), Events{Change(kError, "Off Line", "Ready", "181", "3 min 1 s")})
         << "a status that held before and after the outage held all along";
-}
 
-TEST(ChangeTracker, AStatusThatChangedDuringAnOutageIsToldAtItsEndAndLastedUntilItBegan) {
-    Logging logging;
-    logging.See(0, kReady);
-    logging.Fail(300);
-    EXPECT_EQ(logging.See(400, kOffLine),
-              (Events{{EventId::EntriesWorkAgain, kInfo, {"Front Desk", "Off Line", "100", "1 min 40 s"}},
-                      Change(kError, "Off Line", "Ready", "300", "5 min")}));
+    // A status that changed during an outage is told at its end, and lasted until the outage began.
+    logging.Fail(481);
+    EXPECT_EQ(logging.See(581, kReady),
+              (Events{{EventId::EntriesWorkAgain, kInfo, {"Front Desk", "Ready", "100", "1 min 40 s"}},
+                      Change(kInfo, "Ready", "Off Line", "300", "5 min")}));
 }
 
 TEST(ChangeTracker, HeartbeatOnceADayWhileTheStatusHolds) {
