@@ -15,6 +15,7 @@ namespace ambervale {
 namespace {
 
 using namespace ambervale::testing;
+using enum PrinterObject;
 
 std::vector<std::byte> Join(std::initializer_list<std::vector<std::byte>> parts) {
     std::vector<std::byte> out;
@@ -30,6 +31,16 @@ std::vector<std::byte> Octets(std::initializer_list<int> octets) { return BerEle
 const std::vector<std::byte> kNull = Bytes({0x05, 0x00});
 const std::vector<std::byte> kNoSuchObject = Bytes({0x80, 0x00});
 
+// The objects' bindings with NULL values, as a request has them and SNMPv1 agents echo them with an error.
+std::vector<std::byte> Nulls(std::initializer_list<PrinterObject> objects) {
+    std::vector<std::byte> bindings;
+    for (PrinterObject object : objects) {
+        const auto binding = Binding(object, kNull);
+        bindings.insert(bindings.end(), binding.begin(), binding.end());
+    }
+    return bindings;
+}
+
 // A GetResponse as an agent sends it.
 std::vector<std::byte> Response(std::int32_t id, std::initializer_list<std::vector<std::byte>> bindings,
                                 int errorStatus = 0, int errorIndex = 0) {
@@ -41,9 +52,8 @@ std::vector<std::byte> Response(std::int32_t id, std::initializer_list<std::vect
 
 // Idle, running, jammed (bit 5).
 std::vector<std::byte> Jammed(std::int32_t id) {
-    return Response(id, {Binding(PrinterObject::DeviceStatus, Integer(2)),
-                         Binding(PrinterObject::PrinterStatus, Integer(3)),
-                         Binding(PrinterObject::DetectedErrorState, Octets({0x04}))});
+    return Response(id, {Binding(DeviceStatus, Integer(2)), Binding(PrinterStatus, Integer(3)),
+                         Binding(DetectedErrorState, Octets({0x04}))});
 }
 
 struct SnmpWorld {
@@ -84,12 +94,9 @@ TEST(SnmpStatusSource, ASilentPrinterIsAskedThreeTimesWithFreshIdsThenReadsOffLi
 
 TEST(SnmpStatusSource, RepliesThatAnswerAnotherQuestionAreIgnoredAndALateAnswerCounts) {
     SnmpWorld world;
-    auto wrongType = Response(101, {Binding(PrinterObject::DeviceStatus, Octets({5})),
-                                    Binding(PrinterObject::PrinterStatus, Integer(3)),
-                                    Binding(PrinterObject::DetectedErrorState, Octets({0x08}))});
-    auto genErr = Response(101, {Binding(PrinterObject::DeviceStatus, kNull),
-                                 Binding(PrinterObject::PrinterStatus, kNull),
-                                 Binding(PrinterObject::DetectedErrorState, kNull)}, 5, 1);
+    auto wrongType = Response(101, {Binding(DeviceStatus, Octets({5})), Binding(PrinterStatus, Integer(3)),
+                                    Binding(DetectedErrorState, Octets({0x08}))});
+    auto genErr = Response(101, {Nulls({DeviceStatus, PrinterStatus, DetectedErrorState})}, 5, 1);
     world.agent.replies = {
         {Jammed(999), Bytes({0x30, 0x03, 0x02}), wrongType, genErr},
         // While the second request is waited for, the answer to the first one arrives.
@@ -102,10 +109,8 @@ TEST(SnmpStatusSource, RepliesThatAnswerAnotherQuestionAreIgnoredAndALateAnswerC
 TEST(SnmpStatusSource, NoSuchNameAsksForTheOtherObjectsAlone) {
     SnmpWorld world;
     world.agent.replies = {
-        {Response(101, {Binding(PrinterObject::DeviceStatus, kNull), Binding(PrinterObject::PrinterStatus, kNull),
-                        Binding(PrinterObject::DetectedErrorState, kNull)}, kErrorNoSuchName, 1)},
-        {Response(102, {Binding(PrinterObject::PrinterStatus, Integer(4)),
-                        Binding(PrinterObject::DetectedErrorState, Octets({0x08}))})},
+        {Response(101, {Nulls({DeviceStatus, PrinterStatus, DetectedErrorState})}, kErrorNoSuchName, 1)},
+        {Response(102, {Binding(PrinterStatus, Integer(4)), Binding(DetectedErrorState, Octets({0x08}))})},
     };
     EXPECT_EQ(PrinterStatusText(world.Bits()), "Printer Status = Printer Door Open  Printing  \r\n");
     ASSERT_EQ(world.agent.requests.size(), 2u);
@@ -115,28 +120,18 @@ TEST(SnmpStatusSource, NoSuchNameAsksForTheOtherObjectsAlone) {
 
 TEST(SnmpStatusSource, AnAgentThatIsNoPrinterAddsNothing) {
     // SNMPv1 agents echo the bindings asked for, with the first one named missing.
-    auto missingFirst = [](std::int32_t id, std::vector<PrinterObject> objects) {
-        std::vector<std::byte> bindings;
-        for (PrinterObject object : objects) {
-            const auto binding = Binding(object, kNull);
-            bindings.insert(bindings.end(), binding.begin(), binding.end());
-        }
-        return Response(id, {bindings}, kErrorNoSuchName, 1);
-    };
     SnmpWorld v1;
     v1.agent.replies = {
-        {missingFirst(101, {PrinterObject::DeviceStatus, PrinterObject::PrinterStatus,
-                            PrinterObject::DetectedErrorState})},
-        {missingFirst(102, {PrinterObject::PrinterStatus, PrinterObject::DetectedErrorState})},
-        {missingFirst(103, {PrinterObject::DetectedErrorState})},
+        {Response(101, {Nulls({DeviceStatus, PrinterStatus, DetectedErrorState})}, kErrorNoSuchName, 1)},
+        {Response(102, {Nulls({PrinterStatus, DetectedErrorState})}, kErrorNoSuchName, 1)},
+        {Response(103, {Nulls({DetectedErrorState})}, kErrorNoSuchName, 1)},
     };
     EXPECT_EQ(v1.Bits(), 0u) << "it answered: the printer is not off line";
     EXPECT_EQ(v1.agent.requests.size(), 3u);
 
     SnmpWorld v2c;
-    v2c.agent.replies = {{Response(101, {Binding(PrinterObject::DeviceStatus, Integer(5)),
-                                         Binding(PrinterObject::PrinterStatus, kNoSuchObject),
-                                         Binding(PrinterObject::DetectedErrorState, kNoSuchObject)})}};
+    v2c.agent.replies = {{Response(101, {Binding(DeviceStatus, Integer(5)), Binding(PrinterStatus, kNoSuchObject),
+                                         Binding(DetectedErrorState, kNoSuchObject)})}};
     EXPECT_EQ(v2c.Bits(), 0u);
 }
 
