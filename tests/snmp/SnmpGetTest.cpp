@@ -53,12 +53,10 @@ TEST(SnmpGetRequest, WritesLargeIndexesIdsAndLongCommunitiesInTheirBerForms) {
 // A reply of the shape agents send: version, community "public", id 0x1234, then the PDU's status, index and bindings.
 std::vector<std::byte> Reply(int version, std::initializer_list<int> statusIndexAndBindings) {
     const int pduLength = 4 + static_cast<int>(statusIndexAndBindings.size());
-    std::vector<std::byte> whole;
-    for (int octet : std::initializer_list<int>{0x30, 13 + pduLength, 0x02, 0x01, version, 0x04, 0x06, 'p', 'u', 'b', 'l', 'i', 'c', 0xa2,
-                      pduLength, 0x02, 0x02, 0x12, 0x34}) {
-        whole.push_back(static_cast<std::byte>(octet));
-    }
-    for (int octet : statusIndexAndBindings) whole.push_back(static_cast<std::byte>(octet));
+    std::vector<std::byte> whole = Bytes({0x30, 13 + pduLength, 0x02, 0x01, version, 0x04, 0x06, 'p', 'u', 'b', 'l', 'i',
+                                          'c', 0xa2, pduLength, 0x02, 0x02, 0x12, 0x34});
+    const std::vector<std::byte> rest = Bytes(statusIndexAndBindings);
+    whole.insert(whole.end(), rest.begin(), rest.end());
     return whole;
 }
 
