@@ -77,21 +77,12 @@ protected:
     std::unique_ptr<ambervale::testing::WithDefaultPrinterPort> printerPort_;
 };
 
-TEST_F(SnmpStatus, EachAnswerOfTheAgentGivesItsWordsInTheTablesOrder) {
-    const struct {
-        const char* community;
-        const char* status;
-    } cases[] = {
-        {"jammed", "Paper Jam  "},
-        {"door-open-no-toner", "Printer Door Open  No Toner  "},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.community);
-        ASSERT_NO_FATAL_FAILURE(PutPrinterAt(AgentAddress(), c.community, true));
-        ASSERT_NO_FATAL_FAILURE(Start(c.community));
-        ASSERT_NO_FATAL_FAILURE(ExpectLines(2, c.status, c.community));
-        Close();
-    }
+// The words of each answer and their order are the printer table's own tests; here the program asks a real agent.
+TEST_F(SnmpStatus, TheAgentsAnswerGivesItsWords) {
+    ASSERT_NO_FATAL_FAILURE(PutPrinterAt(AgentAddress(), "jammed", true));
+    ASSERT_NO_FATAL_FAILURE(Start("jammed"));
+    ASSERT_NO_FATAL_FAILURE(ExpectLines(2, "Paper Jam  ", "jammed"));
+    Close();
 }
 
 TEST_F(SnmpStatus, NoAnswerReadsOffLineWhileTheWindowKeepsAnswering) {
