@@ -24,9 +24,9 @@ bool WaitFor(const std::function<bool()>& condition, DWORD maxWaitMs) {
     return true;
 }
 
-std::vector<HWND> ErrorBoxes(DWORD processId) {
-    return TopLevelWindows(processId, [](HWND hwnd) {
-        return ClassNameOf(hwnd) == "#32770" && ControlText(hwnd) == "Application Error" && IsWindowVisible(hwnd);
+std::vector<HWND> ErrorBoxes(DWORD processId, const char* caption) {
+    return TopLevelWindows(processId, [&](HWND hwnd) {
+        return ClassNameOf(hwnd) == "#32770" && ControlText(hwnd) == caption && IsWindowVisible(hwnd);
     });
 }
 
@@ -55,9 +55,9 @@ HWND WindowOfClass(DWORD processId, const char* className, DWORD maxWaitMs) {
 }
 
 
-HWND WaitForErrorBox(DWORD processId, DWORD maxWaitMs) {
+HWND WaitForErrorBox(DWORD processId, DWORD maxWaitMs, const char* caption) {
     HWND box = nullptr;
-    WaitFor([&] { return (box = LastOf(ErrorBoxes(processId))) != nullptr; }, maxWaitMs);
+    WaitFor([&] { return (box = LastOf(ErrorBoxes(processId, caption))) != nullptr; }, maxWaitMs);
     return box;
 }
 

@@ -40,11 +40,12 @@ bool TrayIconPresent(HWND trayWindow);
 // A top-level window of that process and window class, waiting for it up to maxWaitMs; nullptr if none.
 HWND WindowOfClass(DWORD processId, const char* className, DWORD maxWaitMs = 0);
 
-// The visible "Application Error" boxes of a process, and the last of some windows (nullptr for none).
-std::vector<HWND> ErrorBoxes(DWORD processId);
+// The visible message boxes of a process with that caption ("Application Error": its error boxes), and the last of
+// some windows (nullptr for none).
+std::vector<HWND> ErrorBoxes(DWORD processId, const char* caption = "Application Error");
 inline HWND LastOf(const std::vector<HWND>& windows) { return windows.empty() ? nullptr : windows.back(); }
-// The last error box of that process, waiting for one up to maxWaitMs; nullptr if none came.
-HWND WaitForErrorBox(DWORD processId, DWORD maxWaitMs);
+// The last such box of that process, waiting for one up to maxWaitMs; nullptr if none came.
+HWND WaitForErrorBox(DWORD processId, DWORD maxWaitMs, const char* caption = "Application Error");
 
 // The text of one row of a report-view list in another process.
 std::string RemoteListViewText(HANDLE process, HWND list, int row);

@@ -126,16 +126,8 @@ TEST_F(ShellAndInstance, ASecondStartThatARunningCopyDoesNotAnswerSaysSoInABox) 
     win::WinInstanceServices silentCopy;
     ASSERT_TRUE(silentCopy.ClaimInstance());
     AppProcess second(AmbervaleExe(), FreshTempFolder("silent-copy"));
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            const auto boxes = TopLevelWindows(second.Id(), [](HWND hwnd) {
-                return ClassNameOf(hwnd) == "#32770" && ControlText(hwnd) == "Ambervale" && IsWindowVisible(hwnd);
-            });
-            box = LastOf(boxes);
-            return box != nullptr;
-        },
-        60000));
+    const HWND box = WaitForErrorBox(second.Id(), 60000, "Ambervale");
+    ASSERT_NE(box, nullptr);
     EXPECT_EQ(ControlText(GetDlgItem(box, 0xFFFF)), kRunningInstanceSilentText);
     EXPECT_EQ(WindowOfClass(second.Id(), "AmbervaleForm1"), nullptr);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
