@@ -20,15 +20,12 @@ namespace {
 
 // The message of one event ID in the built program, its insertion strings "<1>", "<2>", ...
 std::string RenderedMessage(HMODULE program, DWORD id) {
-    std::vector<std::wstring> inserts;
-    for (int i = 1; i <= 9; ++i) inserts.push_back(L"<" + std::to_wstring(i) + L">");
-    std::vector<DWORD_PTR> arguments;
-    for (const std::wstring& insert : inserts) arguments.push_back(reinterpret_cast<DWORD_PTR>(insert.c_str()));
+    const wchar_t* arguments[] = {L"<1>", L"<2>", L"<3>", L"<4>", L"<5>", L"<6>", L"<7>", L"<8>", L"<9>"};
     wchar_t text[1024] = {};
     const DWORD length =
         FormatMessageW(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, program, id,
                        MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), text, 1024,
-                       reinterpret_cast<va_list*>(arguments.data()));
+                       reinterpret_cast<va_list*>(const_cast<wchar_t**>(arguments)));
     return length == 0 ? "<none>" : std::string(text, text + length);
 }
 
