@@ -15,6 +15,8 @@
 
 namespace ambervale::e2e {
 
+inline bool Holds(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
 // The real program with an entry every second and logging on, started with a TEMP folder of its own.
 class LoggingEverySecond : public ::testing::Test {
 protected:

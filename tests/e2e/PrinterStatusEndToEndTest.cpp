@@ -8,10 +8,6 @@
 namespace ambervale::e2e {
 namespace {
 
-bool Holds(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 using PrinterStatusEntries = LoggingEverySecond;
 
 TEST_F(PrinterStatusEntries, WorkOfflineReadsOffLineUntilClearedThenReady) {

@@ -16,8 +16,6 @@
 namespace ambervale::e2e {
 namespace {
 
-bool Holds(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
 std::string AgentAddress() {
     const char* agent = std::getenv("AMBERVALE_SNMP_AGENT");
     return agent ? agent : "";
