@@ -174,7 +174,6 @@ TEST(UserKeyOfRunKeyLocation, TheMachineOrOneUsersKeyAndNothingElse) {
         {"HKEY_USERS", std::nullopt},
         {"HKEY_LOCAL_MACHINE\\SOFTWARE", std::nullopt},
         {"hkey_local_machine", std::nullopt},
-        {"HKEY_CURRENT_USER", std::nullopt},
         {"", std::nullopt},
     };
     for (const Case& c : cases) EXPECT_EQ(UserKeyOfRunKeyLocation(c.location), c.userKey) << c.location;
