@@ -15,42 +15,31 @@ namespace ambervale {
 namespace {
 
 constexpr DWORD kBound = 10000;  // only so a hang cannot stop the run
-constexpr UINT kPing = WM_APP + 7;
 
-LRESULT CALLBACK TestWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == kPing) SetEvent(reinterpret_cast<HANDLE>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)));
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-// A window of the test's own: it sets an event when it gets kPing, and destroys itself on WM_CLOSE.
+// A window of the test's own; DefWindowProc destroys it on WM_CLOSE.
 struct TestWindow {
-    TestWindow() {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = &TestWindowProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "AmbervaleEntryWorkerTest";
-        RegisterClassA(&wc);
-        hwnd = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pinged.get()));
-    }
     ~TestWindow() {
         if (IsWindow(hwnd)) DestroyWindow(hwnd);
     }
-    HWND hwnd = nullptr;
-    win::UniqueKernelObject pinged{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    HWND hwnd = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
 };
+
+// Set once the window's messages are dispatched: a timer's callback runs only from the dispatch of its WM_TIMER.
+const win::UniqueKernelObject dispatched(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) { SetEvent(dispatched.get()); }
 
 TEST(WinEntryWorker, RunsTheWorkElsewhereWhileTheWindowsMessagesAreDispatched) {
     TestWindow window;
     win::WinEntryWorker worker;
     worker.SetWindow(window.hwnd);
-    PostMessageA(window.hwnd, kPing, 0, 0);
+    ResetEvent(dispatched.get());
+    ASSERT_NE(SetTimer(window.hwnd, 1, 0, &OnTimer), 0u);
     DWORD workThread = 0;
     DWORD seen = WAIT_TIMEOUT;
     // The work can only end once the window has had the message that came while it waited.
     EXPECT_TRUE(worker.RunAndWait([&] {
         workThread = GetCurrentThreadId();
-        seen = WaitForSingleObject(window.pinged.get(), kBound);
+        seen = WaitForSingleObject(dispatched.get(), kBound);
     }));
     EXPECT_NE(workThread, GetCurrentThreadId());
     EXPECT_EQ(seen, WAIT_OBJECT_0);
