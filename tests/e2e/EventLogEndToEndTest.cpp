@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -129,21 +128,17 @@ std::string TextFrom(const std::string& path, std::size_t from) {
     return text.str();
 }
 
-// The user's policy value EventLog (DWORD), or none at all.
-void SetUserEventLogPolicy(std::optional<DWORD> value) {
-    if (!value) {
-        RegDeleteKeyA(HKEY_CURRENT_USER, win::kEventLogPolicyKey);
-        return;
-    }
-    const win::UniqueRegKey key = testing::CreateKey(HKEY_CURRENT_USER, win::kEventLogPolicyKey);
-    testing::SetNumber(key, win::kEventLogPolicyValue, *value);
+// The user's policy value EventLog: 0, which turns the Event Log off, or none at all.
+void TurnOffByUserPolicy() {
+    testing::SetNumber(testing::CreateKey(HKEY_CURRENT_USER, win::kEventLogPolicyKey), win::kEventLogPolicyValue, 0);
 }
+void ClearUserPolicy() { RegDeleteKeyA(HKEY_CURRENT_USER, win::kEventLogPolicyKey); }
 
 class EventLogEvents : public LoggingEverySecond {
 protected:
     void SetUp() override {
         LoggingEverySecond::SetUp();
-        SetUserEventLogPolicy(std::nullopt);
+        ClearUserPolicy();
         // The program's event source, as the installer writes it.
         const win::UniqueRegKey source = testing::CreateKey(HKEY_LOCAL_MACHINE, win::kEventSourceKey);
         testing::SetText(source, "EventMessageFile", AmbervaleExe());
@@ -154,7 +149,7 @@ protected:
     void TearDown() override {
         LoggingEverySecond::TearDown();
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, win::kEventSourceKey);
-        SetUserEventLogPolicy(std::nullopt);
+        ClearUserPolicy();
     }
 
     // Starts the program with the debug channels that show its events; they go to this test's own output.
@@ -221,7 +216,7 @@ TEST_F(EventLogEvents, WorkOfflineForFiveSecondsGivesOneProblemEventThenOneWithR
 }
 
 TEST_F(EventLogEvents, NoEventWithPolicyZeroOrWithoutTheSource) {
-    SetUserEventLogPolicy(0);
+    TurnOffByUserPolicy();
     for (const char* run : {"eventlog-policy-off", "eventlog-unregistered"}) {
         SCOPED_TRACE(run);
         ASSERT_NO_FATAL_FAILURE(StartShowingEvents(run));
@@ -230,7 +225,7 @@ TEST_F(EventLogEvents, NoEventWithPolicyZeroOrWithoutTheSource) {
         ASSERT_NE(Output().find(":loaddll:"), std::string::npos) << "the program's output was not caught";
         EXPECT_TRUE(LoggedEvents(Output()).empty());
         // The portable copy: no policy, but no source registered either.
-        SetUserEventLogPolicy(std::nullopt);
+        ClearUserPolicy();
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, win::kEventSourceKey);
     }
 }
@@ -238,7 +233,7 @@ TEST_F(EventLogEvents, NoEventWithPolicyZeroOrWithoutTheSource) {
 TEST_F(EventLogEvents, APolicyChangeTakesEffectWhenWindowsAnnouncesIt) {
     ASSERT_NO_FATAL_FAILURE(StartShowingEvents("eventlog-policy-change"));
     ASSERT_TRUE(WaitForRows(2));
-    SetUserEventLogPolicy(0);
+    TurnOffByUserPolicy();
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("Policy"), SMTO_ABORTIFHUNG,
                         kBound, &ignored);
