@@ -141,17 +141,14 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<JobFailureCase>& info) { return std::string(info.param.name); });
 
 // A source beside the spooler's: what it says is ORed into the word, so the line keeps the table's order.
-class ScriptedSource : public StatusSource {
-public:
-    explicit ScriptedSource(std::uint32_t bits) : bits_(bits) {}
+struct ScriptedSource : StatusSource {
+    explicit ScriptedSource(std::uint32_t bits) : bits(bits) {}
     std::uint32_t StatusBits(const OpenPrinter& printer) override {
         seen.push_back(printer.record.portName + (printer.handle != 0 ? " open" : " closed"));
-        return bits_;
+        return bits;
     }
+    std::uint32_t bits;
     std::vector<std::string> seen;
-
-private:
-    std::uint32_t bits_;
 };
 
 TEST(StatusSources, EverySourceIsAskedWithThePrinterOpenAndTheirBitsAreOred) {
