@@ -90,18 +90,10 @@ private:
     };
 };
 
-// Hands out the given ids in turn.
-class ScriptedRequestIds : public RequestIds {
-public:
-    explicit ScriptedRequestIds(std::deque<std::int32_t> ids) : ids_(std::move(ids)) {}
-    std::int32_t Next() override {
-        const std::int32_t id = ids_.front();
-        ids_.pop_front();
-        return id;
-    }
-
-private:
-    std::deque<std::int32_t> ids_;
+// Hands out 101, 102, 103, ... in turn.
+struct CountingRequestIds : RequestIds {
+    std::int32_t Next() override { return next++; }
+    std::int32_t next = 101;
 };
 
 } // namespace ambervale::testing

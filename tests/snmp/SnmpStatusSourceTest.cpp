@@ -66,7 +66,7 @@ struct SnmpWorld {
     }
     FakeTcpIpPorts ports;
     FakeAgent agent;
-    ScriptedRequestIds ids{{101, 102, 103, 104}};
+    CountingRequestIds ids;
     SnmpStatusSource source{ports, agent, ids};
 };
 
