@@ -29,10 +29,6 @@ std::string UserLocaleTextInAnsi(LCTYPE type) {
     return ansi;
 }
 
-bool EndsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 using UserLocale = LoggingEverySecond;
 
 TEST_F(UserLocale, DateAndTimeAreInTheAnsiCodePageAndTheCopyReadsAsTheFile) {
@@ -52,8 +48,8 @@ TEST_F(UserLocale, DateAndTimeAreInTheAnsiCodePageAndTheCopyReadsAsTheFile) {
     const std::string dateTime = line.substr(0, line.find(" Printer Status"));
     // The Greek time ends with its morning or evening marker: in 1253 its own letters, in the ANSI code page what
     // that writes for them.
-    EXPECT_TRUE(EndsWith(dateTime, " " + UserLocaleTextInAnsi(LOCALE_S1159)) ||
-                EndsWith(dateTime, " " + UserLocaleTextInAnsi(LOCALE_S2359)))
+    EXPECT_TRUE(dateTime.ends_with(" " + UserLocaleTextInAnsi(LOCALE_S1159)) ||
+                dateTime.ends_with(" " + UserLocaleTextInAnsi(LOCALE_S2359)))
         << dateTime;
 
     const DWORD sequence = GetClipboardSequenceNumber();
