@@ -77,17 +77,14 @@ TEST(Executable, IsLargeAddressAware) {
 }
 
 TEST(Executable, TheProgramAndItsSetupLibraryTakeRandomPlacesAndKeepDataFromRunning) {
-    const bool is64 = sizeof(void*) == 8;
+    const WORD both = IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE | IMAGE_DLLCHARACTERISTICS_NX_COMPAT |
+                      (sizeof(void*) == 8 ? IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA : 0);
     const struct {
         std::string path;
         WORD flags;
     } images[] = {
-        {AmbervaleExe(), static_cast<WORD>(IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE | IMAGE_DLLCHARACTERISTICS_NX_COMPAT |
-                                           IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE |
-                                           (is64 ? IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA : 0))},
-        {BuiltSetupLibrary(),
-         static_cast<WORD>(IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE | IMAGE_DLLCHARACTERISTICS_NX_COMPAT |
-                           (is64 ? IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA : 0))},
+        {AmbervaleExe(), static_cast<WORD>(both | IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE)},
+        {BuiltSetupLibrary(), both},
     };
     for (const auto& image : images) {
         const PeImage file(image.path);
