@@ -75,12 +75,22 @@ protected:
     std::unique_ptr<ambervale::testing::WithDefaultPrinterPort> printerPort_;
 };
 
-// The words of each answer and their order are the printer table's own tests; here the program asks a real agent.
-TEST_F(SnmpStatus, TheAgentsAnswerGivesItsWords) {
-    ASSERT_NO_FATAL_FAILURE(PutPrinterAt(AgentAddress(), "jammed", true));
-    ASSERT_NO_FATAL_FAILURE(Start("jammed"));
-    ASSERT_NO_FATAL_FAILURE(ExpectLines(2, "Paper Jam  ", "jammed"));
-    Close();
+TEST_F(SnmpStatus, EachAnswerOfTheAgentGivesItsWordsInTheTablesOrder) {
+    const struct {
+        const char* community;
+        const char* status;
+    } cases[] = {
+        {"jammed", "Paper Jam  "},
+        {"door-open-no-toner", "Printer Door Open  No Toner  "},
+        {"ready", "Ready"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.community);
+        ASSERT_NO_FATAL_FAILURE(PutPrinterAt(AgentAddress(), c.community, true));
+        ASSERT_NO_FATAL_FAILURE(Start(c.community));
+        ASSERT_NO_FATAL_FAILURE(ExpectLines(2, c.status, c.community));
+        Close();
+    }
 }
 
 TEST_F(SnmpStatus, NoAnswerReadsOffLineWhileTheWindowKeepsAnswering) {
@@ -125,6 +135,15 @@ TEST_F(SnmpStatus, ACloseWhileThePrinterIsSilentEndsTheProgramAndLogsNothingMore
     Close();
     RecordProperty("close_ms", static_cast<int>(GetTickCount() - closeStart));
     EXPECT_EQ(Lines().size(), linesAtClose);
+}
+
+TEST_F(SnmpStatus, ALogNowClickQueuedJustBeforeACloseLogsNothing) {
+    SetSetting("StartStopState", "Off");
+    ASSERT_NO_FATAL_FAILURE(PutPrinterAt(AgentAddress(), "ready", true));
+    ASSERT_NO_FATAL_FAILURE(Start("click-then-close"));
+    PostMessageA(GetDlgItem(form_, kPushButton6), BM_CLICK, 0, 0);
+    Close();
+    EXPECT_TRUE(Lines().empty());
 }
 
 } // namespace
