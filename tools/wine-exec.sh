@@ -18,13 +18,19 @@ run() {
   wait $program
 }
 
+# Wine's own failures, seen now and then on a busy machine, are made once more, saying so:
+# - its Unix loader dies of a segmentation fault as a program ends (exit 139); the program's own faults Wine reports
+#   as an unhandled exception with an exit code of its own;
+# - the program's process is never created, and Wine's fallback start.exe says the file could not be started
+#   (ShellExecuteEx, "Internal error"): not one line of the program ran.
+never_started() {
+  [ $1 -ne 0 ] && grep -q '^ShellExecuteEx failed: Internal error' "$out"
+}
+
 run "$@"
 status=$?
-# Wine's own Unix loader now and then dies of a segmentation fault as a program ends (seen on a busy machine, after
-# every case had passed): that is Wine's, not the program's, whose own faults Wine reports as an unhandled exception
-# with an exit code of its own. Such a run is made once more.
-if [ $status -eq 139 ]; then
-  echo "wine-exec: wine itself ended with a segmentation fault; running the program once more" >&2
+if [ $status -eq 139 ] || never_started $status; then
+  echo "wine-exec: wine itself failed (exit $status) before the program could end; running it once more" >&2
   run "$@"
   status=$?
 fi
