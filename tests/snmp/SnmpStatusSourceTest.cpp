@@ -8,6 +8,7 @@
 
 #include "fakes/FakeSnmp.h"
 #include "fakes/FakeSpooler.h"
+#include "printer/PrinterReport.h"
 #include "printer/PrinterStatus.h"
 #include "snmp/Ber.h"
 
@@ -145,6 +146,22 @@ TEST(SnmpStatusSource, APortWithoutSnmpIsNeverAskedAndABadPortNameNeverLookedUp)
     EXPECT_EQ(world.Bits(""), 0u);
     EXPECT_EQ(world.ports.reads, (std::vector<std::string>{"IP_off", "LPT1:"}));
     EXPECT_TRUE(world.agent.opened.empty());
+}
+
+TEST(SnmpStatusSource, ThePrintersWordIsOredWithTheSpoolersAndKeepsTheTablesOrder) {
+    SnmpWorld world;
+    world.agent.replies = {{Jammed(101)}};
+    FakeSpooler spooler;
+    spooler.record.portName = "IP_192.0.2.7";
+    spooler.record.status = 0x1;  // paused
+    std::vector<StatusSource*> sources(SpoolerStatusSources().begin(), SpoolerStatusSources().end());
+    sources.push_back(&world.source);
+    const auto fields = QueryDefaultPrinter(spooler, sources);
+    ASSERT_TRUE(fields.has_value());
+    EXPECT_EQ(RenderPrinterReport(*fields),
+              "Printer Status = Paper Jam  Paused  \r\nPrinter Name = Front Desk\r\n"
+              "Printer Driver Name = Generic Laser\r\nPrinter Port Name = IP_192.0.2.7\r\n");
+    EXPECT_EQ(spooler.closeCount, 1);
 }
 
 } // namespace
