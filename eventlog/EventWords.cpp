@@ -5,6 +5,7 @@
 
 #include "base/Text.h"
 #include "printer/PrinterStatus.h"
+#include "printer/StatusBits.h"
 
 namespace ambervale {
 namespace {
@@ -12,27 +13,15 @@ namespace {
 // Each word of the status line ends with two blanks; a word's own blanks come one at a time.
 constexpr std::string_view kWordEnd = "  ";
 
-// Every bit of the status table has a word; a status with none of them set shows as "Unknown Status of ...".
-constexpr std::uint32_t kBitsWithWords = 0x7FFFFF;
-
 // The printer cannot print until someone acts.
-constexpr std::uint32_t kErrorBits = 0x400000    // Printer Door Open
-                                     | 0x2       // Printer Error
-                                     | 0x40000   // No Toner
-                                     | 0x1000    // Not Available
-                                     | 0x80      // Off Line
-                                     | 0x200000  // Out of Memory
-                                     | 0x800     // Output Bin Full
-                                     | 0x80000   // Page Punt
-                                     | 0x8       // Paper Jam
-                                     | 0x10      // Paper Out
-                                     | 0x40      // Page Problem
-                                     | 0x100000; // User Intervention
+constexpr std::uint32_t kErrorBits = status_bit::kDoorOpen | status_bit::kError | status_bit::kNoToner |
+                                     status_bit::kNotAvailable | status_bit::kOffline | status_bit::kOutOfMemory |
+                                     status_bit::kOutputBinFull | status_bit::kPagePunt | status_bit::kPaperJam |
+                                     status_bit::kPaperOut | status_bit::kPaperProblem |
+                                     status_bit::kUserIntervention;
 // It prints, or will once someone acts, but needs attention.
-constexpr std::uint32_t kWarningBits = 0x20000 // Toner Low
-                                       | 0x1   // Paused
-                                       | 0x20  // Manual Feed
-                                       | 0x4;  // Pending Deletion
+constexpr std::uint32_t kWarningBits =
+    status_bit::kTonerLow | status_bit::kPaused | status_bit::kManualFeed | status_bit::kPendingDeletion;
 
 struct Unit {
     std::int64_t seconds;
@@ -63,7 +52,7 @@ std::string EventStatusText(std::uint32_t status) {
 
 EventLevel StatusLevel(std::uint32_t status) {
     if ((status & kErrorBits) != 0) return EventLevel::Error;
-    if (status != 0 && (status & kBitsWithWords) == 0) return EventLevel::Error;
+    if (status != 0 && (status & status_bit::kAllWithWords) == 0) return EventLevel::Error;
     if ((status & kWarningBits) != 0) return EventLevel::Warning;
     return EventLevel::Information;
 }

@@ -2,13 +2,10 @@
 
 #include <array>
 
+#include "printer/StatusBits.h"
+
 namespace ambervale {
 namespace {
-
-constexpr std::uint32_t kPrinterError = 0x2;               // PRINTER_STATUS_ERROR
-constexpr std::uint32_t kPrinterPaperOut = 0x10;           // PRINTER_STATUS_PAPER_OUT
-constexpr std::uint32_t kPrinterOffline = 0x80;            // PRINTER_STATUS_OFFLINE
-constexpr std::uint32_t kPrinterUserIntervention = 0x100000;  // PRINTER_STATUS_USER_INTERVENTION
 
 struct JobBit {
     std::uint32_t job;
@@ -18,11 +15,11 @@ struct JobBit {
 // The job states in which the device cannot print; the others (spooling, printing, paused by the user,
 // deleting...) are a queue at work.
 constexpr std::array<JobBit, 5> kJobBits{{
-    {0x2, kPrinterError},                // JOB_STATUS_ERROR
-    {0x20, kPrinterOffline},             // JOB_STATUS_OFFLINE
-    {0x40, kPrinterPaperOut},            // JOB_STATUS_PAPEROUT
-    {0x200, kPrinterError},              // JOB_STATUS_BLOCKED_DEVQ
-    {0x400, kPrinterUserIntervention},   // JOB_STATUS_USER_INTERVENTION
+    {0x2, status_bit::kError},                 // JOB_STATUS_ERROR
+    {0x20, status_bit::kOffline},              // JOB_STATUS_OFFLINE
+    {0x40, status_bit::kPaperOut},             // JOB_STATUS_PAPEROUT
+    {0x200, status_bit::kError},               // JOB_STATUS_BLOCKED_DEVQ
+    {0x400, status_bit::kUserIntervention},    // JOB_STATUS_USER_INTERVENTION
 }};
 
 } // namespace
@@ -33,7 +30,7 @@ bool JobsCanTellMore(const PrinterFields& fields) {
 
 std::uint32_t WorkOfflineBits(const PrinterFields& fields) {
     if (fields.status != 0 || (fields.attributes & kAttributeWorkOffline) == 0) return 0;
-    return kPrinterOffline;
+    return status_bit::kOffline;
 }
 
 std::uint32_t JobErrorBits(const PrinterFields& fields, std::uint32_t jobStatus) {

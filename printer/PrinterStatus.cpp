@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+#include "printer/StatusBits.h"
+
 namespace ambervale {
 namespace {
 
@@ -14,29 +16,29 @@ struct StatusWord {
 // Users read the words in this order, which is not the order of the bits; each text keeps its
 // two trailing blanks, and the spellings ("Off Line", "Page Problem") are the ones users know.
 constexpr std::array<StatusWord, 23> kStatusWords{{
-    {0x200, "Busy  "},
-    {0x400000, "Printer Door Open  "},
-    {0x2, "Printer Error  "},
-    {0x8000, "Initializing  "},
-    {0x100, "I/O Active  "},
-    {0x20, "Manual Feed  "},
-    {0x40000, "No Toner  "},
-    {0x1000, "Not Available  "},
-    {0x80, "Off Line  "},
-    {0x200000, "Out of Memory  "},
-    {0x800, "Output Bin Full  "},
-    {0x80000, "Page Punt  "},
-    {0x8, "Paper Jam  "},
-    {0x10, "Paper Out  "},
-    {0x40, "Page Problem  "},
-    {0x1, "Paused  "},
-    {0x4, "Pending Deletion  "},
-    {0x400, "Printing  "},
-    {0x4000, "Processing  "},
-    {0x20000, "Toner Low  "},
-    {0x100000, "User Intervention  "},
-    {0x2000, "Waiting  "},
-    {0x10000, "Warming Up  "},
+    {status_bit::kBusy, "Busy  "},
+    {status_bit::kDoorOpen, "Printer Door Open  "},
+    {status_bit::kError, "Printer Error  "},
+    {status_bit::kInitializing, "Initializing  "},
+    {status_bit::kIoActive, "I/O Active  "},
+    {status_bit::kManualFeed, "Manual Feed  "},
+    {status_bit::kNoToner, "No Toner  "},
+    {status_bit::kNotAvailable, "Not Available  "},
+    {status_bit::kOffline, "Off Line  "},
+    {status_bit::kOutOfMemory, "Out of Memory  "},
+    {status_bit::kOutputBinFull, "Output Bin Full  "},
+    {status_bit::kPagePunt, "Page Punt  "},
+    {status_bit::kPaperJam, "Paper Jam  "},
+    {status_bit::kPaperOut, "Paper Out  "},
+    {status_bit::kPaperProblem, "Page Problem  "},
+    {status_bit::kPaused, "Paused  "},
+    {status_bit::kPendingDeletion, "Pending Deletion  "},
+    {status_bit::kPrinting, "Printing  "},
+    {status_bit::kProcessing, "Processing  "},
+    {status_bit::kTonerLow, "Toner Low  "},
+    {status_bit::kUserIntervention, "User Intervention  "},
+    {status_bit::kWaiting, "Waiting  "},
+    {status_bit::kWarmingUp, "Warming Up  "},
 }};
 
 } // namespace

@@ -2,24 +2,13 @@
 
 #include <array>
 
+#include "printer/StatusBits.h"
 #include "snmp/Ber.h"
 
 namespace ambervale {
 namespace {
 
-// The status-table bits the printer's answers map to.
-constexpr std::uint32_t kPrinterError = 0x2;
-constexpr std::uint32_t kPaperJam = 0x8;
-constexpr std::uint32_t kPaperOut = 0x10;
-constexpr std::uint32_t kPageProblem = 0x40;
-constexpr std::uint32_t kOffLine = 0x80;
-constexpr std::uint32_t kPrinting = 0x400;
-constexpr std::uint32_t kOutputBinFull = 0x800;
-constexpr std::uint32_t kWarmingUp = 0x10000;
-constexpr std::uint32_t kTonerLow = 0x20000;
-constexpr std::uint32_t kNoToner = 0x40000;
-constexpr std::uint32_t kUserIntervention = 0x100000;
-constexpr std::uint32_t kDoorOpen = 0x400000;
+using namespace status_bit;
 
 // hrPrinterDetectedErrorState: bit 0 is the high bit of the first octet. lowPaper (0), outputNearFull (11) and
 // overduePreventMaint (14) have no word in the table.
@@ -30,10 +19,10 @@ constexpr std::array<std::uint32_t, 16> kErrorStateBits{
     kNoToner,           // noToner
     kDoorOpen,          // doorOpen
     kPaperJam,          // jammed
-    kOffLine,           // offline
+    kOffline,           // offline
     kUserIntervention,  // serviceRequested
-    kPageProblem,       // inputTrayMissing
-    kPageProblem,       // outputTrayMissing
+    kPaperProblem,      // inputTrayMissing
+    kPaperProblem,      // outputTrayMissing
     kNoToner,           // markerSupplyMissing
     0,                  // outputNearFull
     kOutputBinFull,     // outputFull
@@ -77,7 +66,7 @@ ObjectId ObjectIdOf(PrinterObject object, std::uint32_t deviceIndex) {
 std::uint32_t PrinterStatusBits(const PrinterAnswer& answer) {
     if (!answer.printerStatus && !answer.detectedErrorState) return 0;
     std::uint32_t bits = 0;
-    if (answer.deviceStatus == kDeviceDown) bits |= kPrinterError;
+    if (answer.deviceStatus == kDeviceDown) bits |= kError;
     if (answer.printerStatus == kPrinterPrinting) bits |= kPrinting;
     if (answer.printerStatus == kPrinterWarmup) bits |= kWarmingUp;
     if (answer.detectedErrorState) bits |= ErrorStateBits(*answer.detectedErrorState);

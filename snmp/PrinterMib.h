@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "printer/StatusBits.h"
 #include "snmp/SnmpGet.h"
 
 namespace ambervale {
@@ -26,7 +27,7 @@ struct PrinterAnswer {
 
 // The status-table bits for a printer that said nothing at all: "Off Line", as Windows shows a printer that stops
 // answering.
-inline constexpr std::uint32_t kSilentPrinterBits = 0x80;
+inline constexpr std::uint32_t kSilentPrinterBits = status_bit::kOffline;
 
 // The status-table bits the answer stands for. An answer without the printer's own rows (an agent that is not a
 // printer, or another device at that index) adds nothing.
