@@ -110,13 +110,15 @@ public:
             timeval timeout{static_cast<long>(wait / 1000), static_cast<long>(wait % 1000) * 1000};
             if (select(0, &readable, nullptr, nullptr, &timeout) <= 0) return std::nullopt;
             const int got = recv(socket_.get(), reinterpret_cast<char*>(datagram.data()), kMaxDatagram, 0);
-            if (got > 0) {
+            // An empty datagram is handed on like any other garbage, which the reader ignores, so it cannot cut the
+            // wait for the real reply short.
+            if (got >= 0) {
                 datagram.resize(static_cast<std::size_t>(got));
                 return datagram;
             }
             // An oversized datagram is dropped and the wait goes on; any other failure (the host saying nothing
             // listens on the port) ends this wait.
-            if (got == 0 || WSAGetLastError() != WSAEMSGSIZE) return std::nullopt;
+            if (WSAGetLastError() != WSAEMSGSIZE) return std::nullopt;
         }
     }
 

@@ -86,7 +86,7 @@ std::span<const std::byte> AsBytes(const std::string& text) {
     return std::as_bytes(std::span<const char>(text.data(), text.size()));
 }
 
-TEST(WinUdpTransport, TakesOnlyTheAgentsOwnDatagramsAndDropsOversizedOnes) {
+TEST(WinUdpTransport, TakesOnlyTheAgentsOwnDatagramsDropsOversizedOnesAndHandsOnEmptyOnes) {
     LoopbackAgent agent;
     win::WinUdpTransport transport(agent.Port());
     const auto deadline = [] { return SnmpClock::now() + std::chrono::seconds(10); };
@@ -101,6 +101,12 @@ TEST(WinUdpTransport, TakesOnlyTheAgentsOwnDatagramsAndDropsOversizedOnes) {
         const auto reply = conversation->Receive(deadline());
         ASSERT_TRUE(reply.has_value());
         EXPECT_EQ(reply->size(), 3u) << "the oversized datagram before it was dropped";
+
+        conversation->Send(AsBytes("empty"));
+        agent.ReceiveAndAnswer({{}});
+        const auto empty = conversation->Receive(deadline());
+        ASSERT_TRUE(empty.has_value()) << "an empty datagram is garbage for the reader, not the end of the wait";
+        EXPECT_TRUE(empty->empty());
 
         conversation->Send(AsBytes("again"));
         agent.ReceiveAndAnswer({{'s', 'p', 'o', 'o', 'f'}}, true);
