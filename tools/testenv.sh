@@ -11,7 +11,8 @@
 # The queue is named by --queue or AMBERVALE_TEST_QUEUE when given (CUPS allows up to 127 characters), else
 # Ambervale_Test.
 # The Wine prefix is kept under /tmp/ambervale-env-NAME[-TAG] between runs, since a new one takes about 10 seconds to
-# make; TAG is AMBERVALE_ENV_TAG when set (tools/test.sh sets it from the checkout's folder).
+# make; TAG is AMBERVALE_ENV_TAG when set (tools/test.sh sets it from the checkout's folder). Worlds of checkouts
+# that no longer exist are removed when the next world starts.
 # With --no-default the queue exists but CUPS has no default (Wine then takes the first queue as the default);
 # with --no-printer there is no queue at all, so Windows has no default printer.
 # With --user-locale (el_GR, say) Wine's user locale is that one while its system locale, and so the ANSI code page,
@@ -19,6 +20,18 @@
 # LC_CTYPE, and the locale is made for the world alone (localedef into its folder, found through LOCPATH).
 # With --snmp an SNMP agent (snmpsim) serves the printers of tests/e2e/snmp on UDP port 161 of a loopback address of
 # the world's own, exported as AMBERVALE_SNMP_AGENT; each data file's name is the community that asks for it.
+
+# A world takes about 1.3 GB (most of it the Wine prefix) and stays when its run ends; one whose checkout has since
+# been deleted (a fresh clone for a CI rehearsal, a worktree) will never be used again, and goes.
+testenv_prune() {
+  local mark checkout
+  for mark in /tmp/ambervale-env-*/checkout; do
+    [ -f "$mark" ] || continue
+    checkout=$(cat "$mark")
+    [ -n "$checkout" ] && [ ! -d "$checkout" ] && rm -rf "$(dirname "$mark")"
+  done
+  return 0
+}
 
 testenv_start() {
   local name=${1:-default} no_default=0 no_printer=0 snmp=0 user_locale=""
@@ -30,7 +43,9 @@ testenv_start() {
   local dir=/tmp/ambervale-env-$name${AMBERVALE_ENV_TAG:+-$AMBERVALE_ENV_TAG}
   export AMBERVALE_ENV_DIR=$dir
   export AMBERVALE_TEST_QUEUE=${AMBERVALE_TEST_QUEUE:-Ambervale_Test}
+  testenv_prune
   mkdir -p "$dir"/cups/{etc/ppd,spool/tmp,cache,state/certs,log}
+  (cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd) > "$dir/checkout"
   local cups=$dir/cups
   export CUPS_SERVER=$cups/cups.sock
 
