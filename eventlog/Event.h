@@ -16,9 +16,15 @@ enum class EventId : std::uint16_t {
     StatusFine = 201,       // as StatusProblem
     PrinterChanged = 202,   // new printer, its status, the printer before
     Flapping = 203,         // printer, changes counted
+    PrinterNotAsked = 204,  // printer, the reason this PC could not ask the printer itself
+    PrinterAskedAgain = 205, // printer
+    SupplyLow = 210,        // printer, supply, percent, the supply's kind as a word, port
+    SupplyEmpty = 211,      // as SupplyLow
+    SupplyReplaced = 212,   // as SupplyLow
     EntriesFail = 300,      // the error text the box shows
     EntriesWorkAgain = 301, // printer, status, seconds the failure lasted, the same as text
-    Heartbeat = 400,        // printer, status, since (the date-time text of the entry that first saw it)
+    Heartbeat = 400,        // printer, status, since (the date-time text of the entry that first saw it), the supplies
+                            // with their percents, the pages printed
 };
 
 // One event to write: its identifier, level and insertion strings (%1, %2, ... of its message), in ANSI text.

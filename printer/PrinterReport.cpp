@@ -44,7 +44,7 @@ std::optional<PrinterFields> QueryDefaultPrinter(Spooler& spooler, std::span<Sta
     }
     const OpenPrinter open{spooler, printer.Get(), *fields};
     std::uint32_t status = 0;
-    for (StatusSource* source : sources) status |= source->StatusBits(open);
+    for (StatusSource* source : sources) status |= source->Hear(open, fields->heard);
     fields->status = status;
     return fields;
 }
