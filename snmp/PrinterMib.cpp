@@ -1,5 +1,6 @@
 #include "snmp/PrinterMib.h"
 
+#include <algorithm>
 #include <array>
 
 #include "printer/StatusBits.h"
@@ -31,13 +32,21 @@ constexpr std::array<std::uint32_t, 16> kErrorStateBits{
     0,
 };
 
+// offline and serviceRequested are set by many printers while they merely sleep in power-save, which is why CUPS
+// ignores both as unreliable. They count only when hrDeviceStatus itself says something is wrong (warning or down):
+// then the device means them.
+constexpr std::size_t kOfflineBit = 6;
+constexpr std::size_t kServiceRequestedBit = 7;
+
+constexpr std::int32_t kDeviceWarning = 3;
 constexpr std::int32_t kDeviceDown = 5;
 constexpr std::int32_t kPrinterPrinting = 4;
 constexpr std::int32_t kPrinterWarmup = 5;
 
-std::uint32_t ErrorStateBits(const std::vector<std::byte>& octets) {
+std::uint32_t ErrorStateBits(const std::vector<std::byte>& octets, bool deviceComplains) {
     std::uint32_t bits = 0;
     for (std::size_t bit = 0; bit < kErrorStateBits.size() && bit / 8 < octets.size(); ++bit) {
+        if (!deviceComplains && (bit == kOfflineBit || bit == kServiceRequestedBit)) continue;
         const auto octet = std::to_integer<std::uint8_t>(octets[bit / 8]);
         if (octet & (0x80u >> (bit % 8))) bits |= kErrorStateBits[bit];
     }
@@ -69,25 +78,34 @@ std::uint32_t PrinterStatusBits(const PrinterAnswer& answer) {
     if (answer.deviceStatus == kDeviceDown) bits |= kError;
     if (answer.printerStatus == kPrinterPrinting) bits |= kPrinting;
     if (answer.printerStatus == kPrinterWarmup) bits |= kWarmingUp;
-    if (answer.detectedErrorState) bits |= ErrorStateBits(*answer.detectedErrorState);
+    const bool deviceComplains = answer.deviceStatus == kDeviceWarning || answer.deviceStatus == kDeviceDown;
+    if (answer.detectedErrorState) bits |= ErrorStateBits(*answer.detectedErrorState, deviceComplains);
     return bits;
 }
 
 ReplyVerdict JudgeReply(const GetResponse& reply, const std::vector<ObjectId>& asked) {
-    // Whatever it says, a reply to this question lists the objects asked for, in the order asked.
-    if (reply.bindings.size() != asked.size()) return {};
-    for (std::size_t i = 0; i < asked.size(); ++i) {
-        if (reply.bindings[i].object != asked[i]) return {};
-    }
     ReplyVerdict verdict;
-    if (reply.errorStatus == kErrorNoSuchName) {
-        // The index counts the bindings from 1; one outside them names no object.
-        if (reply.errorIndex < 1 || static_cast<std::size_t>(reply.errorIndex) > asked.size()) return {};
+    // Any error status is the agent's own word, so the device is up, whatever bindings come with it (RFC 3416 has
+    // tooBig sent with none).
+    if (reply.errorStatus == kErrorTooBig) {
+        verdict.kind = ReplyVerdict::Kind::TooBig;
+        return verdict;
+    }
+    const bool sameObjects = reply.bindings.size() == asked.size() &&
+                             std::equal(asked.begin(), asked.end(), reply.bindings.begin(),
+                                        [](const ObjectId& object, const VarBind& b) { return b.object == object; });
+    if (reply.errorStatus == kErrorNoSuchName && sameObjects && reply.errorIndex >= 1 &&
+        static_cast<std::size_t>(reply.errorIndex) <= asked.size()) {
         verdict.kind = ReplyVerdict::Kind::NoSuchName;
         verdict.missingObject = static_cast<std::size_t>(reply.errorIndex - 1);
         return verdict;
     }
-    if (reply.errorStatus != 0) return {};
+    if (reply.errorStatus != 0) {
+        verdict.kind = ReplyVerdict::Kind::AgentError;
+        return verdict;
+    }
+    // Without an error, a reply to this question lists the objects asked for, in the order asked.
+    if (!sameObjects) return verdict;
     for (const VarBind& binding : reply.bindings) {
         if (IsAbsence(binding.value.kind)) {
             verdict.values.emplace_back(std::nullopt);

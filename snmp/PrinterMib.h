@@ -30,7 +30,8 @@ struct PrinterAnswer {
 inline constexpr std::uint32_t kSilentPrinterBits = status_bit::kOffline;
 
 // The status-table bits the answer stands for. An answer without the printer's own rows (an agent that is not a
-// printer, or another device at that index) adds nothing.
+// printer, or another device at that index) adds nothing. offline and serviceRequested count only while
+// hrDeviceStatus is warning or down (many printers set them in power-save).
 std::uint32_t PrinterStatusBits(const PrinterAnswer& answer);
 
 // What a reply says of the objects asked for, in the order asked.
@@ -38,7 +39,9 @@ struct ReplyVerdict {
     enum class Kind {
         Answer,      // a value, or the agent's word that it has no such object, for every one of them
         NoSuchName,  // SNMPv1: the agent has no such object as the one at missingObject; the others are unknown
-        NotAnAnswer  // an error, or bindings that are not the objects asked for
+        TooBig,      // the answer would not fit in a datagram: the objects are to be asked one at a time
+        AgentError,  // any other error status (genErr, badValue, ...): the agent is up, the objects unknown
+        NotAnAnswer  // bindings that are not the objects asked for
     };
     Kind kind = Kind::NotAnAnswer;
     std::vector<std::optional<SnmpValue>> values;  // for Answer: nullopt where the object does not exist
@@ -47,7 +50,7 @@ struct ReplyVerdict {
 ReplyVerdict JudgeReply(const GetResponse& reply, const std::vector<ObjectId>& asked);
 
 // Puts what the reply said of one object into the answer: nothing for an object the agent does not have. False,
-// leaving the answer alone, for a value of another type than the object's.
+// leaving the answer alone, for a value of another type than the object's: that object stays unknown.
 bool TakeValue(PrinterObject object, const std::optional<SnmpValue>& value, PrinterAnswer& answer);
 
 } // namespace ambervale

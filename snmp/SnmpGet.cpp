@@ -10,12 +10,16 @@ namespace {
 constexpr std::int32_t kVersion1 = 0;
 constexpr std::int32_t kVersion2c = 1;
 constexpr std::uint8_t kGetRequestPdu = 0xA0;
+constexpr std::uint8_t kGetNextRequestPdu = 0xA1;
 constexpr std::uint8_t kGetResponsePdu = 0xA2;
 // The exceptions a v2c agent puts in place of a value.
 constexpr std::uint8_t kNoSuchObject = 0x80;
 constexpr std::uint8_t kNoSuchInstance = 0x81;
 constexpr std::uint8_t kEndOfMibView = 0x82;
-// No reply to three objects comes near this many bindings; more is not an answer to this program's question.
+constexpr std::uint8_t kCounter32 = 0x41;
+constexpr std::uint8_t kGauge32 = 0x42;
+constexpr std::uint8_t kCounter64 = 0x46;
+// No reply to the program's questions (seven objects at most) comes near this many bindings; more is not an answer.
 constexpr std::size_t kMaxBindings = 16;
 
 std::vector<std::byte> Concatenate(std::initializer_list<std::span<const std::byte>> parts) {
@@ -28,34 +32,53 @@ std::span<const std::byte> AsBytes(std::string_view text) {
     return std::as_bytes(std::span<const char>(text.data(), text.size()));
 }
 
+// An unsigned number of up to eight octets, plus the leading zero octet BER needs when the top bit is set.
+bool AsUnsigned(std::span<const std::byte> octets, std::uint64_t& value) {
+    if (octets.empty() || std::to_integer<std::uint8_t>(octets[0]) & 0x80) return false;
+    if (octets.size() > 8 && !(octets.size() == 9 && octets[0] == std::byte{0})) return false;
+    value = 0;
+    for (const std::byte octet : octets) value = (value << 8) | std::to_integer<std::uint8_t>(octet);
+    return true;
+}
+
+SnmpValue::Kind Marker(bool wellFormed, SnmpValue::Kind kind) { return wellFormed ? kind : SnmpValue::Kind::Other; }
+
+// Whatever the value holds, the binding around it has been read: a malformed value becomes Other, never a reason to
+// throw the whole reply away.
 bool ReadValue(BerReader& binding, SnmpValue& value) {
     std::uint8_t tag = 0;
     BerReader contents;
     if (!binding.ReadAny(tag, contents)) return false;
     switch (tag) {
     case ber::kInteger:
-        value.kind = SnmpValue::Kind::Integer;
-        return contents.AsInteger(value.integer);
+        value.kind = Marker(contents.AsInteger(value.integer), SnmpValue::Kind::Integer);
+        break;
+    case kCounter32:
+    case kGauge32:
+    case kCounter64:
+        value.kind = Marker(AsUnsigned(contents.Bytes(), value.unsignedValue), SnmpValue::Kind::Unsigned);
+        break;
     case ber::kOctetString:
         value.kind = SnmpValue::Kind::OctetString;
         value.octets.assign(contents.Bytes().begin(), contents.Bytes().end());
-        return true;
+        break;
     case ber::kNull:
-        value.kind = SnmpValue::Kind::Null;
-        return contents.Empty();
+        value.kind = Marker(contents.Empty(), SnmpValue::Kind::Null);
+        break;
     case kNoSuchObject:
-        value.kind = SnmpValue::Kind::NoSuchObject;
-        return contents.Empty();
+        value.kind = Marker(contents.Empty(), SnmpValue::Kind::NoSuchObject);
+        break;
     case kNoSuchInstance:
-        value.kind = SnmpValue::Kind::NoSuchInstance;
-        return contents.Empty();
+        value.kind = Marker(contents.Empty(), SnmpValue::Kind::NoSuchInstance);
+        break;
     case kEndOfMibView:
-        value.kind = SnmpValue::Kind::EndOfMibView;
-        return contents.Empty();
+        value.kind = Marker(contents.Empty(), SnmpValue::Kind::EndOfMibView);
+        break;
     default:
         value.kind = SnmpValue::Kind::Other;
-        return true;
+        break;
     }
+    return true;
 }
 
 bool ReadBindings(BerReader list, std::vector<VarBind>& bindings) {
@@ -74,10 +97,8 @@ bool ReadBindings(BerReader list, std::vector<VarBind>& bindings) {
     return true;
 }
 
-} // namespace
-
-std::vector<std::byte> EncodeGetRequest(std::string_view community, std::int32_t requestId,
-                                        std::span<const ObjectId> objects) {
+std::vector<std::byte> EncodeRequest(std::uint8_t pduTag, std::string_view community, std::int32_t requestId,
+                                     std::span<const ObjectId> objects) {
     constexpr std::byte kNullElement[] = {std::byte{ber::kNull}, std::byte{0}};
     std::vector<std::byte> bindings;
     for (const ObjectId& object : objects) {
@@ -85,10 +106,22 @@ std::vector<std::byte> EncodeGetRequest(std::string_view community, std::int32_t
         bindings.insert(bindings.end(), binding.begin(), binding.end());
     }
     const auto noError = BerInteger(0);
-    const auto pdu = BerElement(kGetRequestPdu, Concatenate({BerInteger(requestId), noError, noError,
-                                                             BerElement(ber::kSequence, bindings)}));
+    const auto pdu = BerElement(pduTag, Concatenate({BerInteger(requestId), noError, noError,
+                                                     BerElement(ber::kSequence, bindings)}));
     return BerElement(ber::kSequence, Concatenate({BerInteger(kVersion1),
                                                    BerElement(ber::kOctetString, AsBytes(community)), pdu}));
+}
+
+} // namespace
+
+std::vector<std::byte> EncodeGetRequest(std::string_view community, std::int32_t requestId,
+                                        std::span<const ObjectId> objects) {
+    return EncodeRequest(kGetRequestPdu, community, requestId, objects);
+}
+
+std::vector<std::byte> EncodeGetNextRequest(std::string_view community, std::int32_t requestId,
+                                            std::span<const ObjectId> objects) {
+    return EncodeRequest(kGetNextRequestPdu, community, requestId, objects);
 }
 
 std::optional<GetResponse> ReadGetResponse(std::span<const std::byte> datagram, std::string_view community) {

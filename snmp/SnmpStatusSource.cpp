@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
+#include <system_error>
 #include <vector>
 
 namespace ambervale {
@@ -13,60 +15,108 @@ std::vector<ObjectId> ObjectIds(const std::vector<PrinterObject>& objects, std::
     return ids;
 }
 
-// The answer a reply gives to the objects still asked for, with what earlier replies said; nullopt when it gives none.
-std::optional<PrinterAnswer> TakeAnswer(const ReplyVerdict& verdict, const std::vector<PrinterObject>& asked,
-                                        PrinterAnswer answer) {
-    for (std::size_t i = 0; i < asked.size(); ++i) {
-        if (!TakeValue(asked[i], verdict.values[i], answer)) return std::nullopt;
+// What a reply says of the objects still asked for, beside what earlier replies said. A value that cannot be used
+// leaves its object unknown.
+PrinterAnswer TakeAnswer(const ReplyVerdict& verdict, const std::vector<PrinterObject>& asked, PrinterAnswer answer) {
+    for (std::size_t i = 0; i < asked.size(); ++i) static_cast<void>(TakeValue(asked[i], verdict.values[i], answer));
+    return answer;
+}
+
+// After tooBig: each object alone, while the budget lasts; one that gets no answer stays unknown.
+PrinterAnswer AskOneAtATime(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids,
+                            const std::vector<PrinterObject>& asked, SnmpClock::time_point deadline) {
+    PrinterAnswer answer;
+    for (const PrinterObject object : asked) {
+        const std::vector<PrinterObject> one = {object};
+        const std::vector<ObjectId> objects = ObjectIds(one, target.deviceIndex);
+        const auto reply = Exchange(conversation, ids, target.community, PduKind::Get, objects, deadline,
+                                    [&](const GetResponse& r) {
+                                        return JudgeReply(r, objects).kind != ReplyVerdict::Kind::NotAnAnswer;
+                                    });
+        if (!reply) continue;
+        const ReplyVerdict verdict = JudgeReply(*reply, objects);
+        if (verdict.kind == ReplyVerdict::Kind::Answer) answer = TakeAnswer(verdict, one, answer);
     }
     return answer;
 }
 
 } // namespace
 
-std::optional<PrinterAnswer> AskPrinter(const SnmpTarget& target, SnmpTransport& transport, RequestIds& ids) {
-    const SnmpClock::time_point deadline = SnmpClock::now() + kSnmpBudget;
-    const std::unique_ptr<SnmpConversation> conversation = transport.Open(target.host, deadline);
-    if (!conversation) return std::nullopt;
-
+std::optional<PrinterAnswer> AskPrinter(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids,
+                                        SnmpClock::time_point deadline) {
     std::vector<PrinterObject> asked(std::begin(kPrinterObjects), std::end(kPrinterObjects));
     std::vector<std::int32_t> sent;
     for (int request = 0; request < kSnmpTries && SnmpClock::now() < deadline; ++request) {
         const std::vector<ObjectId> objects = ObjectIds(asked, target.deviceIndex);
         sent.push_back(ids.Next());
-        conversation->Send(EncodeGetRequest(target.community, sent.back(), objects));
+        conversation.Send(EncodeGetRequest(target.community, sent.back(), objects));
         const SnmpClock::time_point waitUntil = std::min(SnmpClock::now() + kSnmpTryWait, deadline);
-        while (const auto datagram = conversation->Receive(waitUntil)) {
+        while (const auto datagram = conversation.Receive(waitUntil)) {
             const std::optional<GetResponse> reply = ReadGetResponse(*datagram, target.community);
             if (!reply || std::find(sent.begin(), sent.end(), reply->requestId) == sent.end()) continue;
             const ReplyVerdict verdict = JudgeReply(*reply, objects);
-            if (verdict.kind == ReplyVerdict::Kind::Answer) {
-                if (auto answer = TakeAnswer(verdict, asked, PrinterAnswer{})) return answer;
-            } else if (verdict.kind == ReplyVerdict::Kind::NoSuchName) {
+            switch (verdict.kind) {
+            case ReplyVerdict::Kind::Answer:
+                return TakeAnswer(verdict, asked, PrinterAnswer{});
+            case ReplyVerdict::Kind::TooBig:
+                return AskOneAtATime(target, conversation, ids, asked, deadline);
+            case ReplyVerdict::Kind::AgentError:
+                return PrinterAnswer{};
+            case ReplyVerdict::Kind::NoSuchName:
                 asked.erase(asked.begin() + static_cast<std::ptrdiff_t>(verdict.missingObject));
                 // Not one of the objects exists there: an answer that says nothing of the printer.
                 if (asked.empty()) return PrinterAnswer{};
                 break;
+            case ReplyVerdict::Kind::NotAnAnswer:
+                continue;
             }
+            break;
         }
     }
     return std::nullopt;
 }
 
 std::uint32_t SnmpStatusSource::StatusBits(const OpenPrinter& printer) {
+    PrinterHeard heard;
+    return Hear(printer, heard);
+}
+
+std::uint32_t SnmpStatusSource::Hear(const OpenPrinter& printer, PrinterHeard& heard) {
     try {
         if (!IsPortKeyName(printer.record.portName)) return 0;
         const std::optional<TcpIpPortValues> port = ports_.Read(printer.record.portName);
         if (!port) return 0;
         const std::optional<SnmpTarget> target = SnmpTargetOf(*port);
         if (!target) return 0;
-        const std::optional<PrinterAnswer> answer = AskPrinter(*target, transport_, ids_);
-        return answer ? PrinterStatusBits(*answer) : kSilentPrinterBits;
-    } catch (const std::exception&) {
-        // A source keeps its own failures (out of memory, no thread for the name): the printer's word is simply not
-        // heard this time.
+        return Ask(*target, heard);
+    } catch (const std::bad_alloc&) {
+        heard.notAsked = "out of memory";
+    } catch (const std::system_error& error) {
+        heard.notAsked = error.what();
+    } catch (const std::exception& error) {
+        heard.notAsked = error.what();
+    }
+    // A failure of this PC is not the printer's silence: the entry has the spooler's word alone.
+    heard.supplies.clear();
+    heard.pages.reset();
+    return 0;
+}
+
+std::uint32_t SnmpStatusSource::Ask(const SnmpTarget& target, PrinterHeard& heard) {
+    const SnmpClock::time_point deadline = SnmpClock::now() + kSnmpBudget;
+    const SnmpOpening opening = transport_.Open(target.host, deadline);
+    if (!opening.localFailure.empty()) {
+        heard.notAsked = opening.localFailure;
         return 0;
     }
+    if (!opening.conversation) return kSilentPrinterBits;
+    const std::optional<PrinterAnswer> answer = AskPrinter(target, *opening.conversation, ids_, deadline);
+    if (!answer) return kSilentPrinterBits;
+    // The supplies come after the status, in what is left of the budget.
+    supplies_.Update(target, *opening.conversation, ids_, clock_(), deadline);
+    heard.supplies = supplies_.Supplies();
+    heard.pages = supplies_.Pages();
+    return PrinterStatusBits(*answer) | SupplyStatusBits(heard.supplies);
 }
 
 RandomRequestIds::RandomRequestIds() {

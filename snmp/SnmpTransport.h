@@ -23,13 +23,21 @@ public:
     virtual std::optional<std::vector<std::byte>> Receive(SnmpClock::time_point deadline) = 0;
 };
 
+// A conversation, or why there is none.
+struct SnmpOpening {
+    // nullptr when the host cannot be resolved in time or reached: as far as the question goes, the printer's silence.
+    std::unique_ptr<SnmpConversation> conversation;
+    // Not empty when this PC could not ask at all (Winsock would not start, no socket, no thread, no memory): the
+    // reason, as text. Never the printer's silence.
+    std::string localFailure;
+};
+
 // The network, as the SNMP question uses it.
 class SnmpTransport {
 public:
     virtual ~SnmpTransport() = default;
-    // A conversation with UDP port 161 of host (a name or an address), its name resolved before deadline; nullptr
-    // when it cannot be resolved in time or no socket can be had.
-    virtual std::unique_ptr<SnmpConversation> Open(const std::string& host, SnmpClock::time_point deadline) = 0;
+    // A conversation with UDP port 161 of host (a name or an address), its name resolved before deadline.
+    virtual SnmpOpening Open(const std::string& host, SnmpClock::time_point deadline) = 0;
 };
 
 // The request ids of the questions: each request gets a fresh one.

@@ -137,14 +137,14 @@ WinUdpTransport::~WinUdpTransport() {
     if (started_) WSACleanup();
 }
 
-std::unique_ptr<SnmpConversation> WinUdpTransport::Open(const std::string& host, SnmpClock::time_point deadline) {
-    if (!started_) return nullptr;
+SnmpOpening WinUdpTransport::Open(const std::string& host, SnmpClock::time_point deadline) {
+    if (!started_) return {nullptr, "Winsock did not start"};
     const std::optional<AgentAddress> agent = Resolve(host, std::to_string(agentPort_), deadline);
-    if (!agent) return nullptr;
+    if (!agent) return {};
     UniqueSocket socket(::socket(agent->address.ss_family, SOCK_DGRAM, IPPROTO_UDP));
-    if (!socket) return nullptr;
-    if (connect(socket.get(), reinterpret_cast<const sockaddr*>(&agent->address), agent->length) != 0) return nullptr;
-    return std::make_unique<UdpConversation>(std::move(socket));
+    if (!socket) return {nullptr, "no socket"};
+    if (connect(socket.get(), reinterpret_cast<const sockaddr*>(&agent->address), agent->length) != 0) return {};
+    return {std::make_unique<UdpConversation>(std::move(socket)), ""};
 }
 
 } // namespace ambervale::win

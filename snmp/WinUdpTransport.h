@@ -18,7 +18,7 @@ public:
     WinUdpTransport(const WinUdpTransport&) = delete;
     WinUdpTransport& operator=(const WinUdpTransport&) = delete;
 
-    std::unique_ptr<SnmpConversation> Open(const std::string& host, SnmpClock::time_point deadline) override;
+    SnmpOpening Open(const std::string& host, SnmpClock::time_point deadline) override;
 
 private:
     std::uint16_t agentPort_;

@@ -58,10 +58,29 @@ inline TcpIpPortValues SnmpPort(std::string address) {
 // with nothing queued is met with silence.
 class FakeAgent : public SnmpTransport {
 public:
-    std::unique_ptr<SnmpConversation> Open(const std::string& host, SnmpClock::time_point) override {
+    SnmpOpening Open(const std::string& host, SnmpClock::time_point) override {
         opened.push_back(host);
-        if (unreachable) return nullptr;
-        return std::make_unique<Conversation>(*this);
+        if (!localFailure.empty()) return {nullptr, localFailure};
+        if (unreachable) return {};
+        return {std::make_unique<Conversation>(*this), ""};
+    }
+
+    // The requests that were GetRequests (the status question's), not GetNextRequests (the supplies' walk).
+    std::vector<std::vector<std::byte>> GetRequests() const {
+        std::vector<std::vector<std::byte>> gets;
+        for (const auto& request : requests) {
+            if (PduTag(request) == 0xA0) gets.push_back(request);
+        }
+        return gets;
+    }
+    static int PduTag(std::span<const std::byte> request) {
+        BerReader whole(request), message, ignored;
+        std::uint8_t tag = 0;
+        if (!whole.Read(ber::kSequence, message) || !message.ReadAny(tag, ignored) || !message.ReadAny(tag, ignored) ||
+            !message.ReadAny(tag, ignored)) {
+            return -1;
+        }
+        return tag;
     }
 
     std::vector<std::string> opened;
@@ -69,6 +88,7 @@ public:
     // replies[i]: what comes while the agent is waited for after request i.
     std::vector<std::deque<std::vector<std::byte>>> replies;
     bool unreachable = false;
+    std::string localFailure;
 
 private:
     class Conversation : public SnmpConversation {

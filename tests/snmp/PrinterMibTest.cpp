@@ -28,8 +28,8 @@ TEST(PrinterMib, EachDetectedErrorBitGivesItsWordAndTheOthersNone) {
         "No Toner  ",          // noToner
         "Printer Door Open  ", // doorOpen
         "Paper Jam  ",         // jammed
-        "Off Line  ",          // offline
-        "User Intervention  ", // serviceRequested
+        "Ready",               // offline: running, so power-save's (below)
+        "Ready",               // serviceRequested: likewise
         "Page Problem  ",      // inputTrayMissing
         "Page Problem  ",      // outputTrayMissing
         "No Toner  ",          // markerSupplyMissing
@@ -61,6 +61,11 @@ TEST(PrinterMib, SeveralErrorsPrinterAndDeviceStatusGiveTheirWordsInTheTablesOrd
         {{2, 1, Bytes({0})}, "Printer Status = Ready\r\n"},
         {{5, 3, Bytes({0})}, "Printer Status = Printer Error  \r\n"},
         {{3, 3, Bytes({0})}, "Printer Status = Ready\r\n"},     // warning alone says nothing the table has
+        // offline (bit 6) and serviceRequested (bit 7) count only while the device says warning or down.
+        {{3, 3, Bytes({0x03})}, "Printer Status = Off Line  User Intervention  \r\n"},
+        {{5, 1, Bytes({0x02})}, "Printer Status = Printer Error  Off Line  \r\n"},
+        {{2, 1, Bytes({0x03})}, "Printer Status = Ready\r\n"},
+        {{std::nullopt, 1, Bytes({0x06})}, "Printer Status = Paper Jam  \r\n"},
         {{-5, -4, Bytes({0})}, "Printer Status = Ready\r\n"},   // values out of the MIB's range
         {{5, std::nullopt, Bytes({0x04})}, "Printer Status = Printer Error  Paper Jam  \r\n"},
         {{5, std::nullopt, std::nullopt}, "Printer Status = Ready\r\n"},  // not a printer: its device word is ignored

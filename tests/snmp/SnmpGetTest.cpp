@@ -114,13 +114,19 @@ TEST(SnmpGetResponse, NoSuchNameNamesTheMissingObjectByItsPlace) {
     EXPECT_EQ(verdict.kind, ReplyVerdict::Kind::NoSuchName);
     EXPECT_EQ(verdict.missingObject, 1u);
 
+    // Any other error, or a noSuchName that names no object asked for, is still the agent's word: it is up.
     GetResponse outside = *reply;
     for (int index : {0, 4, -1}) {
         outside.errorIndex = index;
-        EXPECT_EQ(JudgeReply(outside, PrinterObjectsAt(1)).kind, ReplyVerdict::Kind::NotAnAnswer) << index;
+        EXPECT_EQ(JudgeReply(outside, PrinterObjectsAt(1)).kind, ReplyVerdict::Kind::AgentError) << index;
     }
     outside.errorStatus = 5;  // genErr
     outside.errorIndex = 1;
+    EXPECT_EQ(JudgeReply(outside, PrinterObjectsAt(1)).kind, ReplyVerdict::Kind::AgentError);
+    outside.bindings.clear();  // as RFC 3416 sends tooBig
+    outside.errorStatus = kErrorTooBig;
+    EXPECT_EQ(JudgeReply(outside, PrinterObjectsAt(1)).kind, ReplyVerdict::Kind::TooBig);
+    outside.errorStatus = 0;
     EXPECT_EQ(JudgeReply(outside, PrinterObjectsAt(1)).kind, ReplyVerdict::Kind::NotAnAnswer);
 }
 
@@ -161,8 +167,8 @@ TEST(SnmpGetResponse, AnythingMalformedIsNoReplyAtAll) {
         {"a binding list that is not a sequence", with(25, 0x31)},
         {"a binding without its value", with(28, 0x0d)},
         {"an object id of another tag", with(29, 0x04)},
-        {"a NULL with contents", Reply(0, {0x02, 0x01, 0x00, 0x02, 0x01, 0x00, 0x30, 0x08,
-                                           0x30, 0x06, 0x06, 0x01, 0x2b, 0x05, 0x01, 0x00})},
+        {"a value cut short", Reply(0, {0x02, 0x01, 0x00, 0x02, 0x01, 0x00, 0x30, 0x07,
+                                        0x30, 0x05, 0x06, 0x01, 0x2b, 0x02, 0x02})},
     };
     for (const auto& c : cases) {
         EXPECT_FALSE(ReadGetResponse(c.bytes, "public").has_value()) << c.what;
@@ -172,6 +178,35 @@ TEST(SnmpGetResponse, AnythingMalformedIsNoReplyAtAll) {
         const std::span<const std::byte> truncated(kJammedReply.data(), length);
         EXPECT_FALSE(ReadGetResponse(truncated, "public").has_value()) << "cut to " << length << " bytes";
     }
+}
+
+TEST(SnmpGetResponse, ValuesThatCannotBeUsedAreOtherAndTheReplyAroundThemStillReads) {
+    // Bindings of object 1.3: a 9-byte INTEGER, an empty one, a NULL with contents, an IpAddress, Counter32 2^32-1
+    // with its leading zero, a Counter64 of nine octets.
+    const auto reply = ReadGetResponse(Reply(0, {
+        0x02, 0x01, 0x00, 0x02, 0x01, 0x00, 0x30, 0x46,
+        0x30, 0x0e, 0x06, 0x01, 0x2b, 0x02, 0x09, 1, 2, 3, 4, 5, 6, 7, 8, 9,
+        0x30, 0x05, 0x06, 0x01, 0x2b, 0x02, 0x00,
+        0x30, 0x06, 0x06, 0x01, 0x2b, 0x05, 0x01, 0x00,
+        0x30, 0x09, 0x06, 0x01, 0x2b, 0x40, 0x04, 127, 0, 0, 1,
+        0x30, 0x0a, 0x06, 0x01, 0x2b, 0x41, 0x05, 0x00, 0xff, 0xff, 0xff, 0xff,
+        0x30, 0x0e, 0x06, 0x01, 0x2b, 0x46, 0x09, 0x00, 0x80, 0, 0, 0, 0, 0, 0, 1,
+    }), "public");
+    ASSERT_TRUE(reply.has_value());
+    ASSERT_EQ(reply->bindings.size(), 6u);
+    for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(reply->bindings[i].value.kind, SnmpValue::Kind::Other) << i;
+    EXPECT_EQ(reply->bindings[4].value.kind, SnmpValue::Kind::Unsigned);
+    EXPECT_EQ(reply->bindings[4].value.unsignedValue, 0xFFFFFFFFu);
+    EXPECT_EQ(reply->bindings[5].value.kind, SnmpValue::Kind::Unsigned);
+    EXPECT_EQ(reply->bindings[5].value.unsignedValue, 0x8000000000000001u);
+}
+
+TEST(SnmpGetNextRequest, IsTheGetRequestWithItsOwnPduTag) {
+    const std::vector<ObjectId> column = {Bytes({0x2b, 6, 1, 2, 1, 43, 11, 1, 1, 9, 1})};  // prtMarkerSuppliesLevel.1
+    EXPECT_EQ(EncodeGetNextRequest("public", 5, column),
+              Bytes({0x30, 0x29, 0x02, 0x01, 0x00, 0x04, 0x06, 'p', 'u', 'b', 'l', 'i', 'c',
+                     0xa1, 0x1c, 0x02, 0x01, 0x05, 0x02, 0x01, 0x00, 0x02, 0x01, 0x00,
+                     0x30, 0x11, 0x30, 0x0f, 0x06, 0x0b, 0x2b, 6, 1, 2, 1, 43, 11, 1, 1, 9, 1, 0x05, 0x00}));
 }
 
 TEST(BerReader, NeverReadsPastItsBytesAndConsumesNothingOnAFailure) {

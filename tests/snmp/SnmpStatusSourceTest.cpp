@@ -76,14 +76,14 @@ TEST(SnmpStatusSource, AJammedPrinterReadsPaperJamFromOneRequest) {
     world.agent.replies = {{Jammed(101)}};
     EXPECT_EQ(PrinterStatusText(world.Bits()), "Printer Status = Paper Jam  \r\n");
     EXPECT_EQ(world.agent.opened, std::vector<std::string>{"192.0.2.7"});
-    ASSERT_EQ(world.agent.requests.size(), 1u);
+    ASSERT_EQ(world.agent.GetRequests().size(), 1u);
     EXPECT_EQ(world.agent.requests[0], EncodeGetRequest("public", 101, PrinterObjectsAt(1)));
 }
 
 TEST(SnmpStatusSource, ASilentPrinterIsAskedThreeTimesWithFreshIdsThenReadsOffLine) {
     SnmpWorld world;
     EXPECT_EQ(world.Bits(), kSilentPrinterBits);
-    ASSERT_EQ(world.agent.requests.size(), 3u);
+    ASSERT_EQ(world.agent.requests.size(), 3u) << "and no supplies asked of a printer that says nothing";
     EXPECT_EQ(world.agent.requests[1], EncodeGetRequest("public", 102, PrinterObjectsAt(1)));
     EXPECT_EQ(world.agent.requests[2], EncodeGetRequest("public", 103, PrinterObjectsAt(1)));
 
@@ -93,18 +93,83 @@ TEST(SnmpStatusSource, ASilentPrinterIsAskedThreeTimesWithFreshIdsThenReadsOffLi
     EXPECT_TRUE(unreachable.agent.requests.empty());
 }
 
-TEST(SnmpStatusSource, RepliesThatAnswerAnotherQuestionAreIgnoredAndALateAnswerCounts) {
+TEST(SnmpStatusSource, RepliesThatAreNotOursAreIgnoredAndALateAnswerCounts) {
     SnmpWorld world;
-    auto wrongType = Response(101, {Binding(DeviceStatus, Octets({5})), Binding(PrinterStatus, Integer(3)),
-                                    Binding(DetectedErrorState, Octets({0x08}))});
-    auto genErr = Response(101, {Nulls({DeviceStatus, PrinterStatus, DetectedErrorState})}, 5, 1);
+    auto otherCommunity = Jammed(101);
+    otherCommunity[8] = std::byte{'P'};
     world.agent.replies = {
-        {Jammed(999), Bytes({0x30, 0x03, 0x02}), wrongType, genErr},
+        {Jammed(999), Bytes({0x30, 0x03, 0x02}), otherCommunity, Response(101, {Binding(DeviceStatus, Integer(2))})},
         // While the second request is waited for, the answer to the first one arrives.
         {Jammed(101)},
     };
     EXPECT_EQ(PrinterStatusText(world.Bits()), "Printer Status = Paper Jam  \r\n");
-    EXPECT_EQ(world.agent.requests.size(), 2u);
+    EXPECT_EQ(world.agent.GetRequests().size(), 2u);
+}
+
+TEST(SnmpStatusSource, AnyErrorOrUnusableValueOfTheAgentsOwnIsNeverOffLine) {
+    const struct {
+        const char* what;
+        std::vector<std::byte> reply;
+        const char* line;
+    } cases[] = {
+        {"genErr", Response(101, {Nulls({DeviceStatus, PrinterStatus, DetectedErrorState})}, 5, 1),
+         "Printer Status = Ready\r\n"},
+        {"badValue without bindings", Response(101, {}, 3, 0), "Printer Status = Ready\r\n"},
+        {"noSuchName of no object asked", Response(101, {}, kErrorNoSuchName, 7), "Printer Status = Ready\r\n"},
+        {"a device status of the wrong type", Response(101, {Binding(DeviceStatus, Octets({5})),
+                                                             Binding(PrinterStatus, Integer(3)),
+                                                             Binding(DetectedErrorState, Octets({0x08}))}),
+         "Printer Status = Printer Door Open  \r\n"},
+        {"a 9-byte integer and NULL", Response(101, {Binding(DeviceStatus, Bytes({2, 9, 1, 2, 3, 4, 5, 6, 7, 8, 9})),
+                                                     Binding(PrinterStatus, kNull),
+                                                     Binding(DetectedErrorState, Octets({0x04}))}),
+         "Printer Status = Paper Jam  \r\n"},
+        {"nothing usable at all", Response(101, {Binding(DeviceStatus, kNull), Binding(PrinterStatus, kNull),
+                                                 Binding(DetectedErrorState, kNull)}),
+         "Printer Status = Ready\r\n"},
+    };
+    for (const auto& c : cases) {
+        SnmpWorld world;
+        world.agent.replies = {{c.reply}};
+        EXPECT_EQ(PrinterStatusText(world.Bits()), c.line) << c.what;
+        EXPECT_EQ(world.agent.GetRequests().size(), 1u) << c.what;
+    }
+}
+
+TEST(SnmpStatusSource, TooBigHasTheObjectsAskedOneAtATime) {
+    SnmpWorld world;
+    world.agent.replies = {
+        {Response(101, {}, kErrorTooBig, 0)},
+        {Response(102, {Binding(DeviceStatus, Integer(2))})},
+        {},  // hrPrinterStatus: no answer to any of its three tries
+        {},
+        {},
+        {Response(106, {Binding(DetectedErrorState, Octets({0x04}))})},
+    };
+    EXPECT_EQ(PrinterStatusText(world.Bits()), "Printer Status = Paper Jam  \r\n");
+    const auto gets = world.agent.GetRequests();
+    ASSERT_EQ(gets.size(), 6u);
+    EXPECT_EQ(gets[1], EncodeGetRequest("public", 102, std::vector<ObjectId>{PrinterObjectsAt(1)[0]}));
+    EXPECT_EQ(gets[5], EncodeGetRequest("public", 106, std::vector<ObjectId>{PrinterObjectsAt(1)[2]}));
+}
+
+TEST(SnmpStatusSource, AFailureOnThisPcIsNotThePrintersSilence) {
+    SnmpWorld world;
+    world.agent.localFailure = "no socket";
+    FakeSpooler spooler;
+    PrinterFields record;
+    record.portName = "IP_192.0.2.7";
+    PrinterHeard heard;
+    EXPECT_EQ(world.source.Hear(OpenPrinter{spooler, FakeSpooler::kHandle, record}, heard), 0u);
+    EXPECT_EQ(heard.notAsked, "no socket");
+    EXPECT_TRUE(world.agent.requests.empty());
+
+    // A name that does not resolve is the printer's silence, not this PC's failure.
+    world.agent.localFailure.clear();
+    world.agent.unreachable = true;
+    PrinterHeard silent;
+    EXPECT_EQ(world.source.Hear(OpenPrinter{spooler, FakeSpooler::kHandle, record}, silent), kSilentPrinterBits);
+    EXPECT_FALSE(silent.notAsked.has_value());
 }
 
 TEST(SnmpStatusSource, NoSuchNameAsksForTheOtherObjectsAlone) {
@@ -114,7 +179,7 @@ TEST(SnmpStatusSource, NoSuchNameAsksForTheOtherObjectsAlone) {
         {Response(102, {Binding(PrinterStatus, Integer(4)), Binding(DetectedErrorState, Octets({0x08}))})},
     };
     EXPECT_EQ(PrinterStatusText(world.Bits()), "Printer Status = Printer Door Open  Printing  \r\n");
-    ASSERT_EQ(world.agent.requests.size(), 2u);
+    ASSERT_EQ(world.agent.GetRequests().size(), 2u);
     const std::vector<ObjectId> all = PrinterObjectsAt(1);
     EXPECT_EQ(world.agent.requests[1], EncodeGetRequest("public", 102, std::vector<ObjectId>(all.begin() + 1, all.end())));
 }
@@ -128,7 +193,7 @@ TEST(SnmpStatusSource, AnAgentThatIsNoPrinterAddsNothing) {
         {Response(103, {Nulls({DetectedErrorState})}, kErrorNoSuchName, 1)},
     };
     EXPECT_EQ(v1.Bits(), 0u) << "it answered: the printer is not off line";
-    EXPECT_EQ(v1.agent.requests.size(), 3u);
+    EXPECT_EQ(v1.agent.GetRequests().size(), 3u);
 
     SnmpWorld v2c;
     v2c.agent.replies = {{Response(101, {Binding(DeviceStatus, Integer(5)), Binding(PrinterStatus, kNoSuchObject),
