@@ -1,5 +1,6 @@
 // Feeds the SNMP reply reader mutated replies: valid v1 and v2c answers, noSuchName, truncations, length and tag
-// mutations, splices and deep nesting. Built natively; under AddressSanitizer and UBSan (the tests' build) any
+// mutations, splices and deep nesting; and the supplies table's walk mutated replies to its GetNextRequests (rows,
+// endOfMibView, noSuchName, tooBig, object ids of every length), one walk taking them in turn until it ends. Built natively; under AddressSanitizer and UBSan (the tests' build) any
 // over-read or undefined step ends the run with a report.
 //   ambervale_fuzz_snmp [replies, default 1000000] [seed, default 1]
 #include <chrono>
@@ -12,6 +13,7 @@
 #include "snmp/Ber.h"
 #include "snmp/PrinterMib.h"
 #include "snmp/SnmpGet.h"
+#include "snmp/TableWalk.h"
 
 namespace {
 
@@ -53,6 +55,25 @@ std::vector<Bytes> Seeds() {
         Reply(1, 1, 0, 0, {Octets({0x82, 0x00}), Octets({0x41, 0x01, 0x07}), BerElement(ber::kOctetString, {})}),
         EncodeGetRequest("public", 99, std::vector<ObjectId>{ObjectIdOf(PrinterObject::DeviceStatus, 300)}),
     };
+    // Replies to a walk of the supplies table: a row of each column, the ends of a v2c and a v1 agent, tooBig.
+    const auto cell = [](std::uint32_t column, std::uint32_t row, const Bytes& value) {
+        const std::vector<std::uint32_t> arcs = {1, 3, 6, 1, 2, 1, 43, 11, 1, 1, column, 1, row};
+        return BerElement(ber::kSequence, Join({BerElement(ber::kObjectId, BerObjectIdContents(arcs)), value}));
+    };
+    const auto walkReply = [](int version, int status, int index, const Bytes& bindings) {
+        const Bytes pdu = BerElement(0xA2, Join({BerInteger(77), BerInteger(status), BerInteger(index),
+                                                 BerElement(ber::kSequence, bindings)}));
+        return BerElement(ber::kSequence, Join({BerInteger(version), Community(), pdu}));
+    };
+    const Bytes counter = Octets({0x41, 0x05, 0x00, 0xff, 0xff, 0xff, 0xfe});
+    seeds.push_back(walkReply(0, 0, 0, Join({cell(4, 1, BerInteger(3)), cell(5, 1, BerInteger(3)),
+                                            cell(6, 1, BerElement(ber::kOctetString, Octets({'B', 'k', 0xe9}))),
+                                            cell(7, 1, BerInteger(13)), cell(8, 1, BerInteger(7000)),
+                                            cell(9, 1, BerInteger(-3)), cell(4, 5, counter)})));
+    seeds.push_back(walkReply(1, 0, 0, Join({cell(5, 0x7FFFFFFF, BerInteger(21)), cell(9, 2, Octets({0x82, 0x00})),
+                                            cell(12, 1, BerInteger(1))})));
+    seeds.push_back(walkReply(0, 2, 3, Join({cell(4, 1, nullValue), cell(5, 1, nullValue), cell(6, 1, nullValue)})));
+    seeds.push_back(walkReply(1, 1, 0, {}));
     // Deep nesting: sequences inside sequences, each with a long-form length.
     Bytes nested = BerInteger(0);
     for (int depth = 0; depth < 2000; ++depth) nested = BerElement(ber::kSequence, nested);
@@ -97,6 +118,13 @@ int main(int argc, char** argv) {
     const std::vector<ObjectId> asked = {ObjectIdOf(PrinterObject::DeviceStatus, 1),
                                          ObjectIdOf(PrinterObject::PrinterStatus, 1),
                                          ObjectIdOf(PrinterObject::DetectedErrorState, 1)};
+    // The walk's columns as the supplies table has them: six of up to 32 rows, the page count of one.
+    std::vector<WalkColumn> columns;
+    for (std::uint32_t column = 4; column <= 9; ++column) columns.push_back({{1, 3, 6, 1, 2, 1, 43, 11, 1, 1, column, 1}, 32});
+    columns.push_back({{1, 3, 6, 1, 2, 1, 43, 10, 2, 1, 4, 1}, 1});
+    TableWalk walk(columns);
+    long walks = 0;
+    long rows = 0;
     long read = 0;
     long answers = 0;
     std::uint32_t bits = 0;
@@ -106,6 +134,16 @@ int main(int argc, char** argv) {
         const auto reply = ReadGetResponse(datagram, "public");
         if (!reply) continue;
         ++read;
+        // The walk takes the reply as the answer to what it would ask next, a column at a time now and then.
+        const std::vector<ObjectId> objects = walk.NextObjects(i % 5 == 0 ? 1 : SIZE_MAX);
+        if (walk.Take(*reply, objects) == TableWalk::Step::Taken) {
+            for (std::size_t c = 0; c < columns.size(); ++c) rows += static_cast<long>(walk.Rows(c).size());
+        }
+        if (walk.Done()) {
+            walk = TableWalk(columns);
+            ++walks;
+        }
+        for (const VarBind& binding : reply->bindings) rows += DecodeObjectId(binding.object) ? 0 : 1;
         const ReplyVerdict verdict = JudgeReply(*reply, asked);
         if (verdict.kind != ReplyVerdict::Kind::Answer) continue;
         PrinterAnswer answer;
@@ -122,5 +160,6 @@ int main(int argc, char** argv) {
                 seconds, seconds * 1e6 / static_cast<double>(replies));
     std::printf("read as a GetResponse: %ld; an answer to the question: %ld; status bits seen: 0x%x\n", read, answers,
                 bits);
+    std::printf("walks of the supplies table ended: %ld; rows and bad object ids counted: %ld\n", walks, rows);
     return 0;
 }
