@@ -7,6 +7,7 @@
 #include "base/WinMessageBoxes.h"
 #include "base/WinProcess.h"
 #include "base/WinRegistrySettings.h"
+#include "base/WinText.h"
 #include "eventlog/EventLogOutput.h"
 #include "eventlog/WinEventLog.h"
 #include "history/HistoryFile.h"
@@ -62,7 +63,8 @@ private:
     WinStandardTcpIpPorts tcpIpPorts_;
     WinUdpTransport snmpTransport_;
     RandomRequestIds requestIds_;
-    SnmpStatusSource printerWord_{tcpIpPorts_, snmpTransport_, requestIds_};
+    WinForeignText supplyText_;
+    SnmpStatusSource printerWord_{tcpIpPorts_, snmpTransport_, requestIds_, &supplyText_};
     // Each entry's question (the spooler, the printer) runs away from the window, which goes on meanwhile.
     WinEntryWorker entryWorker_;
     // Each entry is made once and goes to these outputs, in this order: the list keeps its row even when the

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "base/WinHandles.h"
+#include "base/WinText.h"
 
 namespace ambervale::win {
-namespace {
 
 struct SocketTraits {
     using Handle = SOCKET;
@@ -24,127 +24,267 @@ struct SocketTraits {
 };
 using UniqueSocket = UniqueHandle<SocketTraits>;
 
-// No reply to the program's question comes near this; a larger datagram is cut by Winsock and ignored.
-constexpr int kMaxDatagram = 4096;
-
 struct AgentAddress {
     sockaddr_storage address{};
     int length = 0;
 };
+
+// A name's resolution, shared with whatever resolves it (the system's lookup, or a thread of ours): done is set
+// when it has finished, and only then may anyone else read addresses or free it.
+struct PendingResolution {
+    UniqueKernelObject done{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    std::vector<AgentAddress> addresses;
+    // GetAddrInfoExW's own state, while it runs.
+    OVERLAPPED overlapped{};
+    ADDRINFOEXW* found = nullptr;
+    HANDLE cancel = nullptr;
+    bool overlappedLookup = false;
+};
+
+namespace {
+
+// No reply to the program's questions comes near this; a larger datagram is cut by Winsock and ignored.
+constexpr int kMaxDatagram = 4096;
 
 DWORD MillisecondsUntil(SnmpClock::time_point deadline) {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - SnmpClock::now()).count();
     return static_cast<DWORD>(std::clamp<long long>(left, 0, 0x7FFFFFFF));
 }
 
-std::optional<AgentAddress> FirstAddress(const std::string& host, const std::string& port, int flags) {
+template <class Info>
+void TakeAddresses(const Info* found, std::vector<AgentAddress>& addresses) {
+    // MinGW declares ai_next of ADDRINFOEXW as a pointer to a struct of another spelling.
+    for (const Info* info = found; info != nullptr; info = reinterpret_cast<const Info*>(info->ai_next)) {
+        AgentAddress agent;
+        if (info->ai_addr == nullptr || info->ai_addrlen > sizeof agent.address) continue;
+        std::memcpy(&agent.address, info->ai_addr, info->ai_addrlen);
+        agent.length = static_cast<int>(info->ai_addrlen);
+        const bool seen = std::any_of(addresses.begin(), addresses.end(), [&](const AgentAddress& a) {
+            return a.length == agent.length && std::memcmp(&a.address, &agent.address, agent.length) == 0;
+        });
+        if (!seen) addresses.push_back(agent);
+    }
+}
+
+std::vector<AgentAddress> Addresses(const std::string& host, const std::string& port, int flags) {
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_DGRAM;
     hints.ai_protocol = IPPROTO_UDP;
     hints.ai_flags = flags;
     addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), port.c_str(), &hints, &found) != 0 || found == nullptr) return std::nullopt;
-    AgentAddress agent;
-    if (found->ai_addrlen <= sizeof agent.address) {
-        std::memcpy(&agent.address, found->ai_addr, found->ai_addrlen);
-        agent.length = static_cast<int>(found->ai_addrlen);
-    }
+    std::vector<AgentAddress> addresses;
+    if (getaddrinfo(host.c_str(), port.c_str(), &hints, &found) != 0) return addresses;
+    TakeAddresses(found, addresses);
     freeaddrinfo(found);
-    if (agent.length == 0) return std::nullopt;
-    return agent;
+    return addresses;
 }
 
-// A name's resolution, shared with the thread that resolves it: a wait that gives up leaves it to that thread.
-struct Resolution {
-    std::string host;
-    std::string port;
-    std::optional<AgentAddress> agent;
-    UniqueKernelObject done{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+// GetAddrInfoExW and its companions, from ws2_32 at run time: Windows 7 has no timeout or cancel for it, and a
+// program that imported them would not start there.
+using GetAddrInfoExWFunction = int(WSAAPI*)(PCWSTR, PCWSTR, DWORD, LPGUID, const ADDRINFOEXW*, PADDRINFOEXW*,
+                                            timeval*, LPOVERLAPPED, LPVOID, LPHANDLE);
+using GetAddrInfoExCancelFunction = int(WSAAPI*)(LPHANDLE);
+using GetAddrInfoExOverlappedResultFunction = int(WSAAPI*)(LPOVERLAPPED);
+using FreeAddrInfoExWFunction = void(WSAAPI*)(PADDRINFOEXW);
 
-    void Run() noexcept {
-        // Winsock stays started for as long as this thread needs it, whatever the transport does meanwhile.
-        WSADATA data;
-        const bool started = WSAStartup(MAKEWORD(2, 2), &data) == 0;
-        if (started) {
-            agent = FirstAddress(host, port, 0);
-            WSACleanup();
-        }
-        SetEvent(done.get());
-    }
+struct LookupFunctions {
+    GetAddrInfoExWFunction lookup = nullptr;
+    GetAddrInfoExCancelFunction cancel = nullptr;
+    GetAddrInfoExOverlappedResultFunction result = nullptr;
+    FreeAddrInfoExWFunction free = nullptr;
+    bool Usable() const { return lookup && cancel && result && free; }
 };
 
-std::optional<AgentAddress> Resolve(const std::string& host, const std::string& port,
-                                    SnmpClock::time_point deadline) {
-    // An address needs no name server.
-    if (auto numeric = FirstAddress(host, port, AI_NUMERICHOST)) return numeric;
-    auto resolution = std::make_shared<Resolution>();
-    resolution->host = host;
-    resolution->port = port;
-    if (!resolution->done) return std::nullopt;
-    try {
-        std::thread([resolution] { resolution->Run(); }).detach();
-    } catch (const std::system_error&) {
-        return std::nullopt;
+const LookupFunctions& Lookup() {
+    static const LookupFunctions functions = [] {
+        LookupFunctions f;
+        // ws2_32 is imported, so it is loaded for the life of the process.
+        const HMODULE ws2 = GetModuleHandleW(L"ws2_32.dll");
+        if (ws2 == nullptr) return f;
+        f.lookup = reinterpret_cast<GetAddrInfoExWFunction>(
+            reinterpret_cast<void*>(GetProcAddress(ws2, "GetAddrInfoExW")));
+        f.cancel = reinterpret_cast<GetAddrInfoExCancelFunction>(
+            reinterpret_cast<void*>(GetProcAddress(ws2, "GetAddrInfoExCancel")));
+        f.result = reinterpret_cast<GetAddrInfoExOverlappedResultFunction>(
+            reinterpret_cast<void*>(GetProcAddress(ws2, "GetAddrInfoExOverlappedResult")));
+        f.free = reinterpret_cast<FreeAddrInfoExWFunction>(
+            reinterpret_cast<void*>(GetProcAddress(ws2, "FreeAddrInfoExW")));
+        return f;
+    }();
+    return functions;
+}
+
+// Takes what a finished GetAddrInfoExW found, and frees it.
+void FinishOverlapped(PendingResolution& pending) {
+    if (!pending.overlappedLookup) return;
+    pending.overlappedLookup = false;
+    if (Lookup().result(&pending.overlapped) == 0) TakeAddresses(pending.found, pending.addresses);
+    if (pending.found != nullptr) Lookup().free(pending.found);
+    pending.found = nullptr;
+}
+
+// Starts GetAddrInfoExW with a timeout of the time left; false when this Windows cannot (before 8, it refuses an
+// OVERLAPPED).
+bool StartOverlapped(PendingResolution& pending, const std::string& host, const std::string& port,
+                     SnmpClock::time_point deadline) {
+    if (!Lookup().Usable()) return false;
+    ADDRINFOEXW hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_DGRAM;
+    hints.ai_protocol = IPPROTO_UDP;
+    const DWORD wait = std::max<DWORD>(MillisecondsUntil(deadline), 1);
+    timeval timeout{static_cast<long>(wait / 1000), static_cast<long>(wait % 1000) * 1000};
+    pending.overlapped.hEvent = pending.done.get();
+    const int started = Lookup().lookup(WideFromAnsi(host).c_str(), WideFromAnsi(port).c_str(), NS_DNS, nullptr,
+                                        &hints, &pending.found, &timeout, &pending.overlapped, nullptr,
+                                        &pending.cancel);
+    if (started == WSA_IO_PENDING) {
+        pending.overlappedLookup = true;
+        return true;
     }
-    if (WaitForSingleObject(resolution->done.get(), MillisecondsUntil(deadline)) != WAIT_OBJECT_0) return std::nullopt;
-    return resolution->agent;
+    if (started == 0) {
+        // Answered at once (from the cache): the event may or may not have been set.
+        pending.overlappedLookup = true;
+        FinishOverlapped(pending);
+        SetEvent(pending.done.get());
+        return true;
+    }
+    if (pending.found != nullptr) Lookup().free(pending.found);
+    pending.found = nullptr;
+    return false;
+}
+
+// The fallback: getaddrinfo on a thread of its own, which ends by itself when the name server gives up.
+void StartThread(const std::shared_ptr<PendingResolution>& pending, const std::string& host,
+                 const std::string& port) {
+    std::thread([pending, host, port]() noexcept {
+        // Winsock stays started for as long as this thread needs it, whatever the transport does meanwhile.
+        WSADATA data;
+        if (WSAStartup(MAKEWORD(2, 2), &data) == 0) {
+            pending->addresses = Addresses(host, port, 0);
+            WSACleanup();
+        }
+        SetEvent(pending->done.get());
+    }).detach();
 }
 
 class UdpConversation final : public SnmpConversation {
 public:
-    explicit UdpConversation(UniqueSocket socket) : socket_(std::move(socket)) {}
+    explicit UdpConversation(std::vector<UniqueSocket> sockets) : sockets_(std::move(sockets)) {}
 
     void Send(std::span<const std::byte> datagram) override {
-        // A request that cannot be sent is lost like one dropped on the way; the tries allow for that.
-        send(socket_.get(), reinterpret_cast<const char*>(datagram.data()), static_cast<int>(datagram.size()), 0);
+        // To every address at once: the first that answers counts. A request that cannot be sent is lost like one
+        // dropped on the way; the tries allow for that.
+        for (const UniqueSocket& socket : sockets_) {
+            send(socket.get(), reinterpret_cast<const char*>(datagram.data()), static_cast<int>(datagram.size()), 0);
+        }
     }
 
     std::optional<std::vector<std::byte>> Receive(SnmpClock::time_point deadline) override {
         std::vector<std::byte> datagram(kMaxDatagram);
-        for (;;) {
+        while (!sockets_.empty()) {
             const DWORD wait = MillisecondsUntil(deadline);
             fd_set readable;
             FD_ZERO(&readable);
-            FD_SET(socket_.get(), &readable);
+            for (const UniqueSocket& socket : sockets_) FD_SET(socket.get(), &readable);
             timeval timeout{static_cast<long>(wait / 1000), static_cast<long>(wait % 1000) * 1000};
             if (select(0, &readable, nullptr, nullptr, &timeout) <= 0) return std::nullopt;
-            const int got = recv(socket_.get(), reinterpret_cast<char*>(datagram.data()), kMaxDatagram, 0);
-            // An empty datagram is handed on like any other garbage, which the reader ignores, so it cannot cut the
-            // wait for the real reply short.
-            if (got >= 0) {
-                datagram.resize(static_cast<std::size_t>(got));
-                return datagram;
+            for (auto socket = sockets_.begin(); socket != sockets_.end();) {
+                if (!FD_ISSET(socket->get(), &readable)) {
+                    ++socket;
+                    continue;
+                }
+                const int got = recv(socket->get(), reinterpret_cast<char*>(datagram.data()), kMaxDatagram, 0);
+                // An empty datagram is handed on like any other garbage, which the reader ignores, so it cannot
+                // cut the wait for the real reply short.
+                if (got >= 0) {
+                    datagram.resize(static_cast<std::size_t>(got));
+                    return datagram;
+                }
+                // An oversized datagram is dropped and the wait goes on; any other failure (the host saying
+                // nothing listens on the port) drops that address, and the others are still waited for.
+                if (WSAGetLastError() == WSAEMSGSIZE) {
+                    ++socket;
+                } else {
+                    socket = sockets_.erase(socket);
+                }
             }
-            // An oversized datagram is dropped and the wait goes on; any other failure (the host saying nothing
-            // listens on the port) ends this wait.
-            if (WSAGetLastError() != WSAEMSGSIZE) return std::nullopt;
         }
+        return std::nullopt;
     }
 
 private:
-    UniqueSocket socket_;
+    std::vector<UniqueSocket> sockets_;
 };
+
+std::string WinsockFailure(const char* what, int error) {
+    return std::string(what) + " (Winsock error " + std::to_string(error) + ")";
+}
 
 } // namespace
 
 WinUdpTransport::WinUdpTransport(std::uint16_t agentPort) : agentPort_(agentPort) {
     WSADATA data;
-    started_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    startError_ = WSAStartup(MAKEWORD(2, 2), &data);
 }
 
 WinUdpTransport::~WinUdpTransport() {
-    if (started_) WSACleanup();
+    for (auto& [host, pending] : pending_) {
+        if (!pending->overlappedLookup) continue;
+        // The lookup writes into its state until it completes: cancel it and give it a moment to; one that still
+        // runs (a system that cannot cancel) keeps its state, which the ending process no longer needs.
+        Lookup().cancel(&pending->cancel);
+        if (WaitForSingleObject(pending->done.get(), 200) == WAIT_OBJECT_0) {
+            FinishOverlapped(*pending);
+        } else {
+            new std::shared_ptr<PendingResolution>(pending);
+        }
+    }
+    pending_.clear();
+    if (startError_ == 0) WSACleanup();
 }
 
 SnmpOpening WinUdpTransport::Open(const std::string& host, SnmpClock::time_point deadline) {
-    if (!started_) return {nullptr, "Winsock did not start"};
-    const std::optional<AgentAddress> agent = Resolve(host, std::to_string(agentPort_), deadline);
-    if (!agent) return {};
-    UniqueSocket socket(::socket(agent->address.ss_family, SOCK_DGRAM, IPPROTO_UDP));
-    if (!socket) return {nullptr, "no socket"};
-    if (connect(socket.get(), reinterpret_cast<const sockaddr*>(&agent->address), agent->length) != 0) return {};
-    return {std::make_unique<UdpConversation>(std::move(socket)), ""};
+    if (startError_ != 0) return {nullptr, WinsockFailure("Winsock did not start", startError_)};
+    const std::string port = std::to_string(agentPort_);
+    // An address needs no name server.
+    std::vector<AgentAddress> addresses = Addresses(host, port, AI_NUMERICHOST);
+    if (addresses.empty()) {
+        // At most one resolution per host: a question waits for the one under way rather than start another.
+        std::shared_ptr<PendingResolution>& pending = pending_[host];
+        if (!pending) {
+            auto fresh = std::make_shared<PendingResolution>();
+            if (!fresh->done) return {nullptr, "no event for the name's resolution"};
+            if (!StartOverlapped(*fresh, host, port, deadline)) {
+                try {
+                    StartThread(fresh, host, port);
+                } catch (const std::system_error&) {
+                    return {nullptr, "no thread for the name's resolution"};
+                }
+            }
+            pending = std::move(fresh);
+        }
+        if (WaitForSingleObject(pending->done.get(), MillisecondsUntil(deadline)) != WAIT_OBJECT_0) return {};
+        FinishOverlapped(*pending);
+        addresses = std::move(pending->addresses);
+        pending_.erase(host);
+    }
+    std::vector<UniqueSocket> sockets;
+    int socketError = 0;
+    for (const AgentAddress& agent : addresses) {
+        UniqueSocket socket(::socket(agent.address.ss_family, SOCK_DGRAM, IPPROTO_UDP));
+        if (!socket) {
+            // An address family this PC has no stack for is no address of ours to ask.
+            if (WSAGetLastError() != WSAEAFNOSUPPORT) socketError = WSAGetLastError();
+            continue;
+        }
+        if (connect(socket.get(), reinterpret_cast<const sockaddr*>(&agent.address), agent.length) != 0) continue;
+        sockets.push_back(std::move(socket));
+    }
+    if (sockets.empty() && socketError != 0) return {nullptr, WinsockFailure("no socket", socketError)};
+    if (sockets.empty()) return {};
+    return {std::make_unique<UdpConversation>(std::move(sockets)), ""};
 }
 
 } // namespace ambervale::win

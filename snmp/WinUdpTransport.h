@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -7,9 +8,13 @@
 
 namespace ambervale::win {
 
-// SNMP over Winsock UDP. A host given as an address is used at once; a name is resolved on a thread of its own, so
-// the question's deadline holds even when the name server is silent (the thread, left behind, ends by itself). Each
-// conversation's socket is connected to the agent, so only datagrams from its address and port come in.
+struct PendingResolution;
+
+// SNMP over Winsock UDP. A host given as an address is used at once. A name is resolved with GetAddrInfoExW and its
+// timeout where Windows has them (8 and later), else on a thread of its own; either way the question's deadline
+// holds when the name server is silent, and a resolution that outlives its question is kept, one per host at most,
+// for the next question of that host to wait for or take. Every address the name has is asked, IPv6 and IPv4 alike,
+// through one socket connected to each, so only datagrams from the agent's addresses and port come in.
 class WinUdpTransport final : public SnmpTransport {
 public:
     // agentPort: 161, SNMP's own, but for tests.
@@ -22,7 +27,8 @@ public:
 
 private:
     std::uint16_t agentPort_;
-    bool started_ = false;
+    int startError_ = 0;  // WSAStartup's, 0 once Winsock started
+    std::map<std::string, std::shared_ptr<PendingResolution>> pending_;
 };
 
 } // namespace ambervale::win

@@ -19,7 +19,9 @@
 # stay English (United States) and 1252: Wine takes the user locale from LC_MESSAGES and the system locale from
 # LC_CTYPE, and the locale is made for the world alone (localedef into its folder, found through LOCPATH).
 # With --snmp an SNMP agent (snmpsim) serves the printers of tests/e2e/snmp on UDP port 161 of a loopback address of
-# the world's own, exported as AMBERVALE_SNMP_AGENT; each data file's name is the community that asks for it.
+# the world's own, exported as AMBERVALE_SNMP_AGENT; each data file's name is the community that asks for it. A
+# COMMAND then runs in a mount namespace of its own whose /etc/hosts (the machine's, bind-mounted over by a copy)
+# also names AMBERVALE_SNMP_DUAL_HOST: ::1 first, where no agent listens, then the agent's address.
 
 # A world takes about 1.3 GB (most of it the Wine prefix) and stays when its run ends; one whose checkout has since
 # been deleted (a fresh clone for a CI rehearsal, a worktree) will never be used again, and goes.
@@ -158,6 +160,9 @@ testenv_start_snmp_agent() {
   echo $! > "$dir/snmpsimd.pid"
   local i
   for i in $(seq 1 100); do grep -q "Listening at UDP" "$dir/snmp/agent.log" 2>/dev/null && break; sleep 0.1; done
+  export AMBERVALE_SNMP_DUAL_HOST=ambervale-snmp-dual
+  { cat /etc/hosts; printf '::1 %s\n%s %s\n' "$AMBERVALE_SNMP_DUAL_HOST" "$AMBERVALE_SNMP_AGENT" "$AMBERVALE_SNMP_DUAL_HOST"; } \
+    > "$dir/snmp/hosts"
 }
 
 testenv_stop() {
@@ -190,7 +195,12 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   [ "${1:-}" = "--" ] && shift
   testenv_start "$name" $extra
   trap testenv_stop EXIT
-  "$@"
+  if [ "$extra" = "--snmp" ]; then
+    # Wine resolves names inside the program's own process, so the namespace's hosts file is the one it reads.
+    unshare -m bash -c 'mount --bind "$0" /etc/hosts && exec "$@"' "$AMBERVALE_ENV_DIR/snmp/hosts" "$@"
+  else
+    "$@"
+  fi
   exit $?
 else
   testenv_start "$@"

@@ -83,6 +83,15 @@ TEST_F(SnmpStatus, EachAnswerOfTheAgentGivesItsWordsInTheTablesOrder) {
         {"jammed", "Paper Jam  "},
         {"door-open-no-toner", "Printer Door Open  No Toner  "},
         {"ready", "Ready"},
+        // Its error bits say nothing; its supplies table has four inks at 1%, or a toner at 4%.
+        {"inks-at-1", "No Toner  "},
+        {"toner-at-4", "Toner Low  "},
+        // offline and serviceRequested set while the device says it is running: power-save's, not trusted.
+        {"power-save", "Ready"},
+        // genErr to every question: the printer is up, its state unknown.
+        {"gen-err", "Ready"},
+        // A warning device with a one-octet error state, no hrPrinterStatus, a supply of no level or description.
+        {"real-shapes", "Printer Door Open  "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.community);
@@ -91,6 +100,15 @@ TEST_F(SnmpStatus, EachAnswerOfTheAgentGivesItsWordsInTheTablesOrder) {
         ASSERT_NO_FATAL_FAILURE(ExpectLines(2, c.status, c.community));
         Close();
     }
+}
+
+TEST_F(SnmpStatus, ANameWhoseFirstAddressHasNoAgentIsAnsweredByTheNext) {
+    const char* dual = std::getenv("AMBERVALE_SNMP_DUAL_HOST");
+    ASSERT_NE(dual, nullptr) << "needs the world's hosts file (testenv.sh --snmp)";
+    ASSERT_NO_FATAL_FAILURE(PutPrinterAt(dual, "jammed", true));
+    ASSERT_NO_FATAL_FAILURE(Start("dual-host"));
+    ASSERT_NO_FATAL_FAILURE(ExpectLines(3, "Paper Jam  ", "jammed"));
+    Close();
 }
 
 TEST_F(SnmpStatus, NoAnswerReadsOffLineWhileTheWindowKeepsAnswering) {

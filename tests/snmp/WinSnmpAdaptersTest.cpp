@@ -92,7 +92,7 @@ TEST(WinUdpTransport, TakesOnlyTheAgentsOwnDatagramsDropsOversizedOnesAndHandsOn
     const auto deadline = [] { return SnmpClock::now() + std::chrono::seconds(10); };
     for (const char* host : {"127.0.0.1", "localhost"}) {
         SCOPED_TRACE(host);
-        auto conversation = transport.Open(host, deadline());
+        auto conversation = transport.Open(host, deadline()).conversation;
         ASSERT_NE(conversation, nullptr);
 
         conversation->Send(AsBytes("question"));
