@@ -107,7 +107,8 @@ std::string DescriptionText(std::string_view bytes, std::optional<std::uint32_t>
 
 void PrinterSupplies::Update(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids,
                              SnmpClock::time_point now, SnmpClock::time_point deadline) {
-    const std::pair<std::string, std::uint32_t> printer{target.host, target.deviceIndex};
+    const std::tuple<std::string, std::string, std::uint32_t> printer{target.host, target.community,
+                                                                      target.deviceIndex};
     if (printer_ != printer) {
         // Another printer: nothing of the last one's holds.
         *this = PrinterSupplies(text_);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "base/ForeignText.h"
@@ -20,7 +21,7 @@ inline constexpr std::chrono::hours kSuppliesDescribedEvery{1};
 inline constexpr std::chrono::seconds kSupplyLevelsEvery{59};
 
 // The printer's supplies (prtMarkerSuppliesTable) and page count (prtMarkerLifeCount), as the printer said them
-// when last read, for one printer (address and device index); kept between entries so that each entry costs at most
+// when last read, for one printer (address, community and device index: another community may see another device); kept between entries so that each entry costs at most
 // the reads that are due. Not thread-safe: one entry at a time asks it.
 class PrinterSupplies {
 public:
@@ -50,7 +51,7 @@ private:
     void Publish();
 
     ForeignText* text_;
-    std::optional<std::pair<std::string, std::uint32_t>> printer_;  // whose supplies these are
+    std::optional<std::tuple<std::string, std::string, std::uint32_t>> printer_;  // whose supplies these are
     SnmpClock::time_point nextDescribe_{};
     SnmpClock::time_point nextLevels_{};
     std::vector<Row> rows_;

@@ -1,6 +1,7 @@
 // What asking the printer itself costs, under Wine against the test world's SNMP agent (tools/testenv.sh --snmp):
 //   1. one entry as the program makes it (the question on its worker thread): spooler only, with the printer's
-//      answer, and with a silent printer; wall time and this process's CPU time per entry (Wine gives the CPU time
+//      answer (a printer without a supplies table), with a printer's supplies (between their reads, with their levels
+//      read as each minute has them, with the whole table read as each hour has it), and with a silent printer; wall time and this process's CPU time per entry (Wine gives the CPU time
 //      of the calling process only, so the entries are made here, not in Ambervale.exe), in interleaved batches;
 //   2. Ambervale.exe logging every second with its printer not asked, answering, or silent, for the given seconds:
 //      the entries it made and how long its window took to answer WM_NULL, beside a minimal window program (what
@@ -9,6 +10,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -102,6 +104,24 @@ void EntryCosts(const std::string& agent, int perBatch) {
     EntryLogger onThisThread(spooler, clock, dateTimeText, inlineWorker);
     onThisThread.AddStatusSource(printerWord);
     onThisThread.AddOutput(output);
+    // Sources whose clock moves a minute, or an hour, at each entry: each entry then reads what that step has due.
+    int minutes = 0;
+    int hours = 0;
+    SnmpStatusSource levelsDue(ports, transport, ids, nullptr,
+                               [&] { return SnmpClock::now() + std::chrono::minutes(++minutes); });
+    SnmpStatusSource tableDue(ports, transport, ids, nullptr,
+                              [&] { return SnmpClock::now() + std::chrono::hours(++hours); });
+    // Its own, so that the batches of a printer without supplies, between, do not make it read the table again.
+    SnmpStatusSource suppliesKept(ports, transport, ids);
+    EntryLogger keptLogger(spooler, clock, dateTimeText, worker);
+    keptLogger.AddStatusSource(suppliesKept);
+    keptLogger.AddOutput(output);
+    EntryLogger levelsLogger(spooler, clock, dateTimeText, worker);
+    levelsLogger.AddStatusSource(levelsDue);
+    levelsLogger.AddOutput(output);
+    EntryLogger tableLogger(spooler, clock, dateTimeText, worker);
+    tableLogger.AddStatusSource(tableDue);
+    tableLogger.AddOutput(output);
     const auto entry = [&] { logger.LogStatusNow(); };
     const auto snmp = [&](const char* community, bool enabled) {
         return [&port, &agent, community, enabled] { port.SetSnmpPort(agent, community, enabled); };
@@ -113,6 +133,12 @@ void EntryCosts(const std::string& agent, int perBatch) {
         {"spooler only, on the caller's thread", snmp("ready", false), [&] { onThisThread.LogStatusNow(); }, perBatch,
          {}},
         {"with the printer's answer", snmp("ready", true), entry, perBatch, {}},
+        {"with supplies, between their reads", snmp("toner-at-4", true), [&] { keptLogger.LogStatusNow(); },
+         perBatch, {}},
+        {"with supplies, their levels read", snmp("toner-at-4", true), [&] { levelsLogger.LogStatusNow(); }, perBatch,
+         {}},
+        {"with supplies, the whole table read", snmp("toner-at-4", true), [&] { tableLogger.LogStatusNow(); },
+         perBatch, {}},
         {"with a silent printer", snmp("silent", true), entry, 1, {}},
     };
     for (EntryTimes& kind : kinds) RunBatch(kind);  // warm: libraries, the agent's index, the spooler's first contact
@@ -128,6 +154,10 @@ void EntryCosts(const std::string& agent, int perBatch) {
     std::printf("ratio with the printer's answer / spooler only: %.2f (the agent, a Python program, answers in "
                 "milliseconds; a printer in about one)\n",
                 Median(kinds[3].microseconds) / Median(kinds[1].microseconds));
+    for (std::size_t k = 4; k <= 6; ++k) {
+        std::printf("ratio %s / without a supplies table: %.2f\n", kinds[k].what,
+                    Median(kinds[k].microseconds) / Median(kinds[3].microseconds));
+    }
 }
 
 std::string FreshFolder(const char* name) {
@@ -228,6 +258,7 @@ int main(int argc, char** argv) {
     RunMinimalWindow(folder + "\\..\\window\\MinimalWindow.exe", seconds);
     RunProgram(exe, agent, "ready", false, seconds);
     RunProgram(exe, agent, "ready", true, seconds);
+    RunProgram(exe, agent, "toner-at-4", true, seconds);
     RunProgram(exe, agent, "silent", true, seconds);
     e2e::DeleteAllSettings();
     return 0;

@@ -217,6 +217,13 @@ TEST(PrinterSupplies, DescriptionsAreReadHourlyLevelsEachMinuteAndNothingInBetwe
     EXPECT_EQ(heard.supplies[0].description, "Renamed");
     ASSERT_EQ(world.agent.getNextObjects.size(), 12u);
     EXPECT_EQ(world.agent.getNextObjects[8].size(), 7u) << "the whole table again";
+
+    // The port now names another community: another view, maybe another device.
+    world.ports.ports["IP_printer"].community = Text("private");
+    world.now += 1s;
+    world.Line();
+    ASSERT_EQ(world.agent.getNextObjects.size(), 16u);
+    EXPECT_EQ(world.agent.getNextObjects[12].size(), 7u);
 }
 
 TEST(PrinterSupplies, ASupplyThatComesOrGoesIsDescribedAtOnce) {
