@@ -88,7 +88,8 @@ ChangeTracker::Events ChangeTracker::Saw(const PrinterSighting& sighting, std::i
 void ChangeTracker::HeardFromPrinter(const PrinterSighting& sighting, Events& events) {
     Tracked& tracked = *tracked_;
     if (sighting.notAsked && !printerNotAsked_) {
-        events.push_back({EventId::PrinterNotAsked, EventLevel::Warning, {tracked.printer, std::string(*sighting.notAsked)}});
+        events.push_back(
+            {EventId::PrinterNotAsked, EventLevel::Warning, {tracked.printer, std::string(*sighting.notAsked)}});
     } else if (!sighting.notAsked && printerNotAsked_) {
         events.push_back({EventId::PrinterAskedAgain, EventLevel::Information, {tracked.printer}});
     }

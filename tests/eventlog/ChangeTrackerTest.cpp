@@ -224,7 +224,8 @@ TEST(SupplyTracker, WasteBoxesAndLevelsThatSayNothingAreNotFollowed) {
     std::vector<Event> events;
     tracker.Saw(supplies, "Front Desk", "IP_10", events);
     ASSERT_EQ(events.size(), 2u);
-    EXPECT_EQ(events[0], (Event{EventId::SupplyLow, EventLevel::Warning, {"Front Desk", "Drum", "2", "drum (opc)", "IP_10"}}));
+    EXPECT_EQ(events[0],
+              (Event{EventId::SupplyLow, EventLevel::Warning, {"Front Desk", "Drum", "2", "drum (opc)", "IP_10"}}));
     EXPECT_EQ(events[1].id, EventId::SupplyEmpty);
     EXPECT_EQ(events[1].level, EventLevel::Error);
     EXPECT_EQ(SuppliesText(supplies), "Drum 2%, Black Toner 1%");
@@ -242,7 +243,8 @@ TEST(ChangeTracker, APrinterThisPcCouldNotAskIsToldOnceAndSoIsItsReturn) {
     EXPECT_EQ(tracker.Saw(sighting, 2), notAsked);
     EXPECT_EQ(tracker.Saw(sighting, 3), Events{});
     sighting.notAsked.reset();
-    EXPECT_EQ(tracker.Saw(sighting, 4), (Events{{EventId::PrinterAskedAgain, EventLevel::Information, {"Front Desk"}}}));
+    EXPECT_EQ(tracker.Saw(sighting, 4),
+              (Events{{EventId::PrinterAskedAgain, EventLevel::Information, {"Front Desk"}}}));
     EXPECT_EQ(tracker.Saw(sighting, 86401),
               (Events{{EventId::Heartbeat, EventLevel::Information,
                        {"Front Desk", "Ready", "t1", "Black Toner 49%", "12345"}}}));
