@@ -82,13 +82,19 @@ void EntryLogger::LoggingSwitched(bool on, std::string_view intervalCaption) noe
     const bool starting = on && !loggingOn_;
     loggingOn_ = on;
     for (LogOutput* output : outputs_) output->LoggingSwitched(on, intervalCaption);
-    if (starting) AskAtStart();
+    startQuestionDue_ = starting || (on && startQuestionDue_);
+    if (!startQuestionHeld_) AskAtStart();
+}
+
+void EntryLogger::HoldStartQuestion(bool hold) noexcept {
+    startQuestionHeld_ = hold;
+    if (!hold) AskAtStart();
 }
 
 // Not marked as pending: a tick or a click meanwhile still makes its own entry, with its line. While an entry is
 // under way, that entry brings the start.
 void EntryLogger::AskAtStart() noexcept {
-    if (pending_) return;
+    if (!std::exchange(startQuestionDue_, false) || pending_) return;
     try {
         std::optional<LogEntry> entry;
         try {

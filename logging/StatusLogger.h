@@ -59,6 +59,9 @@ public:
     // the worker, as for an entry) and the answer handed to each output's StatusAtStart; no list row or history line
     // is made of it.
     void LoggingSwitched(bool on, std::string_view intervalCaption) noexcept override;
+    // While held, a start of logging asks the printer only when the hold ends: the program's load switches logging
+    // on before its window shows, and the window must not wait for a printer that is slow to answer. Never throws.
+    void HoldStartQuestion(bool hold) noexcept;
 
 private:
     // The entry of this moment, marked as pending or not while it is being made; nullopt when the program is closing.
@@ -67,6 +70,8 @@ private:
 
     InlineEntryWorker inlineWorker_;
     bool loggingOn_ = false;
+    bool startQuestionHeld_ = false;
+    bool startQuestionDue_ = false;
     EntryWorker& worker_;
     bool pending_ = false;
     Spooler& spooler_;

@@ -135,7 +135,11 @@ namespace {
 TEST(EventLogOutput, TheStartIsWrittenWhenLoggingIsSwitchedOnWithoutALineOfItsOwn) {
     EventLogWorld w;
     auto& logger = w.world.entries.logger;
+    // The program's load switches logging on before its window shows: the question waits for the window.
+    logger.HoldStartQuestion(true);
     logger.LoggingSwitched(true, "Log every 24 hours");
+    EXPECT_EQ(w.world.worker.waits, 0);
+    logger.HoldStartQuestion(false);
     EXPECT_EQ(w.writer.events, (Events{{EventId::LoggingStarted, EventLevel::Information,
                                         {"Front Desk", "Ready", "Log every 24 hours"}}}));
     EXPECT_TRUE(w.world.logList.rows.empty());
