@@ -37,9 +37,11 @@ App::App(HINSTANCE instance) : instance_(instance), window_(instance) {
 }
 
 int App::Run() {
+    logger_.HoldStartQuestion(true);
     form1_->Form_Load();
     window_.ShowAfterLoad();
     form1_->FinishStart();
+    logger_.HoldStartQuestion(false);
     const int exitCode = window_.Run();
     // A close while an entry was being made leaves its thread behind, perhaps blocked in the spooler or the network
     // for long, and using this run's objects: the program ends here, before they go, instead of waiting for it.

@@ -27,7 +27,8 @@ ChangeTracker::Events ChangeTracker::LoggingSwitched(bool on, std::string_view i
         events.push_back({EventId::LoggingStopped, EventLevel::Information,
                           {PrinterNow(), outage_ ? outage_->description : tracked_->status}});
     }
-    logging_ = startPending_ = flapping_ = false;
+    logging_ = startPending_ = flapping_ = printerNotAsked_ = false;
+    supplies_.Forget();
     tracked_.reset();
     outage_.reset();
     recentChanges_.clear();
@@ -55,6 +56,7 @@ ChangeTracker::Events ChangeTracker::Saw(const PrinterSighting& sighting, std::i
                               {std::string(sighting.printer), EventStatusText(sighting.status), tracked_->printer}});
         }
         Begin(sighting, now);
+        HeardFromPrinter(sighting, events);
         return events;
     }
 
@@ -72,13 +74,31 @@ ChangeTracker::Events ChangeTracker::Saw(const PrinterSighting& sighting, std::i
         recentChanges_.clear();
         events.push_back(ChangeEvent());
     }
+    HeardFromPrinter(sighting, events);
     if (now - tracked.heartbeatFrom >= kHeartbeatSeconds) {
         // Once a day, even when the entries of several days were missed.
         tracked.heartbeatFrom += (now - tracked.heartbeatFrom) / kHeartbeatSeconds * kHeartbeatSeconds;
         events.push_back({EventId::Heartbeat, EventLevel::Information,
-                          {tracked.printer, tracked.status, tracked.sinceText}});
+                          {tracked.printer, tracked.status, tracked.sinceText, tracked.supplies, tracked.pages}});
     }
     return events;
+}
+
+// After the status's own events: whether the printer could be asked at all, then its supplies.
+void ChangeTracker::HeardFromPrinter(const PrinterSighting& sighting, Events& events) {
+    Tracked& tracked = *tracked_;
+    if (sighting.notAsked && !printerNotAsked_) {
+        events.push_back(
+            {EventId::PrinterNotAsked, EventLevel::Warning, {tracked.printer, std::string(*sighting.notAsked)}});
+    } else if (!sighting.notAsked && printerNotAsked_) {
+        events.push_back({EventId::PrinterAskedAgain, EventLevel::Information, {tracked.printer}});
+    }
+    printerNotAsked_ = sighting.notAsked.has_value();
+    // A question that could not be asked heard no supplies: what the last answer said still holds.
+    if (sighting.notAsked) return;
+    supplies_.Saw(sighting.supplies, tracked.printer, tracked.port, events);
+    tracked.supplies = SuppliesText(sighting.supplies);
+    tracked.pages = sighting.pages ? std::to_string(*sighting.pages) : std::string(kUnknownPages);
 }
 
 ChangeTracker::Events ChangeTracker::Failed(std::string_view description, std::int64_t now) {
@@ -98,9 +118,10 @@ ChangeTracker::Events ChangeTracker::Failed(std::string_view description, std::i
 void ChangeTracker::Begin(const PrinterSighting& sighting, std::int64_t now) {
     tracked_ = Tracked{std::string(sighting.printer), sighting.status, EventStatusText(sighting.status),
                        std::string(sighting.driver), std::string(sighting.port), now,
-                       std::string(sighting.dateTimeText), now, {}, 0};
+                       std::string(sighting.dateTimeText), now, {}, 0, {}, {}};
     flapping_ = false;
     recentChanges_.clear();
+    supplies_.Forget();
 }
 
 void ChangeTracker::StatusChanged(std::string status, const PrinterSighting& sighting, std::int64_t stateEnd,

@@ -1,11 +1,14 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "eventlog/Event.h"
+#include "eventlog/SupplyTracker.h"
+#include "printer/Supplies.h"
 
 namespace ambervale {
 
@@ -16,6 +19,11 @@ struct PrinterSighting {
     std::string_view driver;
     std::string_view port;
     std::string_view dateTimeText;  // the entry's
+    // What the printer itself said, when a source asked it: its supplies, its page count, or that this PC could not
+    // ask it (the reason).
+    std::span<const Supply> supplies{};
+    std::optional<std::uint64_t> pages{};
+    std::optional<std::string_view> notAsked{};
 };
 
 // More status changes than this within the window is flapping; a status that then holds kSettledSeconds ends it.
@@ -27,6 +35,8 @@ inline constexpr std::int64_t kHeartbeatSeconds = 86400;
 
 // The printer of an event when no entry of the period has named one yet.
 inline constexpr std::string_view kUnknownPrinter = "(unknown)";
+// The heartbeat's page count when the printer gives none.
+inline constexpr std::string_view kUnknownPages = "unknown";
 // The interval of a start when no interval row is chosen.
 inline constexpr std::string_view kNoInterval = "no interval chosen";
 
@@ -39,14 +49,17 @@ class ChangeTracker {
 public:
     using Events = std::vector<Event>;
 
-    // Logging switched on or off, or a new interval chosen while on. The start is written with the next entry, which
-    // knows the status of that moment; a period that ends before its first entry writes neither start nor stop.
+    // Logging switched on or off, or a new interval chosen while on. The start is written with the next sighting (the
+    // question asked at once when logging starts, or else the first entry), which knows the status of that moment; a
+    // period that ends before either writes neither start nor stop.
     Events LoggingSwitched(bool on, std::string_view intervalCaption);
     Events Saw(const PrinterSighting& sighting, std::int64_t now);
     // The entry could not be made: description is the text its error box shows. One event an outage.
     Events Failed(std::string_view description, std::int64_t now);
 
     bool Logging() const { return logging_; }
+    // Logging is on and its start not yet written.
+    bool StartPending() const { return startPending_; }
 
 private:
     struct Tracked {
@@ -61,6 +74,9 @@ private:
         // The change that led to this status: what an event about it says came before.
         std::string before;
         std::int64_t beforeLasted = 0;
+        // The supplies and the page count of the last entry, for the heartbeat.
+        std::string supplies;
+        std::string pages;
     };
     struct Outage {
         std::int64_t since = 0;
@@ -73,6 +89,7 @@ private:
     Event ChangeEvent() const;
     std::string PrinterNow() const;
     Event Started(std::string printer, std::string status) const;
+    void HeardFromPrinter(const PrinterSighting& sighting, Events& events);
 
     bool logging_ = false;
     bool startPending_ = false;
@@ -81,6 +98,8 @@ private:
     std::optional<Outage> outage_;
     std::vector<std::int64_t> recentChanges_;
     bool flapping_ = false;
+    SupplyTracker supplies_;
+    bool printerNotAsked_ = false;
 };
 
 } // namespace ambervale

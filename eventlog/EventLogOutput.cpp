@@ -1,6 +1,17 @@
 #include "eventlog/EventLogOutput.h"
 
 namespace ambervale {
+namespace {
+
+PrinterSighting SightingOf(const LogEntry& entry) {
+    const PrinterFields& printer = *entry.printer;
+    PrinterSighting sighting{printer.printerName, printer.status, printer.driverName, printer.portName,
+                             entry.dateTimeText, printer.heard.supplies, printer.heard.pages, std::nullopt};
+    if (printer.heard.notAsked) sighting.notAsked = *printer.heard.notAsked;
+    return sighting;
+}
+
+} // namespace
 
 bool EventLogAllowed(std::optional<std::uint32_t> machinePolicy, std::optional<std::uint32_t> userPolicy) {
     if (machinePolicy) return *machinePolicy != 0;
@@ -11,11 +22,8 @@ bool EventLogAllowed(std::optional<std::uint32_t> machinePolicy, std::optional<s
 void EventLogOutput::Write(const LogEntry& entry) {
     if (!tracker_.Logging()) return;
     const std::int64_t now = clock_.Seconds();
-    const ChangeTracker::Events events =
-        entry.printer ? tracker_.Saw({entry.printer->printerName, entry.printer->status, entry.printer->driverName,
-                                      entry.printer->portName, entry.dateTimeText},
-                                     now)
-                      : tracker_.Failed(kSpoolerSilent, now);
+    const ChangeTracker::Events events = entry.printer ? tracker_.Saw(SightingOf(entry), now)
+                                                       : tracker_.Failed(kSpoolerSilent, now);
     if (!events.empty()) writer_.Write(events);
 }
 
@@ -32,6 +40,25 @@ void EventLogOutput::LoggingSwitched(bool on, std::string_view intervalCaption) 
         WriteQuietly(tracker_.LoggingSwitched(on, intervalCaption));
     } catch (...) {
         // Out of memory for the event: logging is switched all the same.
+    }
+}
+
+// An entry made in the meantime (a tick, a click) may already have told the start: then this answer is older news.
+void EventLogOutput::StatusAtStart(const LogEntry& entry) noexcept {
+    try {
+        if (!tracker_.StartPending()) return;
+        const std::int64_t now = clock_.Seconds();
+        WriteQuietly(entry.printer ? tracker_.Saw(SightingOf(entry), now) : tracker_.Failed(kSpoolerSilent, now));
+    } catch (...) {
+        // Out of memory for the event: the next entry tells the start instead.
+    }
+}
+
+void EventLogOutput::StatusAtStartFailed(const std::string& description) noexcept {
+    try {
+        if (tracker_.StartPending()) WriteQuietly(tracker_.Failed(description, clock_.Seconds()));
+    } catch (...) {
+        // As above.
     }
 }
 

@@ -43,6 +43,8 @@ public:
     void Write(const LogEntry& entry) override;
     void EntryFailed(const std::string& description) noexcept override;
     void LoggingSwitched(bool on, std::string_view intervalCaption) noexcept override;
+    void StatusAtStart(const LogEntry& entry) noexcept override;
+    void StatusAtStartFailed(const std::string& description) noexcept override;
 
 private:
     // For the calls that cannot report: the entry's own error box already tells of a failed entry, and a start

@@ -31,6 +31,12 @@ public:
         static_cast<void>(on);
         static_cast<void>(intervalCaption);
     }
+    // Automatic logging has just been switched on, and the printer was asked at once so that the start can tell its
+    // status of that moment, however long the interval: the entry made of that answer, which no list or file shows.
+    // Never throws.
+    virtual void StatusAtStart(const LogEntry& entry) noexcept { static_cast<void>(entry); }
+    // ... or why that entry could not be made (the text an error box would show). Never throws.
+    virtual void StatusAtStartFailed(const std::string& description) noexcept { static_cast<void>(description); }
 };
 
 // The main window's log list: each row is one log line, added after the rows already there. The row's text is the

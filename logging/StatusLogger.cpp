@@ -34,12 +34,15 @@ EntryLogger::EntryLogger(Spooler& spooler, Clock& clock, DateTimeText& dateTimeT
     sources_.assign(spoolerSources.begin(), spoolerSources.end());
 }
 
-std::optional<LogEntry> EntryLogger::MakeEntry() {
+std::optional<LogEntry> EntryLogger::MakeEntry() { return AskNow(true); }
+
+std::optional<LogEntry> EntryLogger::AskNow(bool markPending) {
     // The answer belongs to the work as much as to this call: a close may end the wait while the spooler or the
     // printer is still being asked, and the work then writes its answer into a place that is still there.
     auto answer = std::make_shared<std::optional<PrinterFields>>();
     {
-        const PendingEntry pending(pending_);
+        bool unmarked = false;
+        const PendingEntry pending(markPending ? pending_ : unmarked);
         const bool finished = worker_.RunAndWait([answer, &spooler = spooler_, sources = sources_] {
             *answer = QueryDefaultPrinter(spooler, sources);
         });
@@ -76,7 +79,36 @@ EntryOutcome EntryLogger::LogStatusNow() {
 }
 
 void EntryLogger::LoggingSwitched(bool on, std::string_view intervalCaption) noexcept {
+    const bool starting = on && !loggingOn_;
+    loggingOn_ = on;
     for (LogOutput* output : outputs_) output->LoggingSwitched(on, intervalCaption);
+    startQuestionDue_ = starting || (on && startQuestionDue_);
+    if (!startQuestionHeld_) AskAtStart();
+}
+
+void EntryLogger::HoldStartQuestion(bool hold) noexcept {
+    startQuestionHeld_ = hold;
+    if (!hold) AskAtStart();
+}
+
+// Not marked as pending: a tick or a click meanwhile still makes its own entry, with its line. While an entry is
+// under way, that entry brings the start.
+void EntryLogger::AskAtStart() noexcept {
+    if (!std::exchange(startQuestionDue_, false) || pending_) return;
+    try {
+        std::optional<LogEntry> entry;
+        try {
+            entry = AskNow(false);
+        } catch (...) {
+            const std::string description = CurrentErrorDescription();
+            for (LogOutput* output : outputs_) output->StatusAtStartFailed(description);
+            return;
+        }
+        if (!entry) return;
+        for (LogOutput* output : outputs_) output->StatusAtStart(*entry);
+    } catch (...) {
+        // Out of memory for the description: the start is told with the next entry instead.
+    }
 }
 
 } // namespace ambervale

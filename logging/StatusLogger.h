@@ -55,11 +55,23 @@ public:
     // every output's EntryFailed and reaches the caller. While one entry is being made, no second one starts.
     EntryOutcome LogStatusNow() override;
     bool EntryPending() const override { return pending_; }
-    // Tells every output, in order.
+    // Tells every output, in order. When this switches automatic logging on, the printer is asked at once (through
+    // the worker, as for an entry) and the answer handed to each output's StatusAtStart; no list row or history line
+    // is made of it.
     void LoggingSwitched(bool on, std::string_view intervalCaption) noexcept override;
+    // While held, a start of logging asks the printer only when the hold ends: the program's load switches logging
+    // on before its window shows, and the window must not wait for a printer that is slow to answer. Never throws.
+    void HoldStartQuestion(bool hold) noexcept;
 
 private:
+    // The entry of this moment, marked as pending or not while it is being made; nullopt when the program is closing.
+    std::optional<LogEntry> AskNow(bool markPending);
+    void AskAtStart() noexcept;
+
     InlineEntryWorker inlineWorker_;
+    bool loggingOn_ = false;
+    bool startQuestionHeld_ = false;
+    bool startQuestionDue_ = false;
     EntryWorker& worker_;
     bool pending_ = false;
     Spooler& spooler_;

@@ -44,11 +44,19 @@ TEST(EventMessages, EveryEventRendersFromTheProgramWithItsInsertionStrings) {
         {202, "Ambervale: the default printer is now \"<1>\", with the status <2>. Before, it was \"<3>\"."},
         {203, "Ambervale: the status of printer \"<1>\" changed <2> times within 10 minutes. Further changes are "
               "reported once the status has held for 10 minutes."},
+        {204, "Ambervale could not ask printer \"<1>\" for its own status because of a failure on this computer, not "
+              "of the printer: <2>. The log shows the print spooler's status alone until the printer can be asked "
+              "again."},
+        {205, "Ambervale can ask printer \"<1>\" for its own status again."},
+        {210, "Ambervale: supply \"<2>\" (<4>) of printer \"<1>\" is low: <3>% remains. Port: <5>."},
+        {211, "Ambervale: supply \"<2>\" (<4>) of printer \"<1>\" is empty or nearly so: <3>% remains. Port: <5>."},
+        {212, "Ambervale: supply \"<2>\" (<4>) of printer \"<1>\" has been replaced or refilled: <3>% remains. "
+              "Port: <5>."},
         {300, "Ambervale could not log the status of the default printer. Further failures are not reported until "
               "logging works again. Reason: <1>"},
         {301, "Ambervale can log the status of the default printer again: printer \"<1>\", status <2>. It could not "
               "for <4> (<3> seconds)."},
-        {400, "Ambervale: the status of printer \"<1>\" has been <2> since <3>."},
+        {400, "Ambervale: the status of printer \"<1>\" has been <2> since <3>. Supplies: <4>. Pages printed: <5>."},
     };
     for (const auto& c : cases) EXPECT_EQ(RenderedMessage(program, c.id), c.text) << c.id;
     EXPECT_EQ(RenderedMessage(program, 102), "<none>");
@@ -213,6 +221,19 @@ TEST_F(EventLogEvents, WorkOfflineForFiveSecondsGivesOneProblemEventThenOneWithR
         EXPECT_EQ(event.channelClass, expected[i].channelClass) << i;
         EXPECT_EQ(event.strings, expected[i].strings) << i;
     }
+}
+
+TEST_F(EventLogEvents, WithEntriesADayApartTheStartIsWrittenAtOnceWithoutALine) {
+    SetSetting("OftenIndex", "12");  // "Log every 24 hours"
+    ASSERT_NO_FATAL_FAILURE(StartShowingEvents("eventlog-daily"));
+    ASSERT_TRUE(WaitFor([&] { return !LoggedEvents(Output()).empty(); }, kBound));
+    EXPECT_EQ(RowCount(), 0);
+    ASSERT_NO_FATAL_FAILURE(Close());
+    const std::vector<LoggedEvent> events = LoggedEvents(Output());
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].id, 100u);
+    EXPECT_EQ(events[0].strings, (std::vector<std::string>{queue_, "Ready", "Log every 24 hours"}));
+    EXPECT_EQ(events[1].id, 101u);
 }
 
 TEST_F(EventLogEvents, NoEventWithPolicyZeroOrWithoutTheSource) {

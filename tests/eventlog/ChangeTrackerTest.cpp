@@ -134,7 +134,7 @@ TEST(ChangeTracker, AnOutageIsToldOnceAndItsEndWithHowLongItLastedAndTheStatusWi
 TEST(ChangeTracker, HeartbeatOnceADayWhileTheStatusHolds) {
     Logging logging;
     logging.See(5, kOffLine);
-    const Event heartbeat{EventId::Heartbeat, kInfo, {"Front Desk", "Off Line", "t5"}};
+    const Event heartbeat{EventId::Heartbeat, kInfo, {"Front Desk", "Off Line", "t5", "none reported", "unknown"}};
     EXPECT_EQ(logging.See(86404, kOffLine), Events{});
     EXPECT_EQ(logging.See(86405, kOffLine), Events{heartbeat});
     EXPECT_EQ(logging.See(86406, kOffLine), Events{});
@@ -182,6 +182,72 @@ TEST(ChangeTracker, APeriodWithoutEntriesWritesNothingAndOneThatOnlyFailedSaysSo
                                       {EventId::EntriesFail, kError, {"No default printer"}}}));
     EXPECT_EQ(failing.tracker.LoggingSwitched(false, "Log every 1 second"),
               (Events{{EventId::LoggingStopped, kInfo, {"(unknown)", "No default printer"}}}));
+}
+
+} // namespace
+} // namespace ambervale
+
+namespace ambervale {
+namespace {
+
+Supply Toner(int percent, std::string name = "Black Toner", std::int32_t type = supply_type::kToner) {
+    return {std::move(name), type, supply_class::kConsumed, percent};
+}
+
+// One supply's level through the entries, and the event each entry brings (0: none).
+TEST(SupplyTracker, EachCrossingIsToldOnceAndAReplacementOnlyAtHalfFull) {
+    const std::vector<std::pair<int, int>> levels{
+        {60, 0}, {5, 210}, {3, 0}, {6, 0}, {4, 0}, {1, 211}, {0, 0}, {3, 0}, {49, 0}, {50, 212}, {80, 0}, {1, 211}};
+    SupplyTracker tracker;
+    for (const auto& [percent, id] : levels) {
+        std::vector<Event> events;
+        const Supply toner = Toner(percent);
+        tracker.Saw({&toner, 1}, "Front Desk", "IP_10", events);
+        if (id == 0) {
+            EXPECT_EQ(events, std::vector<Event>{}) << "at " << percent << "%";
+            continue;
+        }
+        ASSERT_EQ(events.size(), 1u) << "at " << percent << "%";
+        EXPECT_EQ(static_cast<int>(events[0].id), id);
+        EXPECT_EQ(events[0].strings,
+                  (std::vector<std::string>{"Front Desk", "Black Toner", std::to_string(percent), "toner", "IP_10"}));
+    }
+}
+
+TEST(SupplyTracker, WasteBoxesAndLevelsThatSayNothingAreNotFollowed) {
+    SupplyTracker tracker;
+    const std::vector<Supply> supplies{{"Waste Toner", supply_type::kWasteToner, supply_class::kReceptacle, 0},
+                                       {"Filled Box", supply_type::kOther, supply_class::kReceptacle, 100},
+                                       {"Cyan Ink", supply_type::kInk, supply_class::kConsumed, std::nullopt},
+                                       {"Drum", supply_type::kOpc, supply_class::kConsumed, 2},
+                                       {"Black Toner", supply_type::kToner, supply_class::kConsumed, 1}};
+    std::vector<Event> events;
+    tracker.Saw(supplies, "Front Desk", "IP_10", events);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0],
+              (Event{EventId::SupplyLow, EventLevel::Warning, {"Front Desk", "Drum", "2", "drum (opc)", "IP_10"}}));
+    EXPECT_EQ(events[1].id, EventId::SupplyEmpty);
+    EXPECT_EQ(events[1].level, EventLevel::Error);
+    EXPECT_EQ(SuppliesText(supplies), "Drum 2%, Black Toner 1%");
+    EXPECT_EQ(SuppliesText({}), "none reported");
+}
+
+TEST(ChangeTracker, APrinterThisPcCouldNotAskIsToldOnceAndSoIsItsReturn) {
+    ChangeTracker tracker;
+    tracker.LoggingSwitched(true, "Log every 1 second");
+    const Supply toner = Toner(49);
+    PrinterSighting sighting{"Front Desk", 0, "Generic Laser", "IP_10", "t1", {&toner, 1}, 12345, std::nullopt};
+    tracker.Saw(sighting, 1);
+    sighting.notAsked = "Winsock cannot start";
+    const Events notAsked{{EventId::PrinterNotAsked, EventLevel::Warning, {"Front Desk", "Winsock cannot start"}}};
+    EXPECT_EQ(tracker.Saw(sighting, 2), notAsked);
+    EXPECT_EQ(tracker.Saw(sighting, 3), Events{});
+    sighting.notAsked.reset();
+    EXPECT_EQ(tracker.Saw(sighting, 4),
+              (Events{{EventId::PrinterAskedAgain, EventLevel::Information, {"Front Desk"}}}));
+    EXPECT_EQ(tracker.Saw(sighting, 86401),
+              (Events{{EventId::Heartbeat, EventLevel::Information,
+                       {"Front Desk", "Ready", "t1", "Black Toner 49%", "12345"}}}));
 }
 
 } // namespace

@@ -95,6 +95,8 @@ TEST(EventLogOutput, ARefusedEventReachesTheEntrysErrorBoxOnlyWhenItHasOne) {
     EventLogWorld w;
     w.writer.failure = "The event log file is full.";
     w.world.entries.logger.LoggingSwitched(true, "Log every 1 second");
+    EXPECT_EQ(w.writer.calls, 1) << "the start, refused quietly: a switch has no box";
+    w.world.spooler.record.attributes = 0x400;  // Work Offline: a change, which the entry's box tells of
     try {
         w.Entry();
         ADD_FAILURE() << "the refused event did not reach the caller";
@@ -110,7 +112,7 @@ TEST(EventLogOutput, ARefusedEventReachesTheEntrysErrorBoxOnlyWhenItHasOne) {
         EXPECT_STREQ(e.what(), "No default printer") << "the entry's own failure is the one reported";
     }
     w.world.entries.logger.LoggingSwitched(false, "Log every 1 second");
-    EXPECT_EQ(w.writer.calls, 3);
+    EXPECT_EQ(w.writer.calls, 4);
 }
 
 TEST(EventLogPolicy, TheMachinesValueBeforeTheUsersAndOnlyZeroTurnsItOff) {
@@ -122,6 +124,51 @@ TEST(EventLogPolicy, TheMachinesValueBeforeTheUsersAndOnlyZeroTurnsItOff) {
     EXPECT_TRUE(EventLogAllowed(1u, 0u));
     EXPECT_TRUE(EventLogAllowed(0xFFFFFFFFu, none));
     EXPECT_FALSE(EventLogAllowed(0u, none));
+}
+
+} // namespace
+} // namespace ambervale
+
+namespace ambervale {
+namespace {
+
+TEST(EventLogOutput, TheStartIsWrittenWhenLoggingIsSwitchedOnWithoutALineOfItsOwn) {
+    EventLogWorld w;
+    auto& logger = w.world.entries.logger;
+    // The program's load switches logging on before its window shows: the question waits for the window.
+    logger.HoldStartQuestion(true);
+    logger.LoggingSwitched(true, "Log every 24 hours");
+    EXPECT_EQ(w.world.worker.waits, 0);
+    logger.HoldStartQuestion(false);
+    EXPECT_EQ(w.writer.events, (Events{{EventId::LoggingStarted, EventLevel::Information,
+                                        {"Front Desk", "Ready", "Log every 24 hours"}}}));
+    EXPECT_TRUE(w.world.logList.rows.empty());
+    EXPECT_EQ(w.world.historyWriter.appends, 0);
+    logger.LoggingSwitched(true, "Log every 5 seconds");
+    EXPECT_EQ(w.world.worker.waits, 1) << "another interval while on is no start: nothing is asked";
+
+    // A start that cannot see the printer says why, and its outage begins with it.
+    logger.LoggingSwitched(false, "");
+    w.world.spooler.defaultPrinter.reset();
+    logger.LoggingSwitched(true, "Log every 24 hours");
+    ASSERT_EQ(w.writer.events.size(), 4u);
+    EXPECT_EQ(w.writer.events[2], (Event{EventId::LoggingStarted, EventLevel::Information,
+                                         {"(unknown)", "No default printer", "Log every 24 hours"}}));
+    EXPECT_EQ(w.writer.events[3].id, EventId::EntriesFail);
+}
+
+TEST(EventLogOutput, AnEntryMadeWhileTheStartIsAskedKeepsItsLineAndTellsTheStartItself) {
+    EventLogWorld w;
+    w.world.worker.whileWaiting = [&] {
+        w.world.worker.whileWaiting = nullptr;
+        w.world.spooler.record.attributes = 0x400;  // Work Offline by the time the tick asks
+        w.Entry();
+    };
+    w.world.entries.logger.LoggingSwitched(true, "Log every 1 second");
+    EXPECT_EQ(w.world.logList.rows.size(), 1u);
+    EXPECT_EQ(w.writer.events, (Events{{EventId::LoggingStarted, EventLevel::Information,
+                                        {"Front Desk", "Off Line", "Log every 1 second"}}}))
+        << "the start's own answer came later and is older news";
 }
 
 } // namespace
