@@ -20,8 +20,8 @@ constexpr std::array<std::uint32_t, 16> kErrorStateBits{
     kNoToner,           // noToner
     kDoorOpen,          // doorOpen
     kPaperJam,          // jammed
-    kOffline,           // offline
-    kUserIntervention,  // serviceRequested
+    kOffline,           // offline: trusted only while the device complains (below)
+    kUserIntervention,  // serviceRequested: likewise
     kPaperProblem,      // inputTrayMissing
     kPaperProblem,      // outputTrayMissing
     kNoToner,           // markerSupplyMissing
