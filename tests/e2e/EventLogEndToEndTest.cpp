@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "e2e/EventCapture.h"
 #include "e2e/LoggingEverySecond.h"
 #include "eventlog/WinEventLog.h"
 #include "fakes/WinTestRegistry.h"
@@ -63,79 +64,6 @@ TEST(EventMessages, EveryEventRendersFromTheProgramWithItsInsertionStrings) {
     FreeLibrary(program);
 }
 
-// The debug channels that show what ReportEventW was given: Wine keeps no log, but names the event ID and type
-// on its advapi fixme line and writes each insertion string on the eventlog channel (trace for Information, warn
-// for Warning, err for Error). loaddll shows that the program's output was caught at all.
-constexpr char kEventLogDebugChannels[] = "-all,+eventlog,fixme+advapi,+loaddll";
-
-struct LoggedEvent {
-    DWORD id = 0;
-    WORD type = 0;                     // EVENTLOG_INFORMATION_TYPE, ...
-    std::string channelClass;          // "trace", "warn" or "err": what the insertion strings were written as
-    std::vector<std::string> strings;  // as Wine quotes them (plain ASCII comes through unchanged)
-};
-
-// The fields of "(CAFE4242,0x0004,0x0000,0x00000064,...)".
-std::vector<std::string> CallArguments(const std::string& line) {
-    std::vector<std::string> fields;
-    std::size_t start = line.find('(');
-    const std::size_t end = line.find(')', start);
-    if (start == std::string::npos || end == std::string::npos) return fields;
-    for (++start; start <= end;) {
-        const std::size_t comma = std::min(line.find(',', start), end);
-        fields.push_back(line.substr(start, comma - start));
-        start = comma + 1;
-    }
-    return fields;
-}
-
-// The events that the debug output shows, in order.
-std::vector<LoggedEvent> LoggedEvents(const std::string& output) {
-    std::vector<LoggedEvent> events;
-    std::istringstream in(output);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.find(":advapi:ReportEventW (") != std::string::npos) {
-            const std::vector<std::string> arguments = CallArguments(line);
-            if (arguments.size() < 4) continue;
-            LoggedEvent event;
-            event.type = static_cast<WORD>(std::stoul(arguments[1], nullptr, 16));
-            event.id = static_cast<DWORD>(std::stoul(arguments[3], nullptr, 16));
-            events.push_back(event);
-            continue;
-        }
-        const std::size_t channel = line.find(":eventlog:ReportEventW L\"");
-        if (channel == std::string::npos || events.empty()) continue;
-        const std::size_t classStart = line.rfind(':', channel - 1);
-        events.back().channelClass = line.substr(classStart + 1, channel - classStart - 1);
-        const std::size_t textStart = line.find('"', channel) + 1;
-        events.back().strings.push_back(line.substr(textStart, line.rfind('"') - textStart));
-    }
-    return events;
-}
-
-// The file this test process's output goes to (tools/wine-exec.sh names it), as a Windows path, or "" outside it.
-// The programs it starts write their debug channels there too: Wine gives a new process the Unix standard error of
-// the process that started it, whatever standard handles it is given.
-std::string OwnOutputFile() {
-    char unixPath[MAX_PATH] = {};
-    const DWORD length = GetEnvironmentVariableA("AMBERVALE_WINE_OUTPUT", unixPath, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH || unixPath[0] != '/') return {};
-    // Wine's drive Z: is the Unix root.
-    std::string path = std::string("Z:") + unixPath;
-    for (char& c : path) c = c == '/' ? '\\' : c;
-    return path;
-}
-
-// The file's text from byte `from` on.
-std::string TextFrom(const std::string& path, std::size_t from) {
-    std::ifstream in(path, std::ios::binary);
-    in.seekg(static_cast<std::streamoff>(from));
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // The user's policy value EventLog: 0, which turns the Event Log off, or none at all.
 void TurnOffByUserPolicy() {
     testing::SetNumber(testing::CreateKey(HKEY_CURRENT_USER, win::kEventLogPolicyKey), win::kEventLogPolicyValue, 0);
@@ -147,16 +75,13 @@ protected:
     void SetUp() override {
         LoggingEverySecond::SetUp();
         ClearUserPolicy();
-        // The program's event source, as the installer writes it.
-        const win::UniqueRegKey source = testing::CreateKey(HKEY_LOCAL_MACHINE, win::kEventSourceKey);
-        testing::SetText(source, "EventMessageFile", AmbervaleExe());
-        testing::SetNumber(source, "TypesSupported", 7);  // errors, warnings and information
+        RegisterProgramEventSource();
         queue_ = ambervale::testing::DefaultTestQueue().value_or("Ambervale_Test");
         output_ = OwnOutputFile();
     }
     void TearDown() override {
         LoggingEverySecond::TearDown();
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, win::kEventSourceKey);
+        RemoveProgramEventSource();
         ClearUserPolicy();
     }
 

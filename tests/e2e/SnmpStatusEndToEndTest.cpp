@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "e2e/EventCapture.h"
 #include "e2e/LoggingEverySecond.h"
 #include "e2e/WindowWatch.h"
 #include "fakes/WinTestTcpIpPort.h"
@@ -70,6 +71,12 @@ protected:
         EXPECT_TRUE(Holds(Rows().front(), " Printer Status = " + status + "; "));
     }
 
+    // Waits for that many more rows than the list has now.
+    bool WaitForRowsAfter(int more) const {
+        const int count = RowCount() + more;
+        return WaitFor([&] { return RowCount() >= count; }, kBound);
+    }
+
     std::string portName_;
     std::unique_ptr<ambervale::testing::WithTcpIpPort> port_;
     std::unique_ptr<ambervale::testing::WithDefaultPrinterPort> printerPort_;
@@ -100,6 +107,34 @@ TEST_F(SnmpStatus, EachAnswerOfTheAgentGivesItsWordsInTheTablesOrder) {
         ASSERT_NO_FATAL_FAILURE(ExpectLines(2, c.status, c.community));
         Close();
     }
+}
+
+TEST_F(SnmpStatus, ATonerThatRunsLowAndIsReplacedIsToldOnceEachInTheEventLog) {
+    const std::string output = OwnOutputFile();
+    ASSERT_FALSE(output.empty()) << "run through tools/wine-exec.sh, which names the output file";
+    RegisterProgramEventSource();
+    ASSERT_NO_FATAL_FAILURE(PutPrinterAt(AgentAddress(), "toner-full", true));
+    const std::size_t from = TextFrom(output, 0).size();
+    SetEnvironmentVariableA("WINEDEBUG", kEventLogDebugChannels);
+    ASSERT_NO_FATAL_FAILURE(Start("supply-events"));
+    SetEnvironmentVariableA("WINEDEBUG", "-all");
+    // The same toner at 80%, 4%, then 80% again: each community is a printer of the agent's, read afresh.
+    for (const char* community : {"toner-at-4", "toner-full", "toner-full"}) {
+        ASSERT_TRUE(WaitForRowsAfter(2));
+        ASSERT_TRUE(port_->SetSnmpPort(AgentAddress(), community, true));
+    }
+    Close();
+    RemoveProgramEventSource();
+    const std::string queue = ambervale::testing::DefaultTestQueue().value_or("Ambervale_Test");
+    std::vector<LoggedEvent> supplyEvents;
+    for (const LoggedEvent& event : LoggedEvents(TextFrom(output, from))) {
+        if (event.id >= 210 && event.id <= 212) supplyEvents.push_back(event);
+    }
+    ASSERT_EQ(supplyEvents.size(), 2u) << "once each, however many entries saw the toner low";
+    EXPECT_EQ(supplyEvents[0].id, 210u);
+    EXPECT_EQ(supplyEvents[0].strings, (std::vector<std::string>{queue, "Black Toner", "4", "toner", portName_}));
+    EXPECT_EQ(supplyEvents[1].id, 212u);
+    EXPECT_EQ(supplyEvents[1].strings, (std::vector<std::string>{queue, "Black Toner", "80", "toner", portName_}));
 }
 
 TEST_F(SnmpStatus, ANameWhoseFirstAddressHasNoAgentIsAnsweredByTheNext) {
