@@ -80,24 +80,28 @@ TEST(IppStatusSource, OnlyUrlPortsAndTcpIpPortsThatSnmpLeavesAreAsked) {
 }
 
 TEST(IppStatusSource, EachEndOfTheExchangeGivesItsWord) {
+    using enum IppExchange::Outcome;
     const struct {
         const char* what;
-        IppExchange exchange;
+        IppExchange::Outcome outcome;
+        std::vector<std::byte> body;
+        const char* reason;
         std::uint32_t bits;
-        std::optional<std::string> notAsked;
     } cases[] = {
-        {"no answer in time", {IppExchange::Outcome::Silent, {}, ""}, status_bit::kOffline, std::nullopt},
-        {"refused or an HTTP error", {IppExchange::Outcome::NotIpp, {}, ""}, 0, std::nullopt},
-        {"no HTTP client on this PC", {IppExchange::Outcome::NotAsked, {}, "no WinHTTP"}, 0, "no WinHTTP"},
-        {"an answer to another request", Answer(EmptyTray(102)), 0, std::nullopt},
-        {"garbage with HTTP 200", Answer(Bytes({0x3C, 0x68, 0x74})), 0, std::nullopt},
-        {"an error status", Answer(IppBytes().Header(2, 0x0400, 101).Groups().End()), 0, std::nullopt},
+        {"no answer in time", Silent, {}, "", status_bit::kOffline},
+        {"refused or an HTTP error", NotIpp, {}, "", 0},
+        {"no HTTP client on this PC", NotAsked, {}, "no WinHTTP", 0},
+        {"an answer to another request", Answered, EmptyTray(102), "", 0},
+        {"garbage with HTTP 200", Answered, Bytes({0x3C, 0x68, 0x74}), "", 0},
+        {"an error status", Answered, IppBytes().Header(2, 0x0400, 101).Groups().End(), "", 0},
     };
     for (const auto& c : cases) {
         IppWorld world;
-        world.transport.answer = c.exchange;
+        world.transport.answer = {c.outcome, c.body, c.reason};
         EXPECT_EQ(world.Bits(), c.bits) << c.what;
-        EXPECT_EQ(world.heard.notAsked, c.notAsked) << c.what;
+        const std::optional<std::string> notAsked = c.outcome == NotAsked ? std::optional<std::string>(c.reason)
+                                                                          : std::nullopt;
+        EXPECT_EQ(world.heard.notAsked, notAsked) << c.what;
         EXPECT_TRUE(world.heard.supplies.empty()) << c.what;
     }
 }
