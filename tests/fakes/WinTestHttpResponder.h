@@ -4,6 +4,7 @@
 // says. Windows-only (Winsock).
 #include <winsock2.h>
 #include <ws2tcpip.h>
+#include <ws2ipdef.h>
 
 #include <windows.h>
 
@@ -37,17 +38,26 @@ inline std::string HttpOk(const std::string& body, const std::string& type = "ap
 
 class LoopbackHttpResponder {
 public:
-    explicit LoopbackHttpResponder(HttpScript script) : script_(std::move(script)) {
+    // On 127.0.0.1, or on ::1 when ipv6.
+    explicit LoopbackHttpResponder(HttpScript script, bool ipv6 = false) : script_(std::move(script)) {
         WSADATA data;
         WSAStartup(MAKEWORD(2, 2), &data);
-        listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        int length = sizeof address;
+        listener_ = socket(ipv6 ? AF_INET6 : AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_storage address{};
+        int length = ipv6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in);
+        if (ipv6) {
+            auto& in6 = reinterpret_cast<sockaddr_in6&>(address);
+            in6.sin6_family = AF_INET6;
+            in6.sin6_addr = in6addr_loopback;
+        } else {
+            auto& in4 = reinterpret_cast<sockaddr_in&>(address);
+            in4.sin_family = AF_INET;
+            in4.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        }
+        bind(listener_, reinterpret_cast<sockaddr*>(&address), length);
         getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
+        port_ = ntohs(ipv6 ? reinterpret_cast<sockaddr_in6&>(address).sin6_port
+                           : reinterpret_cast<sockaddr_in&>(address).sin_port);
         listen(listener_, 8);
         thread_ = std::thread([this] { Serve(); });
     }

@@ -39,6 +39,14 @@ TEST(WinHttpTransport, TheQuestionIsOnePostOfApplicationIppWithoutCredentialsAnd
     EXPECT_NE(request.find("\r\nContent-Type: application/ipp\r\n"), std::string::npos) << request;
     EXPECT_EQ(request.find("Authorization"), std::string::npos) << request;
     EXPECT_EQ(testing::HttpBody(request), kQuestion);
+
+    // A printer at an IPv6 address, as a TCP/IP port may name it.
+    LoopbackHttpResponder printer6([&](const std::string&) { return HttpReply{HttpOk("six")}; }, true);
+    win::WinHttpTransport transport;
+    const IppTarget at6{false, "::1", printer6.Port(), "/ipp/print", "ipp://[::1]/ipp/print"};
+    EXPECT_EQ(transport.Post(at6, std::as_bytes(std::span(kQuestion)), IppClock::now() + std::chrono::seconds(10))
+                  .body.size(),
+              3u);
 }
 
 TEST(WinHttpTransport, AnythingButAnIppAnswerInTimeIsTakenForWhatItSays) {
