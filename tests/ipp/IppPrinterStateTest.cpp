@@ -48,17 +48,6 @@ TEST(IppPrinterState, TheStateAddsPrintingAndAStopWithoutAWordedReasonIsAnError)
     EXPECT_EQ(Words(IppStateBits(9, {})), "Printer Status = Ready\r\n");
 }
 
-TEST(IppPrinterState, SupplyKindsAreReadInBothSpellings) {
-    EXPECT_EQ(IppSupplyType("toner"), supply_type::kToner);
-    EXPECT_EQ(IppSupplyType("waste-toner"), supply_type::kWasteToner);
-    EXPECT_EQ(IppSupplyType("wasteToner"), supply_type::kWasteToner);
-    EXPECT_EQ(IppSupplyType("ink-cartridge"), supply_type::kInkCartridge);
-    EXPECT_EQ(IppSupplyType("opc"), supply_type::kOpc);
-    EXPECT_EQ(IppSupplyType("matteInk"), supply_type::kMatteInk);
-    EXPECT_EQ(IppSupplyType("glitter"), supply_type::kUnknown);
-    EXPECT_EQ(IppSupplyType(""), supply_type::kUnknown);
-}
-
 TEST(IppPrinterState, MarkerLevelsGiveSuppliesAndTheirWords) {
     const auto bytes = PrinterResponse(1, [](IppBytes& b) {
         b.Value(0x42, "marker-names", "Black Toner").Value(0x42, "", "Cyan \xC3\xA9\x01").Value(0x42, "", "")
