@@ -4,7 +4,7 @@
 //      batches; and the bytes of one question and its answer;
 //   2. Ambervale.exe logging every second with its printer not asked, answering, or frozen, for the given seconds:
 //      the entries it made and how long its window took to answer WM_NULL, beside a minimal window program.
-//   ambervale_bench_ipp.exe [seconds per run of part 2, default 30] [entries per batch of part 1, default 20]
+//   ambervale_bench_ipp.exe [seconds per run of step 2, default 30] [entries per batch of step 1, default 20]
 #include <windows.h>
 
 #include <algorithm>
