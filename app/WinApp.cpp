@@ -14,11 +14,15 @@ App::App(HINSTANCE instance) : instance_(instance), window_(instance) {
 
     copyBuffer_ = std::make_unique<WinClipboardBuffer>(hwnd);
     entryWorker_.SetWindow(hwnd);
-    logger_.AddStatusSource(printerWord_);
+    logger_.AddStatusSource(snmpWord_);
+    logger_.AddStatusSource(ippWord_);
     logger_.AddOutput(listOutput_);
     logger_.AddOutput(historyOutput_);
     logger_.AddOutput(eventLogOutput_);
-    window_.AnswerPolicyChange([this] { eventLog_.ReadPolicy(); });
+    window_.AnswerPolicyChange([this] {
+        eventLog_.ReadPolicy();
+        askPrinters_.Read();
+    });
     tray_ = std::make_unique<WinSysTray>(hwnd, instance);
     // The tray control starts as the window's design stored it: out of the tray, no tip, the blue 'C' icon.
     tray_->Control().ReadProperties({false, LoadTrayIconResource(instance, kTrayIconResource), ""});

@@ -14,11 +14,16 @@
 #include "history/WinClipboard.h"
 #include "history/WinFiles.h"
 #include "history/WinHistoryFile.h"
+#include "ipp/IppStatusSource.h"
+#include "ipp/WinHttpTransport.h"
 #include "logging/StatusLogger.h"
 #include "logging/WinDateTime.h"
 #include "logging/WinEntryWorker.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/WinForm1.h"
+#include "base/WinText.h"
+#include "printer/AskPrintersGate.h"
+#include "printer/WinAskPrintersPolicy.h"
 #include "printer/WinSpooler.h"
 #include "snmp/SnmpStatusSource.h"
 #include "snmp/WinStandardTcpIpPorts.h"
@@ -59,12 +64,19 @@ private:
     WinEventLog eventLog_;
     WinSecondsClock secondsClock_;
     ProgramValues values_;
-    // The printer's own word, for a printer on a Standard TCP/IP port with SNMP on.
+    // The printer's own word: over SNMP for a printer on a Standard TCP/IP port with SNMP on, over IPP for one on a
+    // URL port or a TCP/IP port without SNMP; neither while policy says AskPrinters = 0.
+    WinAskPrintersPolicy askPrinters_;
     WinStandardTcpIpPorts tcpIpPorts_;
     WinUdpTransport snmpTransport_;
     RandomRequestIds requestIds_;
-    WinForeignText supplyText_;
-    SnmpStatusSource printerWord_{tcpIpPorts_, snmpTransport_, requestIds_, &supplyText_};
+    // Text the printers send, in the character set they name, as the program's ANSI text.
+    WinForeignText foreignText_;
+    SnmpStatusSource printerWord_{tcpIpPorts_, snmpTransport_, requestIds_, &foreignText_};
+    AskPrintersGate snmpWord_{printerWord_, askPrinters_.Allowed()};
+    WinHttpTransport ippTransport_;
+    IppStatusSource ippSource_{tcpIpPorts_, ippTransport_, requestIds_, foreignText_};
+    AskPrintersGate ippWord_{ippSource_, askPrinters_.Allowed()};
     // Each entry's question (the spooler, the printer) runs away from the window, which goes on meanwhile.
     WinEntryWorker entryWorker_;
     // Each entry is made once and goes to these outputs, in this order: the list keeps its row even when the

@@ -2,7 +2,7 @@
 #
 #   base  <-  printer  <-  logging  <-  history  <-  mainwindow  <-  app
 #                          logging  <-  eventlog  <------------------'
-#             printer  <-  snmp  <-----------------------------------'
+#             printer  <-  snmp  <-  ipp  <--------------------------'
 #   base  <-  tray     <-----------------------------'
 #   base  <-  startup  <-----------------------------'
 #   base  <-  startup  <-  installer (the uninstaller's actions; the packages are made of the program)
@@ -13,7 +13,7 @@
 # layers fails to build.
 
 # In the order they are built; the tests mirror them folder for folder.
-set(AMBERVALE_LAYERS base printer snmp logging eventlog history tray startup mainwindow app installer)
+set(AMBERVALE_LAYERS base printer snmp ipp logging eventlog history tray startup mainwindow app installer)
 
 add_library(ambervale_warnings INTERFACE)
 if(MSVC)

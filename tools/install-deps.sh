@@ -13,6 +13,7 @@ packages=(
   xvfb xauth x11-utils imagemagick fonts-liberation2
   locales  # the sources of the locale that the tests make for Wine's user (tools/testenv.sh --user-locale)
   snmpsim  # the SNMP agent that stands in for a network printer in the end-to-end tests
+  cups-ipp-utils dbus avahi-daemon  # ippeveprinter, an IPP printer for the end-to-end tests, with its own D-Bus and Avahi
   wixl msitools  # build the MSI installer (tools/package.sh); the tests open it
   osslsigncode openssl  # sign the packages; a throwaway certificate for the signing test
 )

@@ -2,7 +2,7 @@
 # A private world for running the Windows builds: a CUPS daemon of our own (own config, socket and spool), an Xvfb
 # display, and a Wine prefix. Nothing of the machine's own printing or display is touched.
 #
-#   tools/testenv.sh NAME [--no-default|--no-printer|--snmp|--queue QUEUE|--user-locale LOCALE] -- COMMAND [ARGS...]
+#   tools/testenv.sh NAME [--no-default|--no-printer|--snmp|--ipp|--queue QUEUE|--user-locale LOCALE] -- COMMAND [ARGS...]
 #                                                                start, run COMMAND inside, stop; exit with its code
 #   source tools/testenv.sh NAME [--no-default]                  start, export the variables; call testenv_stop later
 #
@@ -22,6 +22,10 @@
 # the world's own, exported as AMBERVALE_SNMP_AGENT; each data file's name is the community that asks for it. A
 # COMMAND then runs in a mount namespace of its own whose /etc/hosts (the machine's, bind-mounted over by a copy)
 # also names AMBERVALE_SNMP_DUAL_HOST: ::1 first, where no agent listens, then the agent's address.
+# With --ipp an IPP Everywhere printer (ippeveprinter, with a D-Bus and an Avahi of its own, none of the machine's)
+# listens on port 631 of 127.0.0.1 and ::1, the port an IPP Everywhere address names, exported as
+# AMBERVALE_IPP_PRINTER=127.0.0.1:631; the world refuses to start when something else holds that port. A test stops,
+# continues or ends it by writing STOP, CONT or TERM to $AMBERVALE_ENV_DIR/ipp/signal, which goes once it is sent.
 
 # A world takes about 1.3 GB (most of it the Wine prefix) and stays when its run ends; one whose checkout has since
 # been deleted (a fresh clone for a CI rehearsal, a worktree) will never be used again, and goes.
@@ -36,10 +40,11 @@ testenv_prune() {
 }
 
 testenv_start() {
-  local name=${1:-default} no_default=0 no_printer=0 snmp=0 user_locale=""
+  local name=${1:-default} no_default=0 no_printer=0 snmp=0 ipp=0 user_locale=""
   [ "${2:-}" = "--no-default" ] && no_default=1
   [ "${2:-}" = "--no-printer" ] && no_printer=1
   [ "${2:-}" = "--snmp" ] && snmp=1
+  [ "${2:-}" = "--ipp" ] && ipp=1
   [ "${2:-}" = "--user-locale" ] && user_locale=${3:?--user-locale needs a locale such as el_GR}
   # AMBERVALE_ENV_TAG keeps the worlds of several checkouts apart when they run their tests at the same time.
   local dir=/tmp/ambervale-env-$name${AMBERVALE_ENV_TAG:+-$AMBERVALE_ENV_TAG}
@@ -99,6 +104,7 @@ CONF
   fi
 
   [ $snmp -eq 0 ] || testenv_start_snmp_agent "$dir"
+  [ $ipp -eq 0 ] || testenv_start_ipp_printer "$dir" || return 1
 
   local own_display=0
   if [ -z "${AMBERVALE_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
@@ -165,10 +171,69 @@ testenv_start_snmp_agent() {
     > "$dir/snmp/hosts"
 }
 
+testenv_start_ipp_printer() {
+  local dir=$1 ipp=$1/ipp i
+  if ss -ltn 'sport = :631' | grep -q LISTEN; then
+    echo "testenv: port 631 is taken; the world's IPP printer cannot start" >&2
+    return 1
+  fi
+  rm -rf "$ipp"
+  mkdir -p "$ipp/spool"
+  cat > "$ipp/bus.conf" <<CONF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>system</type>
+  <listen>unix:path=$ipp/bus</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow user="*"/><allow own="*"/><allow send_destination="*"/><allow receive_type="*"/>
+  </policy>
+</busconfig>
+CONF
+  printf '[server]\nallow-interfaces=lo\nuse-ipv6=no\n[publish]\npublish-addresses=no\npublish-workstation=no\n' \
+    > "$ipp/avahi.conf"
+  dbus-daemon --config-file="$ipp/bus.conf" --fork --print-pid > "$dir/ipp-dbus.pid"
+  # Avahi keeps its pid file in /run/avahi-daemon: a /run of its own, in a mount namespace of its own, leaves the
+  # machine's alone.
+  DBUS_SYSTEM_BUS_ADDRESS=unix:path=$ipp/bus unshare -m sh -c "mount -t tmpfs tmpfs /run && \
+    mkdir /run/avahi-daemon && exec avahi-daemon --no-drop-root --no-chroot --no-rlimits -f $ipp/avahi.conf" \
+    </dev/null >"$ipp/avahi.log" 2>&1 &
+  echo $! > "$dir/ipp-avahi.pid"
+  for i in $(seq 1 50); do grep -q "Server startup complete" "$ipp/avahi.log" 2>/dev/null && break; sleep 0.1; done
+  DBUS_SYSTEM_BUS_ADDRESS=unix:path=$ipp/bus ippeveprinter -n localhost -p 631 -d "$ipp/spool" "Ambervale IPP Test" \
+    </dev/null >"$ipp/printer.log" 2>&1 &
+  echo $! > "$dir/ipp-printer.pid"
+  for i in $(seq 1 100); do ss -ltn 'sport = :631' | grep -q LISTEN && break; sleep 0.1; done
+  # The test's signals to the printer: a file it writes, read here.
+  ( while [ -d "$ipp" ]; do
+      if [ -f "$ipp/signal" ]; then kill -"$(cat "$ipp/signal")" "$(cat "$dir/ipp-printer.pid")"; rm -f "$ipp/signal"; fi
+      sleep 0.05
+    done ) </dev/null >/dev/null 2>&1 &
+  echo $! > "$dir/ipp-signals.pid"
+  export AMBERVALE_IPP_PRINTER=127.0.0.1:631
+}
+
+# The printer before its Avahi, Avahi before its D-Bus (Avahi spins when its bus goes first); a stopped printer is let
+# go on first, so it can end.
+testenv_stop_ipp_printer() {
+  local dir=$1 f pid i
+  [ -f "$dir/ipp-printer.pid" ] && kill -CONT "$(cat "$dir/ipp-printer.pid")" 2>/dev/null
+  for f in ipp-signals ipp-printer ipp-avahi ipp-dbus; do
+    [ -f "$dir/$f.pid" ] || continue
+    pid=$(cat "$dir/$f.pid")
+    kill "$pid" 2>/dev/null || true
+    for i in $(seq 1 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -KILL "$pid" 2>/dev/null || true
+    rm -f "$dir/$f.pid"
+  done
+}
+
 testenv_stop() {
   local dir=${AMBERVALE_ENV_DIR:-}
   [ -n "$dir" ] || return 0
   wineserver -k >/dev/null 2>&1 || true
+  testenv_stop_ipp_printer "$dir"
   local f
   local pid i
   for f in cupsd xvfb snmpsimd; do
@@ -188,7 +253,7 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   name=$1; shift
   extra=""
   case "${1:-}" in
-    --no-default|--no-printer|--snmp) extra=$1; shift ;;
+    --no-default|--no-printer|--snmp|--ipp) extra=$1; shift ;;
     --queue) export AMBERVALE_TEST_QUEUE=$2; shift 2 ;;
     --user-locale) extra="$1 $2"; shift 2 ;;
   esac

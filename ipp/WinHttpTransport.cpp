@@ -1,0 +1,245 @@
+#include "ipp/WinHttpTransport.h"
+
+#include <windows.h>
+#include <winhttp.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <memory>
+#include <vector>
+
+#include "base/AppError.h"
+#include "base/WinHandles.h"
+#include "base/WinSystemFiles.h"
+#include "ipp/IppMessage.h"
+
+namespace ambervale::win {
+namespace {
+
+struct WinHttpLibrary {
+    decltype(&::WinHttpOpen) open = nullptr;
+    decltype(&::WinHttpConnect) connect = nullptr;
+    decltype(&::WinHttpOpenRequest) openRequest = nullptr;
+    decltype(&::WinHttpSetOption) setOption = nullptr;
+    decltype(&::WinHttpSetTimeouts) setTimeouts = nullptr;
+    decltype(&::WinHttpSetStatusCallback) setStatusCallback = nullptr;
+    decltype(&::WinHttpSendRequest) sendRequest = nullptr;
+    decltype(&::WinHttpReceiveResponse) receiveResponse = nullptr;
+    decltype(&::WinHttpQueryHeaders) queryHeaders = nullptr;
+    decltype(&::WinHttpReadData) readData = nullptr;
+    decltype(&::WinHttpCloseHandle) closeHandle = nullptr;
+};
+
+template <class Function>
+void Resolve(HMODULE module, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+    if (!function) throw AppError(std::string("WinHTTP has no ") + name);
+}
+
+WinHttpLibrary LoadWinHttp() {
+    HMODULE module = LoadSystemLibrary(L"winhttp.dll");
+    if (!module) throw AppError("WinHTTP cannot be loaded (Windows error " + std::to_string(GetLastError()) + ")");
+    WinHttpLibrary loaded;
+    Resolve(module, "WinHttpOpen", loaded.open);
+    Resolve(module, "WinHttpConnect", loaded.connect);
+    Resolve(module, "WinHttpOpenRequest", loaded.openRequest);
+    Resolve(module, "WinHttpSetOption", loaded.setOption);
+    Resolve(module, "WinHttpSetTimeouts", loaded.setTimeouts);
+    Resolve(module, "WinHttpSetStatusCallback", loaded.setStatusCallback);
+    Resolve(module, "WinHttpSendRequest", loaded.sendRequest);
+    Resolve(module, "WinHttpReceiveResponse", loaded.receiveResponse);
+    Resolve(module, "WinHttpQueryHeaders", loaded.queryHeaders);
+    Resolve(module, "WinHttpReadData", loaded.readData);
+    Resolve(module, "WinHttpCloseHandle", loaded.closeHandle);
+    return loaded;
+}
+
+// Loaded by the first question, once; a load that failed is tried again at the next one. Once loaded it stays.
+const WinHttpLibrary& WinHttp() {
+    static const WinHttpLibrary library = LoadWinHttp();
+    return library;
+}
+
+struct InternetTraits {
+    using Handle = HINTERNET;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { WinHttp().closeHandle(h); }
+};
+using UniqueInternet = UniqueHandle<InternetTraits>;
+
+constexpr DWORD kStatusOk = 200;
+constexpr std::size_t kReadChunk = 8192;
+constexpr wchar_t kContentType[] = L"Content-Type: application/ipp\r\n";
+
+DWORD MillisecondsUntil(IppClock::time_point deadline) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - IppClock::now()).count();
+    return static_cast<DWORD>(std::clamp<long long>(left, 0, 0x7FFFFFFF));
+}
+
+IppExchange Ending(IppExchange::Outcome outcome, std::string reason = {}) { return {outcome, {}, std::move(reason)}; }
+
+// What a failure of WinHTTP says of the printer.
+IppExchange FailureEnding(DWORD error) {
+    switch (error) {
+    case ERROR_WINHTTP_TIMEOUT:
+    case ERROR_WINHTTP_NAME_NOT_RESOLVED:
+        return Ending(IppExchange::Outcome::Silent);
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        return Ending(IppExchange::Outcome::NotAsked, "out of memory");
+    default:
+        // Refused, reset, no HTTP, a TLS handshake that failed: something is there, but no IPP printer.
+        return Ending(IppExchange::Outcome::NotIpp);
+    }
+}
+
+// One question's state, shared by the worker that waits and WinHTTP's threads that call back. It lives until both
+// are done with it: the worker's reference goes when it returns, WinHTTP's when the request's handle is closed.
+struct Exchange {
+    UniqueKernelObject done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    std::vector<std::byte> request;  // WinHTTP reads it until the request is sent
+    std::array<std::byte, kReadChunk> chunk{};
+    std::vector<std::byte> body;
+    IppExchange ending;  // written once, before done is set; read by the worker only after that
+    std::atomic<bool> ended{false};
+    std::shared_ptr<Exchange> heldByWinHttp;
+
+    void End(IppExchange result) {
+        if (ended.exchange(true)) return;
+        ending = std::move(result);
+        SetEvent(done.get());
+    }
+    void ReadMore(HINTERNET request) {
+        // One byte past the limit is asked for, so a body that is too large shows as one.
+        const std::size_t room = kMaxIppResponse + 1 - body.size();
+        const auto size = static_cast<DWORD>(std::min(chunk.size(), room));
+        if (!WinHttp().readData(request, chunk.data(), size, nullptr)) End(FailureEnding(GetLastError()));
+    }
+};
+
+void CALLBACK OnStatus(HINTERNET handle, DWORD_PTR context, DWORD status, LPVOID info, DWORD length) {
+    auto* exchange = reinterpret_cast<Exchange*>(context);
+    if (exchange == nullptr) return;
+    switch (status) {
+    case WINHTTP_CALLBACK_STATUS_SENDREQUEST_COMPLETE:
+        if (!WinHttp().receiveResponse(handle, nullptr)) exchange->End(FailureEnding(GetLastError()));
+        break;
+    case WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE: {
+        DWORD code = 0;
+        DWORD size = sizeof code;
+        if (!WinHttp().queryHeaders(handle, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                                    WINHTTP_HEADER_NAME_BY_INDEX, &code, &size, WINHTTP_NO_HEADER_INDEX) ||
+            code != kStatusOk) {
+            // An error, a redirect (never followed), a demand for credentials (never sent): no IPP there.
+            exchange->End(Ending(IppExchange::Outcome::NotIpp));
+            break;
+        }
+        exchange->ReadMore(handle);
+        break;
+    }
+    case WINHTTP_CALLBACK_STATUS_READ_COMPLETE:
+        if (length == 0) {
+            exchange->End({IppExchange::Outcome::Answered, std::move(exchange->body), ""});
+            break;
+        }
+        exchange->body.insert(exchange->body.end(), exchange->chunk.begin(),
+                              exchange->chunk.begin() + std::min<std::size_t>(length, exchange->chunk.size()));
+        if (exchange->body.size() > kMaxIppResponse) {
+            exchange->End(Ending(IppExchange::Outcome::NotIpp));
+            break;
+        }
+        exchange->ReadMore(handle);
+        break;
+    case WINHTTP_CALLBACK_STATUS_REQUEST_ERROR:
+        exchange->End(FailureEnding(static_cast<const WINHTTP_ASYNC_RESULT*>(info)->dwError));
+        break;
+    case WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING: {
+        // WinHTTP's last word on this request: its reference goes, and with the worker's gone too, the exchange.
+        const std::shared_ptr<Exchange> last = std::move(exchange->heldByWinHttp);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+bool SetNumberOption(HINTERNET handle, DWORD option, DWORD value) {
+    return WinHttp().setOption(handle, option, &value, sizeof value) != FALSE;
+}
+
+// No credentials of the user's, no cookies, no redirects, one connection that ends with the exchange; TLS with the
+// printer's own certificate. A client that does not take these is not used.
+bool Restrict(HINTERNET request, bool secure) {
+    constexpr DWORD kNoSecrets = WINHTTP_DISABLE_COOKIES | WINHTTP_DISABLE_REDIRECTS | WINHTTP_DISABLE_AUTHENTICATION |
+                                 WINHTTP_DISABLE_KEEP_ALIVE;
+    constexpr DWORD kAnyCertificate = SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_CERT_DATE_INVALID |
+                                      SECURITY_FLAG_IGNORE_CERT_CN_INVALID | SECURITY_FLAG_IGNORE_CERT_WRONG_USAGE;
+    return SetNumberOption(request, WINHTTP_OPTION_AUTOLOGON_POLICY, WINHTTP_AUTOLOGON_SECURITY_LEVEL_HIGH) &&
+           SetNumberOption(request, WINHTTP_OPTION_REDIRECT_POLICY, WINHTTP_OPTION_REDIRECT_POLICY_NEVER) &&
+           SetNumberOption(request, WINHTTP_OPTION_DISABLE_FEATURE, kNoSecrets) &&
+           (!secure || SetNumberOption(request, WINHTTP_OPTION_SECURITY_FLAGS, kAnyCertificate));
+}
+
+std::wstring Ascii(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+std::string ErrorText(const char* what) { return std::string(what) + " (Windows error " + std::to_string(GetLastError()) + ")"; }
+
+} // namespace
+
+WinHttpTransport::~WinHttpTransport() {
+    if (session_ != nullptr) WinHttp().closeHandle(static_cast<HINTERNET>(session_));
+}
+
+IppExchange WinHttpTransport::Post(const IppTarget& target, std::span<const std::byte> request,
+                                   IppClock::time_point deadline) {
+    try {
+        WinHttp();
+    } catch (const AppError& error) {
+        return Ending(IppExchange::Outcome::NotAsked, error.what());
+    }
+    if (session_ == nullptr) {
+        session_ = WinHttp().open(L"Ambervale", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
+                                  WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC);
+        if (session_ == nullptr) return Ending(IppExchange::Outcome::NotAsked, ErrorText("No WinHTTP session"));
+    }
+    const UniqueInternet connection(
+        WinHttp().connect(static_cast<HINTERNET>(session_), Ascii(target.host).c_str(), target.port, 0));
+    if (!connection) return FailureEnding(GetLastError());
+    const UniqueInternet handle(WinHttp().openRequest(connection.get(), L"POST", Ascii(target.path).c_str(), nullptr,
+                                                      WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                                      target.secure ? WINHTTP_FLAG_SECURE : 0));
+    if (!handle) return FailureEnding(GetLastError());
+    if (!Restrict(handle.get(), target.secure)) {
+        return Ending(IppExchange::Outcome::NotAsked, ErrorText("WinHTTP refused a restriction"));
+    }
+    // WinHTTP's own timeouts end its work soon after the worker stops waiting for it.
+    const auto wait = static_cast<int>(MillisecondsUntil(deadline));
+    WinHttp().setTimeouts(handle.get(), wait, wait, wait, wait);
+
+    auto exchange = std::make_shared<Exchange>();
+    if (!exchange->done) return Ending(IppExchange::Outcome::NotAsked, ErrorText("No event"));
+    exchange->request.assign(request.begin(), request.end());
+    if (WinHttp().setStatusCallback(handle.get(), OnStatus,
+                                    WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS | WINHTTP_CALLBACK_FLAG_HANDLES,
+                                    0) == WINHTTP_INVALID_STATUS_CALLBACK) {
+        return Ending(IppExchange::Outcome::NotAsked, ErrorText("No WinHTTP callback"));
+    }
+    DWORD_PTR context = reinterpret_cast<DWORD_PTR>(exchange.get());
+    if (!WinHttp().setOption(handle.get(), WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context)) {
+        return Ending(IppExchange::Outcome::NotAsked, ErrorText("No WinHTTP context"));
+    }
+    // From here WinHTTP calls back with the exchange until it says the handle is closing.
+    exchange->heldByWinHttp = exchange;
+    const auto size = static_cast<DWORD>(exchange->request.size());
+    if (!WinHttp().sendRequest(handle.get(), kContentType, static_cast<DWORD>(-1L), exchange->request.data(), size,
+                               size, context)) {
+        return FailureEnding(GetLastError());
+    }
+    if (WaitForSingleObject(exchange->done.get(), MillisecondsUntil(deadline)) != WAIT_OBJECT_0) {
+        return Ending(IppExchange::Outcome::Silent);
+    }
+    return std::move(exchange->ending);
+}
+
+} // namespace ambervale::win

@@ -1,0 +1,28 @@
+#pragma once
+#include <string>
+
+#include "ipp/IppTransport.h"
+
+namespace ambervale::win {
+
+// IPP's HTTP through WinHTTP, Windows' own client, loaded from the system folder at the first question (it is no
+// known library of Windows, so it is not imported). Asynchronous: the worker waits for the exchange until the
+// deadline at the latest and then closes its request, which cancels whatever WinHTTP still does for it. No proxy,
+// no credentials (no automatic logon, no authentication, no cookies), no redirects, no keep-alive: one connection a
+// question. TLS takes the printer's certificate as it is: printers carry self-signed ones, nothing secret is sent, and
+// the answer only adds words to a log.
+class WinHttpTransport final : public IppTransport {
+public:
+    WinHttpTransport() = default;
+    ~WinHttpTransport() override;
+    WinHttpTransport(const WinHttpTransport&) = delete;
+    WinHttpTransport& operator=(const WinHttpTransport&) = delete;
+
+    IppExchange Post(const IppTarget& target, std::span<const std::byte> request,
+                     IppClock::time_point deadline) override;
+
+private:
+    void* session_ = nullptr;  // the HINTERNET of the session, opened at the first question and kept
+};
+
+} // namespace ambervale::win

@@ -1,0 +1,139 @@
+// The IPP question at an entry: which printers are asked, what each way the exchange ends says, what the line and
+// the supplies then are, and the policy that asks no printer at all.
+#include "ipp/IppStatusSource.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "fakes/FakeIpp.h"
+#include "fakes/FakeSnmp.h"
+#include "fakes/FakeSpooler.h"
+#include "printer/AskPrintersGate.h"
+#include "printer/PrinterReport.h"
+#include "printer/PrinterStatus.h"
+
+namespace ambervale {
+namespace {
+
+using namespace ambervale::testing;
+
+IppExchange Answer(std::vector<std::byte> body) { return {IppExchange::Outcome::Answered, std::move(body), ""}; }
+
+// Stopped with an empty tray, toner at 3%.
+std::vector<std::byte> EmptyTray(std::uint32_t id) {
+    return PrinterResponse(id, [](IppBytes& b) {
+        b.Integer(ipp_tag::kEnum, "printer-state", 5).Value(0x44, "printer-state-reasons", "media-empty-error");
+        b.Value(0x42, "marker-names", "Black").Value(0x44, "marker-types", "toner").Integer(0x21, "marker-levels", 3);
+    });
+}
+
+struct IppWorld {
+    IppWorld() {
+        ports.ports["IP_192.0.2.7"] = SnmpPort("192.0.2.7");
+        ports.ports["IP_192.0.2.7"].snmpEnabled = Number(0);
+        ports.ports["IP_192.0.2.8"] = SnmpPort("192.0.2.8");
+    }
+    std::uint32_t Bits(const std::string& portName = "IP_192.0.2.7") {
+        FakeSpooler spooler;
+        PrinterFields record;
+        record.portName = portName;
+        heard = {};
+        return source.Hear(OpenPrinter{spooler, FakeSpooler::kHandle, record}, heard);
+    }
+    FakeTcpIpPorts ports;
+    FakeIppTransport transport;
+    CountingRequestIds ids;
+    FakeForeignText text;
+    IppStatusSource source{ports, transport, ids, text};
+    PrinterHeard heard;
+};
+
+TEST(IppStatusSource, ATcpIpPortWithSnmpOffIsAskedOnceAtTheEverywhereAddress) {
+    IppWorld world;
+    world.transport.answer = Answer(EmptyTray(101));
+    EXPECT_EQ(PrinterStatusText(world.Bits()), "Printer Status = Paper Out  Toner Low  \r\n");
+    ASSERT_EQ(world.transport.requests.size(), 1u);
+    EXPECT_EQ(world.transport.requests[0], EncodeGetPrinterAttributes("ipp://192.0.2.7:631/ipp/print", 101));
+    EXPECT_EQ(world.transport.targets[0].host, "192.0.2.7");
+    EXPECT_EQ(world.heard.supplies, (std::vector<Supply>{{"Black", supply_type::kToner, supply_class::kOther, 3}}));
+    EXPECT_FALSE(world.heard.notAsked.has_value());
+}
+
+TEST(IppStatusSource, OnlyUrlPortsAndTcpIpPortsThatSnmpLeavesAreAsked) {
+    IppWorld world;
+    world.transport.answer = Answer(EmptyTray(101));
+    EXPECT_EQ(world.Bits("IP_192.0.2.8"), 0u) << "SNMP asks it";
+    EXPECT_EQ(world.Bits("WSD-4b3c1e7a-0001"), 0u);
+    EXPECT_EQ(world.Bits("LPT1:"), 0u);
+    EXPECT_EQ(world.Bits(""), 0u);
+    EXPECT_TRUE(world.transport.requests.empty());
+
+    world.Bits("http://192.0.2.9:8631/ipp/print");
+    ASSERT_EQ(world.transport.targets.size(), 1u);
+    EXPECT_EQ(world.transport.targets[0].printerUri, "ipp://192.0.2.9:8631/ipp/print");
+    EXPECT_EQ(world.transport.targets[0].port, 8631);
+    // A Standard TCP/IP port named like a URL is that port: its key says where the printer is.
+    world.ports.ports["http://192.0.2.9/"] = world.ports.ports["IP_192.0.2.7"];
+    world.Bits("http://192.0.2.9/");
+    EXPECT_EQ(world.transport.targets.back().host, "192.0.2.7");
+}
+
+TEST(IppStatusSource, EachEndOfTheExchangeGivesItsWord) {
+    using enum IppExchange::Outcome;
+    const struct {
+        const char* what;
+        IppExchange::Outcome outcome;
+        std::vector<std::byte> body;
+        const char* reason;
+        std::uint32_t bits;
+    } cases[] = {
+        {"no answer in time", Silent, {}, "", status_bit::kOffline},
+        {"refused or an HTTP error", NotIpp, {}, "", 0},
+        {"no HTTP client on this PC", NotAsked, {}, "no WinHTTP", 0},
+        {"an answer to another request", Answered, EmptyTray(102), "", 0},
+        {"garbage with HTTP 200", Answered, Bytes({0x3C, 0x68, 0x74}), "", 0},
+        {"an error status", Answered, IppBytes().Header(2, 0x0400, 101).Groups().End(), "", 0},
+    };
+    for (const auto& c : cases) {
+        IppWorld world;
+        world.transport.answer = {c.outcome, c.body, c.reason};
+        EXPECT_EQ(world.Bits(), c.bits) << c.what;
+        const std::optional<std::string> notAsked = c.outcome == NotAsked ? std::optional<std::string>(c.reason)
+                                                                          : std::nullopt;
+        EXPECT_EQ(world.heard.notAsked, notAsked) << c.what;
+        EXPECT_TRUE(world.heard.supplies.empty()) << c.what;
+    }
+}
+
+TEST(IppStatusSource, ThePolicyGateAsksNoPrinterWhileClosedAndAgainOnceOpen) {
+    IppWorld world;
+    world.transport.answer = Answer(EmptyTray(101));
+    std::atomic<bool> allowed{false};
+    AskPrintersGate gate(world.source, allowed);
+    FakeSpooler spooler;
+    spooler.record.portName = "IP_192.0.2.7";
+    std::vector<StatusSource*> sources(SpoolerStatusSources().begin(), SpoolerStatusSources().end());
+    sources.push_back(&gate);
+    const auto closed = QueryDefaultPrinter(spooler, sources);
+    ASSERT_TRUE(closed.has_value());
+    EXPECT_EQ(closed->status, 0u);
+    EXPECT_TRUE(world.transport.requests.empty());
+
+    allowed = true;
+    const auto open = QueryDefaultPrinter(spooler, sources);
+    ASSERT_TRUE(open.has_value());
+    EXPECT_EQ(PrinterStatusText(open->status), "Printer Status = Paper Out  Toner Low  \r\n");
+    EXPECT_EQ(open->heard.supplies.size(), 1u);
+}
+
+TEST(IppStatusSource, ThePolicyValueZeroOfTheMachineOrElseTheUserAsksNoPrinter) {
+    EXPECT_TRUE(PrintersMayBeAsked(std::nullopt, std::nullopt));
+    EXPECT_TRUE(PrintersMayBeAsked(std::nullopt, 2u));
+    EXPECT_FALSE(PrintersMayBeAsked(std::nullopt, 0u));
+    EXPECT_FALSE(PrintersMayBeAsked(0u, 1u));
+    EXPECT_TRUE(PrintersMayBeAsked(1u, 0u));
+}
+
+} // namespace
+} // namespace ambervale
