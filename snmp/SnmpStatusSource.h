@@ -26,7 +26,7 @@ std::optional<PrinterAnswer> AskPrinter(const SnmpTarget& target, SnmpConversati
                                         SnmpClock::time_point deadline);
 
 // The printer's own word, for a printer on a Standard TCP/IP port whose SNMP box is checked: the port's key is read
-// at each entry, so a change there takes effect at the next one. Any other printer is not asked: not one packet.
+// at each entry, so a change there takes effect at the next one. Any other printer is not asked over SNMP: not one packet.
 // After its status, the printer's supplies and page count are read as often as they are due (PrinterSupplies).
 // Asked from one thread at a time (the entry's worker).
 class SnmpStatusSource final : public StatusSource {

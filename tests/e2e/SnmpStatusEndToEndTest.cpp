@@ -170,7 +170,7 @@ TEST_F(SnmpStatus, NoAnswerReadsOffLineWhileTheWindowKeepsAnswering) {
     EXPECT_GE(AgentRequests("silent"), 6) << "three requests for each entry";
 }
 
-TEST_F(SnmpStatus, WithSnmpOffNotOnePacketIsSentAndTheLineIsTheSpoolersOwn) {
+TEST_F(SnmpStatus, WithSnmpOffNotOneSnmpRequestIsSentAndNoIppPrinterAnswersTheLineIsTheSpoolersOwn) {
     ASSERT_NO_FATAL_FAILURE(PutPrinterAt(AgentAddress(), "never-asked", false));
     ASSERT_NO_FATAL_FAILURE(Start("snmp-off"));
     ASSERT_NO_FATAL_FAILURE(ExpectLines(3, "Ready", "never-asked"));
