@@ -25,6 +25,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         MessageBoxA(nullptr, std::string(ambervale::kRunningInstanceSilentText).c_str(),
                     std::string(ambervale::kProductName).c_str(), MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
         return 1;
+    case ambervale::StartChoice::NamesHeldByAnotherAccount:
+        MessageBoxA(nullptr, std::string(ambervale::kNamesHeldByAnotherAccountText).c_str(),
+                    std::string(ambervale::kProductName).c_str(), MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
+        return 1;
     }
     // An installer that closes this copy through the Restart Manager to replace its files starts it again after,
     // as the user started it: no arguments. Not after a crash or a hang, which a restart would only repeat, and not
