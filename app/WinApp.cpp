@@ -29,7 +29,7 @@ App::App(HINSTANCE instance) : instance_(instance), window_(instance) {
     history_ = std::make_unique<HistoryCommands>(
         HistoryServices{boxes_, pump_, files_, processes_, *copyBuffer_, window_.ListView1Rows()});
     minimiseToTray_ = std::make_unique<MinimiseToTray>(window_, tray_->Control(), settings_);
-    startup_.reset(new StartupServices{window_, settings_, registry_});
+    startup_.reset(new StartupServices{window_, settings_, registry_, boxes_});
     form1_ = std::make_unique<Form1>(Form1Parts{window_, environment_, random_, files_, processes_, boxes_, pump_,
                                                 window_, window_, *schedule_, *history_, *minimiseToTray_, *startup_},
                                      values_);

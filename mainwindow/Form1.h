@@ -50,7 +50,9 @@ public:
     void PushButton11_Click() override;
     void PushButton12_Click() override { parts_.history.PushButton12_Click(Target()); }
     void ListView2_Click() override { parts_.schedule.ListView2_Click(); }
-    void Check4_Click() override { ambervale::Check4_Click(isLoading_, parts_.startup, values_.executablePath); }
+    void Check4_Click() override {
+        ambervale::Check4_Click(isLoading_, parts_.startup, values_.executablePath, values_.appTitle);
+    }
     void Check8_Click() override { parts_.tray.Check8_Click(); }
     void Form_StartedAgain() override;
     void PushButton_MouseMove() override;

@@ -8,6 +8,7 @@
 #include "base/AppError.h"
 #include "base/WinDpi.h"
 #include "base/WinMessageFilter.h"
+#include "base/WinText.h"
 
 namespace ambervale::win {
 namespace {
@@ -198,7 +199,7 @@ void Form1Window::SetProgramIcon() {
 }
 
 void Form1Window::LoadHandCursor(const std::string& path) {
-    UniqueCursor cursor(LoadCursorFromFileA(path.c_str()));
+    UniqueCursor cursor(LoadCursorFromFileW(WideFromUtf8(path).c_str()));
     if (!cursor) throw AppError("Invalid picture");
     handCursor_ = std::move(cursor);
 }
