@@ -14,7 +14,7 @@ App::App(HINSTANCE instance) : instance_(instance), window_(instance) {
 
     copyBuffer_ = std::make_unique<WinClipboardBuffer>(hwnd);
     entryWorker_.SetWindow(hwnd);
-    logger_.AddStatusSource(printerWord_);
+    logger_.AddStatusSource(std::shared_ptr<StatusSource>(printerWord_, &printerWord_->source));
     logger_.AddOutput(listOutput_);
     logger_.AddOutput(historyOutput_);
     logger_.AddOutput(eventLogOutput_);
@@ -40,11 +40,7 @@ int App::Run() {
     form1_->Form_Load();
     window_.ShowAfterLoad();
     form1_->FinishStart();
-    const int exitCode = window_.Run();
-    // A close while an entry was being made leaves its thread behind, perhaps blocked in the spooler or the network
-    // for long, and using this run's objects: the program ends here, before they go, instead of waiting for it.
-    if (entryWorker_.Busy()) ExitProcess(static_cast<UINT>(exitCode));
-    return exitCode;
+    return window_.Run();
 }
 
 } // namespace ambervale::win

@@ -37,6 +37,8 @@ public:
 
     // Loads the main window, shows it and runs until it is closed; returns the exit code.
     int Run();
+    // True when the close left an entry's question behind, still inside the spooler's or the network's calls.
+    bool EntryLeftRunning() const { return entryWorker_.Busy(); }
 
     Form1Window& Window() { return window_; }
 
@@ -46,7 +48,9 @@ private:
     WinMessageBoxes boxes_;
     WinMessagePump pump_;
     WinRegistrySettings settings_;
-    WinSpooler spooler_;
+    // The spooler and the printer's own word belong to each entry's work as well: a close may leave that work
+    // running while this run's objects go.
+    std::shared_ptr<WinSpooler> spooler_ = std::make_shared<WinSpooler>();
     WinClock clock_;
     WinDateTimeText dateTimeText_;
     WinHistoryWriter historyWriter_;
@@ -59,10 +63,13 @@ private:
     WinSecondsClock secondsClock_;
     ProgramValues values_;
     // The printer's own word, for a printer on a Standard TCP/IP port with SNMP on.
-    WinStandardTcpIpPorts tcpIpPorts_;
-    WinUdpTransport snmpTransport_;
-    RandomRequestIds requestIds_;
-    SnmpStatusSource printerWord_{tcpIpPorts_, snmpTransport_, requestIds_};
+    struct PrinterWord {
+        WinStandardTcpIpPorts tcpIpPorts;
+        WinUdpTransport transport;
+        RandomRequestIds requestIds;
+        SnmpStatusSource source{tcpIpPorts, transport, requestIds};
+    };
+    std::shared_ptr<PrinterWord> printerWord_ = std::make_shared<PrinterWord>();
     // Each entry's question (the spooler, the printer) runs away from the window, which goes on meanwhile.
     WinEntryWorker entryWorker_;
     // Each entry is made once and goes to these outputs, in this order: the list keeps its row even when the

@@ -121,7 +121,8 @@ TEST_F(WidePaths, ACopyInAFolderOfGreekLettersIsStartedByItsRunValue) {
                                &started));
     CloseHandle(started.hThread);
     const HWND form = WindowOfClass(started.dwProcessId, "AmbervaleForm1", kBound);
-    EXPECT_NE(form, nullptr) << "the program it names started";
+    ASSERT_NE(form, nullptr) << "the program it names started";
+    EXPECT_TRUE(WaitUntilVisible(form, true, kBound)) << "its start-up ended";
     EXPECT_EQ(SendMessageA(GetDlgItem(form, kCheck4), BM_GETCHECK, 0, 0), BST_CHECKED) << "and knows it was";
     PostMessageA(form, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForSingleObject(started.hProcess, kBound), WAIT_OBJECT_0);
