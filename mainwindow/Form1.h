@@ -42,6 +42,7 @@ public:
     void Form_Load() override;
     void Form_QueryUnload() override;
     void Form_Resize() override { parts_.tray.Form_Resize(); }
+    void Form_BackInMainLoop() override { parts_.tray.ShowDueBalloon(); }
     void Timer1_Timer() override;
     void PushButton1_Click() override { parts_.history.PushButton1_Click(Target()); }
     void PushButton2_Click() override { parts_.history.PushButton2_Click(Target()); }

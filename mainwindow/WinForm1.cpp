@@ -170,9 +170,17 @@ void Form1Window::ShowAfterLoad() {
 int Form1Window::Run() {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (hwnd_ && IsDialogMessageA(hwnd_, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        if (!hwnd_ || !IsDialogMessageA(hwnd_, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (events_ && !closing_) {
+            try {
+                events_->Form_BackInMainLoop();
+            } catch (...) {
+                // What runs here has no error report, and nothing may end the main loop.
+            }
+        }
     }
     return msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : 0;
 }
