@@ -1,7 +1,7 @@
 // The first minimise after a start, from outside, as a user does it: how long the window's thread stays blocked (the
 // longest WM_NULL round trip while it happens) and the longest gap between two lines of the one-second log
 // around it; beside it, what each tray call costs in this process (Wine waits for a taskbar it does not have).
-//   ambervale_bench_minimise.exe [runs, default 8] [exe, default the build's] [silent]
+//   ambervale_bench_minimise.exe [runs, default 8; 0 for the calls alone] [exe, "" for the build's] [silent]
 // With "silent" (in a world with an SNMP agent, testenv.sh --snmp) the printer is an agent that never answers, so each
 // entry takes a second and a half and most minimises land while an entry is being made.
 #include <windows.h>
@@ -66,17 +66,35 @@ void TimeTrayCalls() {
     DestroyWindow(window);
 }
 
+// What the program's minimise does to its window, on a plain window of this process's own, timed.
+void TimeHiding() {
+    HWND window = CreateWindowA("STATIC", "plain", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+    const auto timed = [&](const char* what, int show) {
+        const double start = NowMs();
+        ShowWindow(window, show);
+        std::printf("window %-33s %7.1f ms\n", what, NowMs() - start);
+    };
+    timed("minimise", SW_MINIMIZE);
+    timed("hide (out to the tray)", SW_HIDE);
+    timed("restore while hidden", SW_RESTORE);
+    timed("hide again", SW_HIDE);
+    DestroyWindow(window);
+}
+
 std::size_t LineCount(const std::string& path) { return ambervale::e2e::ReadLines(path).size(); }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 8;
+    const int runs = argc > 1 ? std::max(0, std::atoi(argv[1])) : 8;
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string exe(self);
     exe = exe.substr(0, exe.find_last_of('\\')) + "\\..\\..\\app\\Ambervale.exe";
-    if (argc > 2) exe = argv[2];
+    if (argc > 2 && argv[2][0] != '\0') exe = argv[2];
     const char* agent = std::getenv("AMBERVALE_SNMP_AGENT");
     const bool silent = argc > 3 && std::string(argv[3]) == "silent" && agent != nullptr;
     std::unique_ptr<ambervale::testing::WithTcpIpPort> port;
@@ -88,6 +106,7 @@ int main(int argc, char** argv) {
     }
     std::printf("%s, printer %s\n", exe.c_str(), silent ? "silent (an entry takes 1.5 s)" : "the spooler's alone");
     TimeTrayCalls();
+    TimeHiding();
     for (int run = 1; run <= runs; ++run) {
         ambervale::e2e::DeleteAllSettings();
         ambervale::e2e::SetSetting("OftenIndex", "1");
