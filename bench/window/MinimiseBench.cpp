@@ -119,9 +119,10 @@ int main(int argc, char** argv) {
             std::printf("run %d: no window\n", run);
             continue;
         }
-        // Into the logging, at another moment of the second each run.
+        // Into the logging, at another moment of its cycle each run: a second of counting, then the entry (a second
+        // and a half more with a silent printer).
         while (LineCount(history) < 2) Sleep(20);
-        Sleep(static_cast<DWORD>(1000 * (run - 1) / runs));
+        Sleep(static_cast<DWORD>((silent ? 2500 : 1000) * (run - 1) / runs));
         std::vector<double> lines;  // when each new line was seen
         std::size_t seen = LineCount(history);
         const double minimised = NowMs();
