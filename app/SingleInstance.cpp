@@ -3,7 +3,11 @@
 namespace ambervale {
 
 StartChoice ChooseStart(InstanceServices& services) {
-    if (services.ClaimInstance()) return StartChoice::RunHere;
+    switch (services.ClaimInstance()) {
+    case InstanceClaim::Claimed: return StartChoice::RunHere;
+    case InstanceClaim::NamesHeldByAnotherAccount: return StartChoice::NamesHeldByAnotherAccount;
+    case InstanceClaim::HeldByAnotherCopy: break;
+    }
     const std::int64_t start = services.NowMilliseconds();
     for (;;) {
         if (services.BringRunningInstanceToFront()) return StartChoice::LeaveToRunningInstance;

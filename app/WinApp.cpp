@@ -14,14 +14,14 @@ App::App(HINSTANCE instance) : instance_(instance), window_(instance) {
 
     copyBuffer_ = std::make_unique<WinClipboardBuffer>(hwnd);
     entryWorker_.SetWindow(hwnd);
-    logger_.AddStatusSource(snmpWord_);
-    logger_.AddStatusSource(ippWord_);
+    logger_.AddStatusSource(std::shared_ptr<StatusSource>(printerWord_, &printerWord_->snmpWord));
+    logger_.AddStatusSource(std::shared_ptr<StatusSource>(printerWord_, &printerWord_->ippWord));
     logger_.AddOutput(listOutput_);
     logger_.AddOutput(historyOutput_);
     logger_.AddOutput(eventLogOutput_);
     window_.AnswerPolicyChange([this] {
         eventLog_.ReadPolicy();
-        askPrinters_.Read();
+        printerWord_->askPrinters.Read();
     });
     tray_ = std::make_unique<WinSysTray>(hwnd, instance);
     // The tray control starts as the window's design stored it: out of the tray, no tip, the blue 'C' icon.
@@ -33,7 +33,7 @@ App::App(HINSTANCE instance) : instance_(instance), window_(instance) {
     history_ = std::make_unique<HistoryCommands>(
         HistoryServices{boxes_, pump_, files_, processes_, *copyBuffer_, window_.ListView1Rows()});
     minimiseToTray_ = std::make_unique<MinimiseToTray>(window_, tray_->Control(), settings_);
-    startup_.reset(new StartupServices{window_, settings_, registry_});
+    startup_.reset(new StartupServices{window_, settings_, registry_, boxes_});
     form1_ = std::make_unique<Form1>(Form1Parts{window_, environment_, random_, files_, processes_, boxes_, pump_,
                                                 window_, window_, *schedule_, *history_, *minimiseToTray_, *startup_},
                                      values_);
@@ -46,11 +46,7 @@ int App::Run() {
     window_.ShowAfterLoad();
     form1_->FinishStart();
     logger_.HoldStartQuestion(false);
-    const int exitCode = window_.Run();
-    // A close while an entry was being made leaves its thread behind, perhaps blocked in the spooler or the network
-    // for long, and using this run's objects: the program ends here, before they go, instead of waiting for it.
-    if (entryWorker_.Busy()) ExitProcess(static_cast<UINT>(exitCode));
-    return exitCode;
+    return window_.Run();
 }
 
 } // namespace ambervale::win

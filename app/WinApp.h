@@ -43,6 +43,8 @@ public:
 
     // Loads the main window, shows it and runs until it is closed; returns the exit code.
     int Run();
+    // True when the close left an entry's question behind, still inside the spooler's or the network's calls.
+    bool EntryLeftRunning() const { return entryWorker_.Busy(); }
 
     Form1Window& Window() { return window_; }
 
@@ -52,7 +54,9 @@ private:
     WinMessageBoxes boxes_;
     WinMessagePump pump_;
     WinRegistrySettings settings_;
-    WinSpooler spooler_;
+    // The spooler and the printer's own word belong to each entry's work as well: a close may leave that work
+    // running while this run's objects go.
+    std::shared_ptr<WinSpooler> spooler_ = std::make_shared<WinSpooler>();
     WinClock clock_;
     WinDateTimeText dateTimeText_;
     WinHistoryWriter historyWriter_;
@@ -65,18 +69,22 @@ private:
     WinSecondsClock secondsClock_;
     ProgramValues values_;
     // The printer's own word: over SNMP for a printer on a Standard TCP/IP port with SNMP on, over IPP for one on a
-    // URL port or a TCP/IP port without SNMP; neither while policy says AskPrinters = 0.
-    WinAskPrintersPolicy askPrinters_;
-    WinStandardTcpIpPorts tcpIpPorts_;
-    WinUdpTransport snmpTransport_;
-    RandomRequestIds requestIds_;
-    // Text the printers send, in the character set they name, as the program's ANSI text.
-    WinForeignText foreignText_;
-    SnmpStatusSource printerWord_{tcpIpPorts_, snmpTransport_, requestIds_, &foreignText_};
-    AskPrintersGate snmpWord_{printerWord_, askPrinters_.Allowed()};
-    WinHttpTransport ippTransport_;
-    IppStatusSource ippSource_{tcpIpPorts_, ippTransport_, requestIds_, foreignText_};
-    AskPrintersGate ippWord_{ippSource_, askPrinters_.Allowed()};
+    // URL port or a TCP/IP port without SNMP; neither while policy says AskPrinters = 0. Owned with the work of the
+    // entries too, which a close may leave running while the program's other objects go.
+    struct PrinterWord {
+        WinAskPrintersPolicy askPrinters;
+        WinStandardTcpIpPorts tcpIpPorts;
+        WinUdpTransport snmpTransport;
+        RandomRequestIds requestIds;
+        // Text the printers send, in the character set they name, as the program's ANSI text.
+        WinForeignText foreignText;
+        SnmpStatusSource snmp{tcpIpPorts, snmpTransport, requestIds, &foreignText};
+        AskPrintersGate snmpWord{snmp, askPrinters.Allowed()};
+        WinHttpTransport ippTransport;
+        IppStatusSource ipp{tcpIpPorts, ippTransport, requestIds, foreignText};
+        AskPrintersGate ippWord{ipp, askPrinters.Allowed()};
+    };
+    std::shared_ptr<PrinterWord> printerWord_ = std::make_shared<PrinterWord>();
     // Each entry's question (the spooler, the printer) runs away from the window, which goes on meanwhile.
     WinEntryWorker entryWorker_;
     // Each entry is made once and goes to these outputs, in this order: the list keeps its row even when the

@@ -6,20 +6,21 @@
 
 #include "base/WinHandles.h"
 #include "base/WinSizedCall.h"
+#include "base/WinText.h"
 #include "history/WinHistoryFile.h"
 
 namespace ambervale::win {
 
 std::string ExecutablePath() {
-    const auto path = AskSizeThenFill<char>(
-        [](char* buffer, std::size_t size) -> std::optional<std::size_t> {
-            const DWORD length = GetModuleFileNameA(nullptr, buffer, static_cast<DWORD>(size));
+    const auto path = AskSizeThenFill<wchar_t>(
+        [](wchar_t* buffer, std::size_t size) -> std::optional<std::size_t> {
+            const DWORD length = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(size));
             if (length == 0) return std::nullopt;
             // A path that fills the whole buffer was cut, and the call does not say how long it is.
             return length < size ? length : size * 2;
         },
         MAX_PATH, 8);
-    return path ? std::string(path->begin(), path->end()) : std::string();
+    return path ? Utf8FromWide(std::wstring_view(path->data(), path->size())) : std::string();
 }
 
 std::string WinEnvironment::ProgramFolder() {
@@ -33,13 +34,13 @@ std::string WinEnvironment::ProgramFolder() {
 std::optional<std::string> WinEnvironment::TempFolder() { return ReadTempVariable(); }
 
 bool WinEnvironment::FileListed(const std::string& path) {
-    WIN32_FIND_DATAA data;
-    UniqueFind find(FindFirstFileA(path.c_str(), &data));
+    WIN32_FIND_DATAW data;
+    UniqueFind find(FindFirstFileW(WideFromUtf8(path).c_str(), &data));
     if (!find) return false;
     const DWORD notListed = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
     do {
         if (!(data.dwFileAttributes & notListed)) return true;
-    } while (FindNextFileA(find.get(), &data));
+    } while (FindNextFileW(find.get(), &data));
     return false;
 }
 

@@ -12,7 +12,7 @@ public:
     bool FileListed(const std::string& path) override;
 };
 
-// The full path of the running executable.
+// The full path of the running executable, in UTF-8 as the program keeps paths.
 std::string ExecutablePath();
 
 class WinRandom : public RandomSource {

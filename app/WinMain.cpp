@@ -25,6 +25,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         MessageBoxA(nullptr, std::string(ambervale::kRunningInstanceSilentText).c_str(),
                     std::string(ambervale::kProductName).c_str(), MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
         return 1;
+    case ambervale::StartChoice::NamesHeldByAnotherAccount:
+        MessageBoxA(nullptr, std::string(ambervale::kNamesHeldByAnotherAccountText).c_str(),
+                    std::string(ambervale::kProductName).c_str(), MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
+        return 1;
     }
     // An installer that closes this copy through the Restart Manager to replace its files starts it again after,
     // as the user started it: no arguments. Not after a crash or a hang, which a restart would only repeat, and not
@@ -37,8 +41,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS;
     InitCommonControlsEx(&controls);
     try {
-        ambervale::win::App app(instance);
-        return app.Run();
+        int exitCode = 0;
+        bool entryLeftRunning = false;
+        {
+            ambervale::win::App app(instance);
+            exitCode = app.Run();
+            entryLeftRunning = app.EntryLeftRunning();
+        }
+        // Every output is done and this run's objects are gone; an entry's question that a close left behind owns
+        // what it uses and may stay blocked in the spooler or the network for long. The usual end would run the
+        // libraries' detach code with that thread killed inside their calls, holding their locks: this end runs
+        // none, and is taken only then.
+        if (entryLeftRunning) TerminateProcess(GetCurrentProcess(), static_cast<UINT>(exitCode));
+        return exitCode;
     } catch (const std::exception& e) {
         // Only a window that cannot be made at all ends up here; there is nothing to run without it.
         MessageBoxA(nullptr, e.what(), "Ambervale", MB_OK | MB_ICONERROR);

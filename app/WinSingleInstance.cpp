@@ -15,8 +15,6 @@ constexpr char kInstanceMutexPrefix[] = "Local\\Corvatek.Ambervale.";
 constexpr char kStartedAgainPrefix[] = "Corvatek.Ambervale.StartedAgain.";
 // A running copy busy in a long spooler call answers later; one that is hung is not waited for at all.
 constexpr UINT kAnswerWaitMilliseconds = 5000;
-// Names that another account has taken first are passed over, up to this many; past them this copy runs unclaimed.
-constexpr int kClaimNames = 8;
 
 const std::string& CachedUserIdentity() {
     static const std::string identity = UserIdentity();
@@ -94,16 +92,16 @@ UINT StartedAgainMessage() {
     return message;
 }
 
-bool WinInstanceServices::ClaimInstance() {
+InstanceClaim WinInstanceServices::ClaimInstance() {
     const std::string& identity = CachedUserIdentity();
     OwnSecurity security(identity);
-    for (int attempt = 0; attempt < kClaimNames; ++attempt) {
+    for (int attempt = 0; attempt < kInstanceClaimNames; ++attempt) {
         const std::string name = InstanceMutexName(attempt);
         HANDLE created = CreateMutexA(security.Attributes(), TRUE, name.c_str());
         const DWORD error = GetLastError();  // read before anything else can change it
         if (created != nullptr && error != ERROR_ALREADY_EXISTS) {
             mutex_.reset(created);
-            return true;
+            return InstanceClaim::Claimed;
         }
         // An object of that name exists. An elevated copy's may be opened for no more than waiting on it and
         // reading its owner; whose it is, the owner says, which no other account can have set to this user.
@@ -111,12 +109,12 @@ bool WinInstanceServices::ClaimInstance() {
                                                        : OpenMutexA(SYNCHRONIZE | READ_CONTROL, FALSE, name.c_str()));
         if (existing && (identity.empty() || OwnedBy(existing.get(), identity))) {
             mutex_ = std::move(existing);
-            return false;
+            return InstanceClaim::HeldByAnotherCopy;
         }
         // Another account's object, or one of another kind: a name taken first must not keep this user's program
         // from starting. Every copy of this user passes over the same names, so they meet at the next one.
     }
-    return true;
+    return InstanceClaim::NamesHeldByAnotherAccount;
 }
 
 bool WinInstanceServices::TakeOverFromEndedInstance() {

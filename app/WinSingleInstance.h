@@ -25,10 +25,12 @@ UINT StartedAgainMessage();
 // The claim is a mutex in the session's namespace, owned by the starting thread for the whole run: when a copy
 // ends, the mutex is abandoned and a copy waiting for its window can take it over. The mutex belongs to the user
 // (owner and access list): one of that name whose owner is another account was made to squat the name and is passed
-// over for the next name (Windows lets nobody but an administrator make another account the owner).
+// over for the next name (Windows lets nobody but an administrator make another account the owner), up to
+// kInstanceClaimNames names.
+inline constexpr int kInstanceClaimNames = 8;
 class WinInstanceServices : public InstanceServices {
 public:
-    bool ClaimInstance() override;
+    InstanceClaim ClaimInstance() override;
     bool TakeOverFromEndedInstance() override;
     bool BringRunningInstanceToFront() override;
     std::int64_t NowMilliseconds() override;

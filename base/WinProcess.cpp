@@ -8,6 +8,7 @@
 #include "base/WinHandles.h"
 #include "base/WinLastError.h"
 #include "base/WinSystemFiles.h"
+#include "base/WinText.h"
 
 namespace ambervale {
 
@@ -20,17 +21,17 @@ void WinProcessStarter::Start(SystemProgram program, const std::string& argument
     const std::string path = locate_(program);
     if (path.empty()) ThrowLastError();
     // Named as the application, the program is not searched for; the command line still starts with its name, as
-    // programs expect, quoted because a Windows folder may hold blanks. CreateProcessA may write into the line.
-    const std::string commandLine = "\"" + path + "\" " + arguments;
-    std::vector<char> writableLine(commandLine.begin(), commandLine.end());
-    writableLine.push_back('\0');
+    // programs expect, quoted because a Windows folder may hold blanks. CreateProcessW may write into the line.
+    const std::wstring commandLine = win::WideFromUtf8("\"" + path + "\" " + arguments);
+    std::vector<wchar_t> writableLine(commandLine.begin(), commandLine.end());
+    writableLine.push_back(L'\0');
 
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = window == StartWindow::MinimizedFocus ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
     PROCESS_INFORMATION started{};
-    if (!CreateProcessA(path.c_str(), writableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    if (!CreateProcessW(win::WideFromUtf8(path).c_str(), writableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &started)) {
         ThrowLastError();
     }

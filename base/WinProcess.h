@@ -9,8 +9,8 @@ namespace ambervale {
 // Windows does not say where its folder is.
 std::string SystemProgramPath(SystemProgram program);
 
-// Starts programs with CreateProcessA by their full path, which the command line also starts with, in quotes; never
-// waits for them.
+// Starts programs with CreateProcessW by their full path, which the command line also starts with, in quotes; never
+// waits for them. The path and the arguments are UTF-8, so that they can name a file in any user's folder.
 class WinProcessStarter final : public ProcessStarter {
 public:
     using Locate = std::string (*)(SystemProgram);

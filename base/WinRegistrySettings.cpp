@@ -8,6 +8,7 @@
 #include "base/Globals.h"
 #include "base/WinHandles.h"
 #include "base/WinLastError.h"
+#include "base/WinRegistryKey.h"
 #include "base/WinRegistryText.h"
 
 namespace ambervale {
@@ -16,9 +17,7 @@ namespace {
 using RegKey = win::UniqueRegKey;
 
 RegKey OpenForReading(const std::string& keyPath) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return {};
-    return RegKey(key);
+    return win::OpenRegistryKey(HKEY_CURRENT_USER, keyPath, KEY_QUERY_VALUE);
 }
 
 } // namespace

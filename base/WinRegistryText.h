@@ -18,6 +18,10 @@ inline constexpr std::size_t kMaxRegistryTextBytes = 64 * 1024;
 std::optional<std::string> ReadRegistryText(HKEY key, const std::string& valueName,
                                             std::size_t maxBytes = kMaxRegistryTextBytes);
 
+// The same for a value read as UTF-16, for text that the ANSI code page may not spell (a path).
+std::optional<std::wstring> ReadRegistryWideText(HKEY key, const std::wstring& valueName,
+                                                 std::size_t maxBytes = kMaxRegistryTextBytes);
+
 // The number of a REG_DWORD value of an open key, or nullopt when it is absent, of another type or of another size.
 std::optional<std::uint32_t> ReadRegistryNumber(HKEY key, const std::string& valueName);
 

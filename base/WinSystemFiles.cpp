@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "base/WinSizedCall.h"
+#include "base/WinText.h"
 
 namespace ambervale::win {
 namespace {
@@ -32,21 +33,10 @@ std::wstring FolderOf(Wide getFolder) {
     return folder ? std::wstring(folder->begin(), folder->end()) : std::wstring();
 }
 
-std::string Ansi(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int length = static_cast<int>(text.size());
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return {};
-    std::string ansi(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), length, ansi.data(), size, nullptr, nullptr);
-    return ansi;
-}
-
 std::string FileIn(const std::wstring& folder, const char* fileName) {
     if (folder.empty()) return {};
-    std::string path = Ansi(folder);
-    // A folder whose name the ANSI code page cannot hold would name another file: no path at all is safer.
-    if (path.empty() || path.find('?') != std::string::npos) {
+    std::string path = Utf8FromWide(folder);
+    if (path.empty()) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return {};
     }

@@ -35,6 +35,16 @@ UINT CodePageOf(std::uint32_t mibEnum) {
 // Windows' counts are ints: a longer text is cut, which no text of the program comes near.
 int CountOf(std::size_t size) { return static_cast<int>(std::min<std::size_t>(size, INT_MAX / 4)); }
 
+std::string CodePageFromWide(std::wstring_view wide, UINT codePage) {
+    if (wide.empty()) return {};
+    const int count = CountOf(wide.size());
+    const int size = WideCharToMultiByte(codePage, 0, wide.data(), count, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return {};
+    std::string text(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(codePage, 0, wide.data(), count, text.data(), size, nullptr, nullptr);
+    return text;
+}
+
 } // namespace
 
 std::wstring WideFromCodePage(std::string_view bytes, UINT codePage) {
@@ -49,15 +59,11 @@ std::wstring WideFromCodePage(std::string_view bytes, UINT codePage) {
 
 std::wstring WideFromAnsi(std::string_view ansi) { return WideFromCodePage(ansi, CP_ACP); }
 
-std::string AnsiFromWide(std::wstring_view wide) {
-    if (wide.empty()) return {};
-    const int count = CountOf(wide.size());
-    const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), count, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return {};
-    std::string ansi(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), count, ansi.data(), size, nullptr, nullptr);
-    return ansi;
-}
+std::string AnsiFromWide(std::wstring_view wide) { return CodePageFromWide(wide, CP_ACP); }
+
+std::wstring WideFromUtf8(std::string_view utf8) { return WideFromCodePage(utf8, CP_UTF8); }
+
+std::string Utf8FromWide(std::wstring_view wide) { return CodePageFromWide(wide, CP_UTF8); }
 
 std::optional<std::string> WinForeignText::ToAnsi(std::string_view bytes, std::uint32_t mibEnum) {
     const UINT codePage = CodePageOf(mibEnum);

@@ -7,7 +7,9 @@
 #include "base/AppError.h"
 #include "base/WinHandles.h"
 #include "base/WinLastError.h"
+#include "base/WinRegistryKey.h"
 #include "base/WinRegistryText.h"
+#include "base/WinText.h"
 
 namespace ambervale::win {
 namespace {
@@ -26,10 +28,7 @@ WORD EventType(EventLevel level) {
 
 // The program's texts are ANSI; the Event Log keeps UTF-16.
 std::wstring Wide(const std::string& text) {
-    if (text.empty()) return {};
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    std::wstring wide = WideFromAnsi(text);
     if (wide.size() > kMaxInsertionChars) wide.resize(kMaxInsertionChars);
     return wide;
 }
@@ -37,12 +36,9 @@ std::wstring Wide(const std::string& text) {
 // The policy value under one root; nullopt when that root has none. The 64-bit view, where policy lives for
 // 64-bit Windows; 32-bit Windows ignores the flag.
 std::optional<std::uint32_t> PolicyValue(HKEY root) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, kEventLogPolicyKey, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    const UniqueRegKey owned(key);
-    return ReadRegistryNumber(owned.get(), kEventLogPolicyValue);
+    const UniqueRegKey key = OpenRegistryKey(root, kEventLogPolicyKey, KEY_QUERY_VALUE | KEY_WOW64_64KEY);
+    if (!key) return std::nullopt;
+    return ReadRegistryNumber(key.get(), kEventLogPolicyValue);
 }
 
 // The error box says which output failed: the entry itself reached the list and the history file.
@@ -65,10 +61,7 @@ bool Report(HANDLE source, const Event& event) {
 } // namespace
 
 bool EventSourceRegistered() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kEventSourceKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-    const UniqueRegKey owned(key);
-    return true;
+    return static_cast<bool>(OpenRegistryKey(HKEY_LOCAL_MACHINE, kEventSourceKey, KEY_QUERY_VALUE));
 }
 
 void WinEventLog::ReadPolicy() noexcept {

@@ -6,6 +6,7 @@
 
 #include "base/AppError.h"
 #include "base/WinLastError.h"
+#include "base/WinText.h"
 
 namespace ambervale {
 
@@ -73,7 +74,7 @@ void WinClipboardBuffer::Clear() {
 
 void WinClipboardBuffer::LoadTextFile(const std::string& path) {
     Clear();
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    UniqueFile file(CreateFileW(win::WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) ThrowLastError();
     LARGE_INTEGER size{};

@@ -2,30 +2,35 @@
 
 #include <windows.h>
 
+#include "base/WinText.h"
+
 namespace ambervale {
+
+using win::WideFromUtf8;
 
 bool FileExists(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) != 0;
+    return GetFileAttributesExW(WideFromUtf8(path).c_str(), GetFileExInfoStandard, &data) != 0;
 }
 
 bool WinFiles::DeletePlain(const std::string& path) {
-    return DeleteFileA(path.c_str()) != 0;
+    return DeleteFileW(WideFromUtf8(path).c_str()) != 0;
 }
 
-void WinFiles::DeleteForced(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+void WinFiles::DeleteForced(const std::string& utf8Path) {
+    const std::wstring path = WideFromUtf8(utf8Path);
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return;
     const bool wasReadOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
     if (wasReadOnly) {
         DWORD writable = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
         if (writable == 0) writable = FILE_ATTRIBUTE_NORMAL;
         // A refusal here shows up as a failed delete below.
-        SetFileAttributesA(path.c_str(), writable);
+        SetFileAttributesW(path.c_str(), writable);
     }
-    if (DeleteFileA(path.c_str()) == 0 && wasReadOnly) {
+    if (DeleteFileW(path.c_str()) == 0 && wasReadOnly) {
         // The file stays (in use, no right to delete): leave it as protected as it was.
-        SetFileAttributesA(path.c_str(), attributes);
+        SetFileAttributesW(path.c_str(), attributes);
     }
 }
 

@@ -8,7 +8,8 @@ namespace ambervale {
 // True when the path's modification time can be read: an existing file or folder. Never fails.
 bool FileExists(const std::string& path);
 
-// The history commands' file operations on the real file system. Every failure is silent.
+// The history commands' file operations on the real file system, by UTF-8 paths through the wide calls. Every
+// failure is silent.
 class WinFiles final : public HistoryFiles {
 public:
     bool FileExists(const std::string& path) override { return ambervale::FileExists(path); }

@@ -7,6 +7,7 @@
 #include "base/AppError.h"
 #include "base/WinHandles.h"
 #include "base/WinSizedCall.h"
+#include "base/WinText.h"
 #include "history/FileErrorText.h"
 
 namespace ambervale {
@@ -29,7 +30,7 @@ void WinHistoryWriter::Append(const std::string& path, std::string_view bytes) {
     // editor) has the file open too; sharing everything lets that program read, save or delete.
     const DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     const UniqueFile file(
-        CreateFileA(path.c_str(), FILE_APPEND_DATA, shareAll, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CreateFileW(win::WideFromUtf8(path).c_str(), FILE_APPEND_DATA, shareAll, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         ThrowFileError(GetLastError());
     }
@@ -46,10 +47,11 @@ void WinHistoryWriter::Append(const std::string& path, std::string_view bytes) {
 
 std::optional<std::string> ReadTempVariable() {
     bool unset = false;
-    const auto value = win::AskSizeThenFill<char>(
-        [&](char* buffer, std::size_t size) -> std::optional<std::size_t> {
+    // Read as UTF-16: the ANSI call would turn a folder of letters outside the code page into '?'s.
+    const auto value = win::AskSizeThenFill<wchar_t>(
+        [&](wchar_t* buffer, std::size_t size) -> std::optional<std::size_t> {
             SetLastError(ERROR_SUCCESS);
-            const DWORD length = GetEnvironmentVariableA("TEMP", buffer, static_cast<DWORD>(size));
+            const DWORD length = GetEnvironmentVariableW(L"TEMP", buffer, static_cast<DWORD>(size));
             if (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) {
                 unset = true;
                 return std::nullopt;
@@ -59,7 +61,7 @@ std::optional<std::string> ReadTempVariable() {
         },
         MAX_PATH + 1);
     if (unset || !value) return std::nullopt;
-    return std::string(value->begin(), value->end());
+    return win::Utf8FromWide(std::wstring_view(value->data(), value->size()));
 }
 
 } // namespace ambervale

@@ -5,8 +5,8 @@
 namespace ambervale {
 
 bool ClosesBeforeUninstall(const std::optional<std::string>& runningExe, std::string_view installedExe) {
-    if (installedExe.empty()) return false;
-    return !runningExe || SameWindowsPath(*runningExe, installedExe);
+    if (installedExe.empty() || !runningExe) return false;
+    return SameWindowsPath(*runningExe, installedExe);
 }
 
 } // namespace ambervale

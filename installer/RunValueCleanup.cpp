@@ -23,6 +23,14 @@ RunValueRemoval RemoveOwnRunValue(RunKey& key, const std::string& location, cons
     return key.DeleteValue(valueName) ? RunValueRemoval::Removed : RunValueRemoval::NotDeleted;
 }
 
+void RemoveOwnRunValues(const std::function<void(const RunKeyVisit&)>& forEachKey, const std::string& exePath,
+                        RemovalRecord& record,
+                        const std::function<void(RunValueRemoval, const std::string& location)>& report) {
+    forEachKey([&](RunKey& key, const std::string& location) {
+        report(RemoveOwnRunValue(key, location, exePath, record), location);
+    });
+}
+
 RunValueRestore RestoreRemovedRunValues(RunKeys& keys, RemovalRecord& record, const std::string& exePath) {
     RunValueRestore result;
     const std::string valueName = SplitExecutablePath(exePath).fileName;

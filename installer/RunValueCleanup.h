@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -64,6 +65,16 @@ enum class RunValueRemoval {
 // value that names a copy of the program elsewhere stays. The value is recorded before it goes.
 RunValueRemoval RemoveOwnRunValue(RunKey& key, const std::string& location, const std::string& exePath,
                                   RemovalRecord& record);
+
+// Visits each Run key with its location (the machine's, then each loaded user's).
+using RunKeyVisit = std::function<void(RunKey& key, const std::string& location)>;
+
+// One uninstall's removal: RemoveOwnRunValue on each key that forEachKey visits, each outcome told to report. The
+// record is added to, never emptied first: what it holds already are values that a rolled-back uninstall could not
+// put back and kept there, the one place their text is.
+void RemoveOwnRunValues(const std::function<void(const RunKeyVisit&)>& forEachKey, const std::string& exePath,
+                        RemovalRecord& record,
+                        const std::function<void(RunValueRemoval, const std::string& location)>& report);
 
 struct RunValueRestore {
     std::vector<RemovedRunValue> restored;

@@ -73,8 +73,8 @@ public:
 void RemoveRunValuesRecordingIn(MSIHANDLE install, RemovalRecord& record) {
     const std::string exePath = Property(install, "CustomActionData");
     if (exePath.empty()) return;
-    ForEachRunKey([&](RunKey& key, const std::string& location) {
-        LogRemoval(install, RemoveOwnRunValue(key, location, exePath, record), exePath, location);
+    RemoveOwnRunValues(ForEachRunKey, exePath, record, [&](RunValueRemoval removal, const std::string& location) {
+        LogRemoval(install, removal, exePath, location);
     });
 }
 
@@ -89,7 +89,6 @@ void RemoveRunValuesRecordingIn(MSIHANDLE install, RemovalRecord& record) {
 extern "C" UINT __stdcall RemoveRunValues(MSIHANDLE install) {
     using namespace ambervale;
     WinRemovalRecord record(Property(install, "ProductCode"));
-    record.Clear();  // what an uninstall that never ended recorded is no part of this one
     RemoveRunValuesRecordingIn(install, record);
     return ERROR_SUCCESS;
 }

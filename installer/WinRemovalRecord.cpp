@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/WinHandles.h"
+#include "base/WinRegistryKey.h"
 #include "base/WinRegistryText.h"
 
 namespace ambervale {
@@ -14,9 +15,7 @@ constexpr REGSAM kView = KEY_WOW64_32KEY;
 constexpr char kSoftwareKey[] = "SOFTWARE";
 
 win::UniqueRegKey OpenRecordKey(const std::string& path, REGSAM access) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access | kView, &key) != ERROR_SUCCESS) return {};
-    return win::UniqueRegKey(key);
+    return win::OpenRegistryKey(HKEY_LOCAL_MACHINE, path, access | kView);
 }
 
 bool IsEmptyKey(const std::string& path) {

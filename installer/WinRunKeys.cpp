@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "base/WinHandles.h"
+#include "base/WinRegistryKey.h"
 #include "base/WinRegistryText.h"
 #include "startup/RegStuff.h"
 
@@ -41,9 +44,9 @@ std::unique_ptr<RunKey> WinRunKeys::Open(const std::string& location) {
     const std::string runKey(kRunKeyPath);
     HKEY root = userKey->empty() ? HKEY_LOCAL_MACHINE : HKEY_USERS;
     const std::string path = userKey->empty() ? runKey : *userKey + "\\" + runKey;
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, kRunKeyChangeAccess, &opened) != ERROR_SUCCESS) return nullptr;
-    return std::make_unique<WinRunKey>(win::UniqueRegKey(opened));
+    win::UniqueRegKey key = win::OpenRegistryKey(root, path, kRunKeyChangeAccess);
+    if (!key) return nullptr;
+    return std::make_unique<WinRunKey>(std::move(key));
 }
 
 void ForEachRunKey(const std::function<void(RunKey& key, const std::string& location)>& visit) {

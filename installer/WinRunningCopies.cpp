@@ -19,10 +19,8 @@ std::optional<std::string> ExeOf(HANDLE process) {
 }
 
 win::UniqueKernelObject OpenToWatch(DWORD processId) {
-    // Without the right to read its exe, a copy can still be waited for.
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    if (!process) process = OpenProcess(SYNCHRONIZE, FALSE, processId);
-    return win::UniqueKernelObject(process);
+    // Without the right to read its exe, a copy is not known to be the installed one, and is left alone.
+    return win::UniqueKernelObject(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
 }
 
 } // namespace

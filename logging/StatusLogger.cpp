@@ -29,9 +29,13 @@ EntryLogger::EntryLogger(Spooler& spooler, Clock& clock, DateTimeText& dateTimeT
     : EntryLogger(spooler, clock, dateTimeText, inlineWorker_) {}
 
 EntryLogger::EntryLogger(Spooler& spooler, Clock& clock, DateTimeText& dateTimeText, EntryWorker& worker)
-    : worker_(worker), spooler_(spooler), clock_(clock), dateTimeText_(dateTimeText) {
-    const auto spoolerSources = SpoolerStatusSources();
-    sources_.assign(spoolerSources.begin(), spoolerSources.end());
+    : EntryLogger(std::shared_ptr<Spooler>(std::shared_ptr<void>(), &spooler), clock, dateTimeText, worker) {}
+
+EntryLogger::EntryLogger(std::shared_ptr<Spooler> spooler, Clock& clock, DateTimeText& dateTimeText,
+                         EntryWorker& worker)
+    : worker_(worker), spooler_(std::move(spooler)), clock_(clock), dateTimeText_(dateTimeText) {
+    // The spooler's own sources keep no state and live as long as the program.
+    for (StatusSource* source : SpoolerStatusSources()) sources_.emplace_back(std::shared_ptr<void>(), source);
 }
 
 std::optional<LogEntry> EntryLogger::MakeEntry() { return AskNow(true); }
@@ -43,8 +47,11 @@ std::optional<LogEntry> EntryLogger::AskNow(bool markPending) {
     {
         bool unmarked = false;
         const PendingEntry pending(markPending ? pending_ : unmarked);
-        const bool finished = worker_.RunAndWait([answer, &spooler = spooler_, sources = sources_] {
-            *answer = QueryDefaultPrinter(spooler, sources);
+        const bool finished = worker_.RunAndWait([answer, spooler = spooler_, sources = sources_] {
+            std::vector<StatusSource*> asked;
+            asked.reserve(sources.size());
+            for (const auto& source : sources) asked.push_back(source.get());
+            *answer = QueryDefaultPrinter(*spooler, asked);
         });
         if (!finished) return std::nullopt;
     }

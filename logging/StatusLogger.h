@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -38,12 +39,17 @@ class EntryLogger final : public StatusLogger {
 public:
     // Asks the spooler and the sources on the calling thread.
     EntryLogger(Spooler& spooler, Clock& clock, DateTimeText& dateTimeText);
+    // A spooler and sources given by reference must outlive every entry's work, one a close left running included.
     EntryLogger(Spooler& spooler, Clock& clock, DateTimeText& dateTimeText, EntryWorker& worker);
+    // Each entry's work shares the spooler and the sources with the logger: a close may leave it running, blocked in
+    // the spooler or the network, while the program's objects go in any order.
+    EntryLogger(std::shared_ptr<Spooler> spooler, Clock& clock, DateTimeText& dateTimeText, EntryWorker& worker);
     EntryLogger(const EntryLogger&) = delete;
     EntryLogger& operator=(const EntryLogger&) = delete;
 
     // A source of status bits besides the spooler's own three, asked after them.
-    void AddStatusSource(StatusSource& source) { sources_.push_back(&source); }
+    void AddStatusSource(StatusSource& source) { sources_.emplace_back(std::shared_ptr<void>(), &source); }
+    void AddStatusSource(std::shared_ptr<StatusSource> source) { sources_.push_back(std::move(source)); }
     void AddOutput(LogOutput& output) { outputs_.push_back(&output); }
 
     // The entry of this moment; nullopt when the program began to close while it was being made. A missing default
@@ -74,10 +80,10 @@ private:
     bool startQuestionDue_ = false;
     EntryWorker& worker_;
     bool pending_ = false;
-    Spooler& spooler_;
+    std::shared_ptr<Spooler> spooler_;
     Clock& clock_;
     DateTimeText& dateTimeText_;
-    std::vector<StatusSource*> sources_;
+    std::vector<std::shared_ptr<StatusSource>> sources_;
     std::vector<LogOutput*> outputs_;
 };
 

@@ -42,6 +42,7 @@ public:
     void Form_Load() override;
     void Form_QueryUnload() override;
     void Form_Resize() override { parts_.tray.Form_Resize(); }
+    void Form_BackInMainLoop() override { parts_.tray.ShowDueBalloon(); }
     void Timer1_Timer() override;
     void PushButton1_Click() override { parts_.history.PushButton1_Click(Target()); }
     void PushButton2_Click() override { parts_.history.PushButton2_Click(Target()); }
@@ -50,7 +51,9 @@ public:
     void PushButton11_Click() override;
     void PushButton12_Click() override { parts_.history.PushButton12_Click(Target()); }
     void ListView2_Click() override { parts_.schedule.ListView2_Click(); }
-    void Check4_Click() override { ambervale::Check4_Click(isLoading_, parts_.startup, values_.executablePath); }
+    void Check4_Click() override {
+        ambervale::Check4_Click(isLoading_, parts_.startup, values_.executablePath, values_.appTitle);
+    }
     void Check8_Click() override { parts_.tray.Check8_Click(); }
     void Form_StartedAgain() override;
     void PushButton_MouseMove() override;

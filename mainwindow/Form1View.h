@@ -27,6 +27,8 @@ public:
     virtual void Form_Load() = 0;
     virtual void Form_QueryUnload() = 0;
     virtual void Form_Resize() = 0;
+    // The window's thread is back in its main loop: no handler runs, none waits.
+    virtual void Form_BackInMainLoop() = 0;
     virtual void Timer1_Timer() = 0;
     virtual void PushButton1_Click() = 0;
     virtual void PushButton2_Click() = 0;

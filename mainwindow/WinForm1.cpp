@@ -8,6 +8,7 @@
 #include "base/AppError.h"
 #include "base/WinDpi.h"
 #include "base/WinMessageFilter.h"
+#include "base/WinText.h"
 
 namespace ambervale::win {
 namespace {
@@ -169,9 +170,17 @@ void Form1Window::ShowAfterLoad() {
 int Form1Window::Run() {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (hwnd_ && IsDialogMessageA(hwnd_, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        if (!hwnd_ || !IsDialogMessageA(hwnd_, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (events_ && !closing_) {
+            try {
+                events_->Form_BackInMainLoop();
+            } catch (...) {
+                // What runs here has no error report, and nothing may end the main loop.
+            }
+        }
     }
     return msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : 0;
 }
@@ -198,7 +207,7 @@ void Form1Window::SetProgramIcon() {
 }
 
 void Form1Window::LoadHandCursor(const std::string& path) {
-    UniqueCursor cursor(LoadCursorFromFileA(path.c_str()));
+    UniqueCursor cursor(LoadCursorFromFileW(WideFromUtf8(path).c_str()));
     if (!cursor) throw AppError("Invalid picture");
     handCursor_ = std::move(cursor);
 }

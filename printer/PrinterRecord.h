@@ -13,6 +13,9 @@ namespace ambervale {
 // Longer spooler strings are cut to this many bytes.
 inline constexpr std::size_t kMaxSpoolerStringBytes = 256;
 
+// A printer's record holds a few names and a device mode: a spooler asking for more than this is answering nonsense.
+inline constexpr std::uint32_t kMaxPrinterRecordBytes = 1u << 20;
+
 // Only the first jobs of a queue are looked at: a failure shows on the job at the head of the queue.
 inline constexpr std::uint32_t kMaxJobsRead = 64;
 // More than 64 job records with their strings ever need: a spooler asking for more is answering nonsense.

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/WinSizedCall.h"
 #include "printer/PrinterStatus.h"
 
 namespace ambervale {
@@ -25,20 +26,23 @@ std::optional<PrinterFields> QueryDefaultPrinter(Spooler& spooler, std::span<Sta
     }
     const ScopedPrinter printer(spooler, *opened);
 
-    std::uint32_t needed = 0;
-    // The probe's own result says nothing: only its last error tells a usable size.
-    spooler.GetPrinterInfo2(printer.Get(), nullptr, 0, needed);
-    if (spooler.LastError() != kErrorInsufficientBuffer) {
-        return std::nullopt;
-    }
-
-    std::vector<std::byte> record(needed);
-    std::uint32_t written = 0;
-    if (!spooler.GetPrinterInfo2(printer.Get(), record.data(), needed, written)) {
+    // The record may grow between the size probe and the fill (a driver or port renamed meanwhile): the pair is
+    // asked again. The answer that says the buffer is too small is the only one that tells a usable size.
+    const auto record = win::AskSizeThenFill<std::byte>([&](std::byte* buffer, std::size_t size)
+                                                            -> std::optional<std::size_t> {
+        std::uint32_t needed = 0;
+        const auto room = static_cast<std::uint32_t>(size);
+        if (spooler.GetPrinterInfo2(printer.Get(), buffer, room, needed)) return size;
+        if (spooler.LastError() != kErrorInsufficientBuffer || needed <= room || needed > kMaxPrinterRecordBytes) {
+            return std::nullopt;
+        }
+        return needed;
+    });
+    if (!record) {
         return std::nullopt;
     }
     std::optional<PrinterFields> fields =
-        DecodePrinterInfo2(record, reinterpret_cast<std::uintptr_t>(record.data()), kNativeRecordLayout);
+        DecodePrinterInfo2(*record, reinterpret_cast<std::uintptr_t>(record->data()), kNativeRecordLayout);
     if (!fields) {
         return std::nullopt;
     }

@@ -9,6 +9,7 @@
 #include "base/AppError.h"
 #include "base/WinSizedCall.h"
 #include "base/WinSystemFiles.h"
+#include "base/WinText.h"
 #include "printer/RecordLayout.h"
 
 namespace ambervale {
@@ -77,15 +78,11 @@ void ClearLastError() {
 
 // The text the ANSI entry points would have given: unmappable characters become the code page's default.
 std::string ToAnsi(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int length = static_cast<int>(text.size());
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) {
+    std::string ansi = win::AnsiFromWide(text);
+    if (ansi.empty() && !text.empty()) {
         const DWORD error = GetLastError();
         throw AppError("The default printer's name cannot be read (Windows error " + std::to_string(error) + ")");
     }
-    std::string ansi(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), length, ansi.data(), size, nullptr, nullptr);
     return ansi;
 }
 

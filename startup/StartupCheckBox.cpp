@@ -1,5 +1,7 @@
 #include "startup/StartupCheckBox.h"
 
+#include <optional>
+
 #include "startup/mStartUp.h"
 
 namespace ambervale {
@@ -15,9 +17,30 @@ void PassOverFailure(Action&& action) {
     }
 }
 
+// The Run value that still starts the program after an attempt to remove it: the machine's first, as Windows runs
+// it for every user.
+std::optional<RegistryHive> RemainingRunValue(Registry& registry, const std::string& executablePath) {
+    const std::string fileName = SplitExecutablePath(executablePath).fileName;
+    if (fileName.empty()) return std::nullopt;
+    for (const RegistryHive hive : {RegistryHive::LocalMachine, RegistryHive::CurrentUser}) {
+        const auto data = registry.ReadKeyValue(hive, std::string(kRunKeyPath), fileName);
+        if (data && RunValueStartsProgram(*data, executablePath)) return hive;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
-void Check4_Click(bool isLoading, const StartupServices& services, const std::string& executablePath) {
+std::string RunValueRemainsText(RegistryHive hive, const std::string& valueName) {
+    const bool machine = hive == RegistryHive::LocalMachine;
+    return "Ambervale will still start with Windows" + std::string(machine ? " for every user of this PC" : "") +
+           ": the value \"" + valueName + "\" under " + (machine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\") +
+           std::string(kRunKeyPath) + " starts it, and you may not remove it.\r\n\r\n" +
+           "An administrator can remove it (untick this box while running Ambervale as an administrator).";
+}
+
+void Check4_Click(bool isLoading, const StartupServices& services, const std::string& executablePath,
+                  const std::string& appTitle) {
     if (isLoading) return;
     bool checked = false;
     try {
@@ -28,13 +51,29 @@ void Check4_Click(bool isLoading, const StartupServices& services, const std::st
     if (checked) {
         PassOverFailure([&] { services.boxes.SetCheck8Visible(true); });
         PassOverFailure([&] { services.settings.Write(kSettingWindowsStartup, kOn); });
-        PassOverFailure([&] { RegisterStartup(services.registry, executablePath); });
+        // A value that starts the program already (one the user could not remove) is left as it is: writing again
+        // would add a second, per-user value where the machine's cannot be written.
+        PassOverFailure([&] {
+            if (!RemainingRunValue(services.registry, executablePath)) RegisterStartup(services.registry, executablePath);
+        });
     } else {
+        PassOverFailure([&] { UnregisterStartup(services.registry, executablePath); });
+        std::optional<RegistryHive> remaining;
+        PassOverFailure([&] { remaining = RemainingRunValue(services.registry, executablePath); });
+        if (remaining) {
+            const std::string fileName = SplitExecutablePath(executablePath).fileName;
+            PassOverFailure([&] {
+                services.messageBoxes.Show(
+                    {RunValueRemainsText(*remaining, fileName), appTitle, BoxIcon::Exclamation, BoxButtons::Ok});
+            });
+            // Its click finds the value there and writes nothing.
+            PassOverFailure([&] { services.boxes.SetCheck4Value(kChecked); });
+            return;
+        }
         // Check8's own click stores "Minimized" "Off".
         PassOverFailure([&] { services.boxes.SetCheck8Value(kUnchecked); });
         PassOverFailure([&] { services.boxes.SetCheck8Visible(false); });
         PassOverFailure([&] { services.settings.Write(kSettingWindowsStartup, kOff); });
-        PassOverFailure([&] { UnregisterStartup(services.registry, executablePath); });
     }
 }
 

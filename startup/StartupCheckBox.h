@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "base/MessageBoxes.h"
 #include "base/SettingsStore.h"
 #include "base/StartupOptions.h"
 #include "startup/RegStuff.h"
@@ -11,12 +12,20 @@ struct StartupServices {
     StartupOptionBoxes& boxes;
     SettingsStore& settings;
     Registry& registry;
+    MessageBoxes& messageBoxes;
 };
+
+// What the Check4 click says when the user unticks it but a Run value that starts the program stays, one that this
+// user may not remove (the machine's, written by an administrator). The box stays checked: Windows still starts it.
+std::string RunValueRemainsText(RegistryHive hive, const std::string& valueName);
 
 // "Load this software on Windows startup": records the choice and registers or unregisters the
 // running executable. Does nothing while the window loads (the load only restores the box).
-// Has no error box: a failed step is passed over silently and the rest of the click still runs.
-void Check4_Click(bool isLoading, const StartupServices& services, const std::string& executablePath);
+// Has no error box: a failed step is passed over silently and the rest of the click still runs. Unticked while a
+// Run value that starts the program cannot be removed, it says so in a box (captioned appTitle) and checks the box
+// again, changing nothing else.
+void Check4_Click(bool isLoading, const StartupServices& services, const std::string& executablePath,
+                  const std::string& appTitle);
 
 // Check4's value at start: whether a Run value starts this program, which is what will happen at the next logon, and
 // not the stored choice, which an uninstall or another program may have made untrue. The stored choice follows it;

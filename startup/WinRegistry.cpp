@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include "base/WinHandles.h"
+#include "base/WinRegistryKey.h"
 #include "base/WinRegistryText.h"
+#include "base/WinText.h"
 
 namespace ambervale {
 
@@ -13,14 +15,6 @@ using OwnedRegKey = win::UniqueRegKey;
 
 HKEY RootKey(RegistryHive hive) {
     return hive == RegistryHive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-}
-
-// Opens the key with the Run key's access; the key is owned only when the result is ERROR_SUCCESS.
-LONG OpenKey(RegistryHive hive, const std::string& keyPath, OwnedRegKey& key) {
-    HKEY opened = nullptr;
-    const LONG status = RegOpenKeyExA(RootKey(hive), keyPath.c_str(), 0, kRunKeyAccess, &opened);
-    if (status == ERROR_SUCCESS) key.reset(opened);
-    return status;
 }
 
 LONG CreateKey(RegistryHive hive, const std::string& keyPath, OwnedRegKey& key) {
@@ -35,29 +29,31 @@ LONG CreateKey(RegistryHive hive, const std::string& keyPath, OwnedRegKey& key) 
 
 std::optional<std::string> WinRegistry::ReadKeyValue(RegistryHive hive, const std::string& keyPath,
                                                       const std::string& valueName) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(RootKey(hive), keyPath.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return {};
-    const OwnedRegKey key(opened);
-    return win::ReadRegistryText(key.get(), valueName);
+    const OwnedRegKey key = win::OpenRegistryKey(RootKey(hive), keyPath, KEY_QUERY_VALUE);
+    if (!key) return {};
+    const auto text = win::ReadRegistryWideText(key.get(), win::WideFromUtf8(valueName));
+    if (!text) return {};
+    return win::Utf8FromWide(*text);
 }
 
 bool WinRegistry::SetKeyValue(RegistryHive hive, const std::string& keyPath, const std::string& valueName,
                               const std::string& text, std::uint32_t valueType) {
-    OwnedRegKey key;
-    LONG status = OpenKey(hive, keyPath, key);
+    LONG status = ERROR_SUCCESS;
+    OwnedRegKey key = win::OpenRegistryKey(RootKey(hive), keyPath, kRunKeyAccess, &status);
     if (status == ERROR_FILE_NOT_FOUND) status = CreateKey(hive, keyPath, key);
     if (status != ERROR_SUCCESS) return false;
-    const auto size = static_cast<DWORD>(text.size() + 1);
-    return RegSetValueExA(key.get(), valueName.c_str(), 0, valueType, reinterpret_cast<const BYTE*>(text.c_str()),
-                          size) == ERROR_SUCCESS;
+    const std::wstring wide = win::WideFromUtf8(text);
+    const auto size = static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t));
+    return RegSetValueExW(key.get(), win::WideFromUtf8(valueName).c_str(), 0, valueType,
+                          reinterpret_cast<const BYTE*>(wide.c_str()), size) == ERROR_SUCCESS;
 }
 
 bool WinRegistry::DeleteKeyValue(RegistryHive hive, const std::string& keyPath, const std::string& valueName) {
-    OwnedRegKey key;
-    const LONG status = OpenKey(hive, keyPath, key);
+    LONG status = ERROR_SUCCESS;
+    const OwnedRegKey key = win::OpenRegistryKey(RootKey(hive), keyPath, kRunKeyAccess, &status);
     if (status == ERROR_FILE_NOT_FOUND) return true;
     if (status != ERROR_SUCCESS) return false;
-    const LONG deleted = RegDeleteValueA(key.get(), valueName.c_str());
+    const LONG deleted = RegDeleteValueW(key.get(), win::WideFromUtf8(valueName).c_str());
     return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
 }
 

@@ -49,6 +49,14 @@ void MinimiseToTray::Form_Resize() {
     window_.Hide();
     window_.SetState(WindowState::Normal);
     trayHidden_ = true;
+    balloonDue_ = true;
+}
+
+void MinimiseToTray::ShowDueBalloon() {
+    if (!balloonDue_) return;
+    balloonDue_ = false;
+    // Brought back before its balloon came: the balloon waits for the next hiding.
+    if (!trayHidden_) return;
     cSysTray1_.ShowBalloon(kTrayBalloonText, kTrayBalloonTitle, kTrayBalloonSeconds, true);
 }
 

@@ -50,7 +50,13 @@ public:
     // Close step 102: the icon leaves the tray.
     void RunCloseSteps(GuardedSteps& steps);
 
+    // Hides a minimised window in the notification area at once; its balloon comes when the window's thread is back
+    // in its main loop (ShowDueBalloon).
     void Form_Resize();
+    // The balloon of the hiding, once the window's thread has come back to its main loop. Its wait of five seconds
+    // keeps the messages, and the logging timer's ticks, coming; run from inside another handler's wait (a tick's
+    // entry, whose timer rests meanwhile) it would hold that handler, and the ticks, up for as long.
+    void ShowDueBalloon();
     void cSysTray1_MouseUp(std::int16_t button, std::int32_t id);
     // Shows the window, out of the tray if it is hidden there, and gives it the focus.
     void BringBack();
@@ -66,6 +72,7 @@ private:
     cSysTray& cSysTray1_;
     SettingsStore& settings_;
     bool trayHidden_ = false;
+    bool balloonDue_ = false;
 };
 
 } // namespace ambervale

@@ -10,7 +10,7 @@ namespace {
 // A running copy as a second start sees it: its window answers from a given attempt on, or it ends at one.
 class FakeInstances : public InstanceServices {
 public:
-    bool ClaimInstance() override { return claimFree; }
+    InstanceClaim ClaimInstance() override { return claim; }
     bool TakeOverFromEndedInstance() override { return attempts >= endsAtAttempt; }
     bool BringRunningInstanceToFront() override { return ++attempts >= answersAtAttempt; }
     std::int64_t NowMilliseconds() override { return now; }
@@ -19,7 +19,7 @@ public:
         slept += milliseconds;
     }
 
-    bool claimFree = false;
+    InstanceClaim claim = InstanceClaim::HeldByAnotherCopy;
     int answersAtAttempt = INT_MAX;
     int endsAtAttempt = INT_MAX;
     int attempts = 0;
@@ -29,7 +29,7 @@ public:
 
 struct StartCase {
     const char* name;
-    bool claimFree;
+    InstanceClaim claim;
     int answersAtAttempt;
     int endsAtAttempt;
     StartChoice expected;
@@ -42,7 +42,7 @@ class ChoosingStart : public ::testing::TestWithParam<StartCase> {};
 TEST_P(ChoosingStart, RunsOnlyWhenNoOtherCopyRuns) {
     const StartCase& c = GetParam();
     FakeInstances instances;
-    instances.claimFree = c.claimFree;
+    instances.claim = c.claim;
     instances.answersAtAttempt = c.answersAtAttempt;
     instances.endsAtAttempt = c.endsAtAttempt;
 
@@ -54,14 +54,18 @@ TEST_P(ChoosingStart, RunsOnlyWhenNoOtherCopyRuns) {
 INSTANTIATE_TEST_SUITE_P(
     Starts, ChoosingStart,
     ::testing::Values(
-        StartCase{"FirstCopyRunsWithoutLookingForAnother", true, 1, INT_MAX, StartChoice::RunHere, 0, 0},
-        StartCase{"RunningCopyAnswersAtOnce", false, 1, INT_MAX, StartChoice::LeaveToRunningInstance, 1, 0},
-        StartCase{"RunningCopyStillStartingAnswersLater", false, 4, INT_MAX, StartChoice::LeaveToRunningInstance, 4,
+        StartCase{"FirstCopyRunsWithoutLookingForAnother", InstanceClaim::Claimed, 1, INT_MAX, StartChoice::RunHere, 0, 0},
+        StartCase{"RunningCopyAnswersAtOnce", InstanceClaim::HeldByAnotherCopy, 1, INT_MAX, StartChoice::LeaveToRunningInstance, 1, 0},
+        StartCase{"RunningCopyStillStartingAnswersLater", InstanceClaim::HeldByAnotherCopy, 4, INT_MAX, StartChoice::LeaveToRunningInstance, 4,
                   300},
         // 10 s of 100 ms waits: the attempt at 0 ms and one after each wait.
-        StartCase{"RunningCopyWithoutWindowIsLeftAloneAfterTheWaitAndSaysSo", false, INT_MAX, INT_MAX,
+        StartCase{"RunningCopyWithoutWindowIsLeftAloneAfterTheWaitAndSaysSo", InstanceClaim::HeldByAnotherCopy, INT_MAX, INT_MAX,
                   StartChoice::RunningInstanceDidNotAnswer, 101, 10000},
-        StartCase{"CopyThatEndedMeanwhileLeavesTheRunToThisOne", false, INT_MAX, 3, StartChoice::RunHere, 3, 200}),
+        StartCase{"CopyThatEndedMeanwhileLeavesTheRunToThisOne", InstanceClaim::HeldByAnotherCopy, INT_MAX, 3,
+                  StartChoice::RunHere, 3, 200},
+        // Even a copy of this user's own that answers would not be found: the names are not this user's.
+        StartCase{"NamesHeldByAnotherAccountRefuseTheStartWithoutLooking", InstanceClaim::NamesHeldByAnotherAccount, 1,
+                  1, StartChoice::NamesHeldByAnotherAccount, 0, 0}),
     [](const ::testing::TestParamInfo<StartCase>& info) { return std::string(info.param.name); });
 
 } // namespace

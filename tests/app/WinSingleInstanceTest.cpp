@@ -17,20 +17,20 @@ namespace {
 
 TEST(WinSingleInstance, OnlyTheFirstClaimHoldsAndItIsTakenOverOnlyOnceItsThreadHasEnded) {
     auto first = std::make_unique<win::WinInstanceServices>();
-    bool firstClaimed = false;
-    std::thread starting([&] { firstClaimed = first->ClaimInstance(); });  // the claim belongs to this thread
+    auto firstClaim = InstanceClaim::HeldByAnotherCopy;
+    std::thread starting([&] { firstClaim = first->ClaimInstance(); });  // the claim belongs to this thread
     starting.join();
-    ASSERT_TRUE(firstClaimed);
+    ASSERT_EQ(firstClaim, InstanceClaim::Claimed);
 
     win::WinInstanceServices second;
-    EXPECT_FALSE(second.ClaimInstance());
+    EXPECT_EQ(second.ClaimInstance(), InstanceClaim::HeldByAnotherCopy);
     // The first copy's thread is gone but its handle stays open: as when a copy ends without letting go.
     EXPECT_TRUE(second.TakeOverFromEndedInstance());
     first.reset();
 
     std::thread third([] {
         win::WinInstanceServices another;
-        EXPECT_FALSE(another.ClaimInstance());
+        EXPECT_EQ(another.ClaimInstance(), InstanceClaim::HeldByAnotherCopy);
         EXPECT_FALSE(another.TakeOverFromEndedInstance()) << "the second holds the claim and runs";
     });
     third.join();
@@ -42,14 +42,25 @@ TEST(WinSingleInstance, NamesTakenFirstByAnotherAccountArePassedOverAndThisUsers
     ASSERT_TRUE(shut && open);
 
     auto first = std::make_unique<win::WinInstanceServices>();
-    bool firstClaimed = false;
-    std::thread starting([&] { firstClaimed = first->ClaimInstance(); });
+    auto firstClaim = InstanceClaim::HeldByAnotherCopy;
+    std::thread starting([&] { firstClaim = first->ClaimInstance(); });
     starting.join();
-    EXPECT_TRUE(firstClaimed) << "the names of another account keep nobody from starting";
+    EXPECT_EQ(firstClaim, InstanceClaim::Claimed) << "the names of another account keep nobody from starting";
 
     win::WinInstanceServices second;
-    EXPECT_FALSE(second.ClaimInstance()) << "a second copy of this user finds the first";
+    EXPECT_EQ(second.ClaimInstance(), InstanceClaim::HeldByAnotherCopy) << "a second copy of this user finds the first";
     EXPECT_TRUE(second.TakeOverFromEndedInstance()) << "and it is the first copy's claim that it waits on";
+}
+
+TEST(WinSingleInstance, EveryNameHeldByAnotherAccountIsNoClaim) {
+    std::vector<win::UniqueKernelObject> squatted;
+    for (int attempt = 0; attempt < win::kInstanceClaimNames; ++attempt) {
+        squatted.push_back(testing::SquatClaimName(attempt, "D:(A;;GA;;;WD)"));
+        ASSERT_TRUE(squatted.back());
+    }
+    win::WinInstanceServices starting;
+    EXPECT_EQ(starting.ClaimInstance(), InstanceClaim::NamesHeldByAnotherAccount);
+    EXPECT_FALSE(starting.TakeOverFromEndedInstance()) << "and it holds nothing to wait on";
 }
 
 TEST(WinSingleInstance, TheMainWindowAnswersAStartAgainByComingToTheFront) {

@@ -72,6 +72,17 @@ AppProcess::AppProcess(const std::string& exePath, const std::string& tempFolder
     }
 }
 
+AppProcess::AppProcess(const std::wstring& exePath, const std::wstring& tempFolder) {
+    SetEnvironmentVariableW(L"TEMP", tempFolder.c_str());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = L"\"" + exePath + L"\"";
+    if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info_)) {
+        info_ = {};
+    }
+}
+
 AppProcess::~AppProcess() {
     if (info_.hProcess) {
         if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {

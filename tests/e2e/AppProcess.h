@@ -13,6 +13,8 @@ namespace ambervale::e2e {
 class AppProcess {
 public:
     AppProcess(const std::string& exePath, const std::string& tempFolder);
+    // By the wide calls, for an exe or a TEMP folder whose name the ANSI code page cannot spell.
+    AppProcess(const std::wstring& exePath, const std::wstring& tempFolder);
     ~AppProcess();
     AppProcess(const AppProcess&) = delete;
     AppProcess& operator=(const AppProcess&) = delete;

@@ -121,10 +121,27 @@ TEST_F(ShellAndInstance, AClaimNameTakenFirstByAnotherAccountDoesNotKeepTheProgr
     EXPECT_EQ(app.ExitCode(), 0u);
 }
 
+TEST_F(ShellAndInstance, EveryClaimNameHeldByAnotherAccountRefusesTheStartWithABox) {
+    std::vector<win::UniqueKernelObject> squatted;
+    for (int attempt = 0; attempt < win::kInstanceClaimNames; ++attempt) {
+        squatted.push_back(testing::SquatClaimName(attempt, attempt % 2 ? "D:" : "D:(A;;GA;;;WD)"));
+        ASSERT_TRUE(squatted.back());
+    }
+    const std::string temp = FreshTempFolder("all-squatted");
+    AppProcess app(AmbervaleExe(), temp);
+    const HWND box = WaitForErrorBox(app.Id(), 60000, "Ambervale");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(ControlText(GetDlgItem(box, 0xFFFF)), kNamesHeldByAnotherAccountText);
+    EXPECT_EQ(WindowOfClass(app.Id(), "AmbervaleForm1"), nullptr) << "no window, so no entry either";
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(app.WaitForExit(8000));
+    EXPECT_EQ(app.ExitCode(), 1u);
+}
+
 TEST_F(ShellAndInstance, ASecondStartThatARunningCopyDoesNotAnswerSaysSoInABox) {
     // This test holds the claim as a copy that never shows a window would.
     win::WinInstanceServices silentCopy;
-    ASSERT_TRUE(silentCopy.ClaimInstance());
+    ASSERT_EQ(silentCopy.ClaimInstance(), InstanceClaim::Claimed);
     AppProcess second(AmbervaleExe(), FreshTempFolder("silent-copy"));
     const HWND box = WaitForErrorBox(second.Id(), 60000, "Ambervale");
     ASSERT_NE(box, nullptr);

@@ -76,7 +76,7 @@ struct FakeForm1Rig : FakeScheduleRig {
     cSysTray tray{42, trayPlatform.Services()};
     HistoryCommands history{HistoryServices{boxes, pump, files, processes, copyBuffer, logRows}};
     MinimiseToTray minimise{window, tray, settings};
-    StartupServices startup{window, settings, registry};
+    StartupServices startup{window, settings, registry, boxes};
     Form1 form{Form1Parts{view, environment, random, files, processes, boxes, pump, timer, pointer, schedule, history,
                           minimise, startup},
                values};

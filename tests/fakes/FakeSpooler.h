@@ -34,6 +34,10 @@ public:
                          std::uint32_t& needed) override {
         calls.push_back("GetPrinterInfo2 " + std::to_string(size));
         if (RefusesHandle(printer)) return false;
+        if (buffer != nullptr && growsBeforeFills > 0) {
+            --growsBeforeFills;
+            record.driverName = record.driverName.value_or("") + " v2";
+        }
         const std::vector<std::byte> bytes =
             BuildPrinterInfo2(kNativeRecordLayout, reinterpret_cast<std::uintptr_t>(buffer), record);
         needed = neededOverride.value_or(static_cast<std::uint32_t>(bytes.size()));
@@ -93,6 +97,7 @@ public:
     std::optional<std::uint32_t> neededOverride;
     bool failFill = false;
     bool throwOnFill = false;
+    int growsBeforeFills = 0;  // the driver's name grows by " v2" just before each of that many fills
 
     // The queue's jobs; record.jobs is the count the printer record claims.
     std::vector<std::uint32_t> jobStatuses;

@@ -17,6 +17,7 @@ public:
         if (onQueryUnload) onQueryUnload();
     }
     void Form_Resize() override { calls.push_back("Form_Resize"); }
+    void Form_BackInMainLoop() override {}  // after every message of the main loop: not one of the window's events
     void Timer1_Timer() override { calls.push_back("Timer1_Timer"); }
     void PushButton1_Click() override { calls.push_back("PushButton1_Click"); }
     void PushButton2_Click() override { calls.push_back("PushButton2_Click"); }

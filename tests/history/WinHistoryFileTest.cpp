@@ -9,6 +9,9 @@
 #include <string>
 
 #include "base/AppError.h"
+#include "history/HistoryPath.h"
+#include "history/WinClipboard.h"
+#include "history/WinFiles.h"
 
 namespace ambervale {
 namespace {
@@ -133,6 +136,36 @@ TEST(ReadTempVariable, ReadsTempAndTellsWhenItIsUnset) {
     EXPECT_EQ(ReadTempVariable(), std::nullopt);
 
     SetEnvironmentVariableA("TEMP", length > 0 ? saved : nullptr);
+}
+
+// A user's TEMP of letters that the ANSI code page (1252 here) has not: the path is read, and the file appended to,
+// copied and deleted, by the wide calls.
+TEST(WideHistoryPath, ATempFolderOfGreekLettersHoldsTheHistoryFile) {
+    wchar_t temp[MAX_PATH] = {};
+    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+    const std::wstring folder = std::wstring(temp) + L"ambervale-\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    wchar_t saved[32768] = {};
+    const DWORD savedLength = GetEnvironmentVariableW(L"TEMP", saved, 32768);
+    ASSERT_TRUE(SetEnvironmentVariableW(L"TEMP", folder.c_str()));
+    const std::optional<std::string> read = ReadTempVariable();
+    SetEnvironmentVariableW(L"TEMP", savedLength > 0 ? saved : nullptr);
+    ASSERT_TRUE(read.has_value());
+    ASSERT_TRUE(read->ends_with("ambervale-\xce\x95\xce\xbb\xce\xbb\xce\xb7\xce\xbd\xce\xb9\xce\xba\xce\xac"));
+
+    const std::string path = ComposeHistoryFilePath(read);
+    WinFiles files;
+    files.DeletePlain(path);
+    WinHistoryWriter writer;
+    writer.Append(path, "line \xe9\r\n");
+    writer.Append(path, "two\r\n");
+    EXPECT_TRUE(files.FileExists(path));
+    WinClipboardBuffer buffer(nullptr);
+    buffer.LoadTextFile(path);
+    EXPECT_EQ(buffer.TextLength(), 13u) << "the bytes as written";
+    EXPECT_TRUE(files.DeletePlain(path));
+    EXPECT_FALSE(files.FileExists(path));
+    RemoveDirectoryW(folder.c_str());
 }
 
 } // namespace

@@ -7,7 +7,7 @@ namespace {
 
 constexpr char kInstalledExe[] = "C:\\Program Files (x86)\\Ambervale\\Ambervale.exe";
 
-TEST(ClosesBeforeUninstall, TheInstalledExeInAnyLetterCaseAndACopyWhoseExeIsUnknown) {
+TEST(ClosesBeforeUninstall, TheInstalledExeInAnyLetterCaseAndNothingElse) {
     struct Case {
         std::optional<std::string> runningExe;
         bool closes;
@@ -15,7 +15,7 @@ TEST(ClosesBeforeUninstall, TheInstalledExeInAnyLetterCaseAndACopyWhoseExeIsUnkn
     const Case cases[] = {
         {kInstalledExe, true},
         {"c:\\PROGRAM FILES (X86)\\ambervale\\AMBERVALE.EXE", true},
-        {std::nullopt, true},  // left running, it would keep the folder from going
+        {std::nullopt, false},  // whatever it is, it may be no copy of the installed program
         {"C:\\Users\\Ann\\Downloads\\Ambervale\\Ambervale.exe", false},
         {"C:\\Program Files (x86)\\Ambervale\\Ambervale.exe.bak", false},
         {"", false},

@@ -160,6 +160,35 @@ TEST(RestoreRemovedRunValues, AValueWhoseKeyIsGoneIsLostAndStaysInTheRecord) {
     EXPECT_EQ(RestoreRemovedRunValues(keys, noPath, "").lost.size(), 1u) << "no exe, no value name to put back";
 }
 
+TEST(RemoveOwnRunValues, KeepsWhatAFailedRollbackLeftInTheRecordSoTheNextRollbackPutsItBackToo) {
+    FakeRunKey machine;
+    FakeRunKey user;  // the rollback before could not reach it; the value is in the record alone
+    machine.texts["Ambervale.exe"] = kInstalledExe;
+    FakeRemovalRecord record;
+    record.values = {{kUser, "\"C:\\Old\\Ambervale.exe\""}};
+    std::vector<std::string> reported;
+
+    RemoveOwnRunValues(
+        [&](const RunKeyVisit& visit) {
+            visit(machine, kMachine);
+            visit(user, kUser);
+        },
+        kInstalledExe, record,
+        [&](RunValueRemoval removal, const std::string& location) {
+            reported.push_back(location + (removal == RunValueRemoval::Removed ? " removed" : " left"));
+        });
+    EXPECT_EQ(reported, (std::vector<std::string>{std::string(kMachine) + " removed", std::string(kUser) + " left"}));
+    EXPECT_TRUE(machine.texts.empty());
+    EXPECT_EQ(record.values, (std::vector<RemovedRunValue>{{kUser, "\"C:\\Old\\Ambervale.exe\""},
+                                                           {kMachine, kInstalledExe}}));
+
+    FakeRunKeys keys;
+    keys.keys = {{kMachine, &machine}, {kUser, &user}};
+    EXPECT_TRUE(RestoreRemovedRunValues(keys, record, kInstalledExe).lost.empty());
+    EXPECT_EQ(user.texts, (std::map<std::string, std::string>{{"Ambervale.exe", "\"C:\\Old\\Ambervale.exe\""}}));
+    EXPECT_EQ(machine.texts, (std::map<std::string, std::string>{{"Ambervale.exe", kInstalledExe}}));
+}
+
 TEST(UserKeyOfRunKeyLocation, TheMachineOrOneUsersKeyAndNothingElse) {
     struct Case {
         const char* location;

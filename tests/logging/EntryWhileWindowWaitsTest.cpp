@@ -1,8 +1,12 @@
 // An entry whose question runs away from the window: the window's messages during the wait, and a close meanwhile.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "fakes/FakeLogEntryServices.h"
 #include "fakes/FakeScheduleRig.h"
+#include "fakes/FakeSpooler.h"
+#include "logging/StatusLogger.h"
 
 namespace ambervale {
 namespace {
@@ -46,6 +50,47 @@ TEST(EntryWhileWindowWaits, ACloseDuringTheWaitLogsNothingEvenWhenTheQueryEndsAf
     EXPECT_TRUE(world.logList.rows.empty());
     EXPECT_TRUE(world.historyWriter.files.empty());
     EXPECT_EQ(world.spooler.closeCount, 1);
+}
+
+// A source that counts, in a place the test keeps, how often it was asked.
+class CountingSource : public StatusSource {
+public:
+    explicit CountingSource(std::shared_ptr<int> asked) : asked_(std::move(asked)) {}
+    std::uint32_t StatusBits(const OpenPrinter&) override {
+        ++*asked_;
+        return 0;
+    }
+
+private:
+    std::shared_ptr<int> asked_;
+};
+
+TEST(EntryWhileWindowWaits, TheWorkACloseLeftRunningOwnsTheSpoolerAndTheSourcesItAsks) {
+    ScriptedEntryWorker worker;
+    worker.closing = true;
+    FakeClock clock;
+    FakeDateTimeText dateTimeText;
+    const auto asked = std::make_shared<int>(0);
+    std::weak_ptr<FakeSpooler> spoolerLeft;
+    std::weak_ptr<StatusSource> sourceLeft;
+    {
+        auto spooler = std::make_shared<FakeSpooler>();
+        auto source = std::make_shared<CountingSource>(asked);
+        spoolerLeft = spooler;
+        sourceLeft = source;
+        EntryLogger logger(spooler, clock, dateTimeText, worker);
+        logger.AddStatusSource(source);
+        EXPECT_EQ(logger.LogStatusNow(), EntryOutcome::Closing);
+    }  // the program's objects go after the close, the logger among them
+    ASSERT_FALSE(spoolerLeft.expired()) << "the work still owns what it asks";
+    ASSERT_FALSE(sourceLeft.expired());
+
+    worker.held();  // the question, blocked until now, ends after all
+    EXPECT_EQ(*asked, 1);
+    EXPECT_EQ(spoolerLeft.lock()->closeCount, 1);
+    worker.held = nullptr;
+    EXPECT_TRUE(spoolerLeft.expired()) << "and they go with it";
+    EXPECT_TRUE(sourceLeft.expired());
 }
 
 TEST(EntryWhileWindowWaits, ACloseDuringTheTicksEntryEndsTheTickWithTheTimerStill) {

@@ -30,6 +30,20 @@ TEST(GetPrinterReport, RendersFourLinesFromTheDefaultPrinter) {
     EXPECT_EQ(spooler.openHandles, 0);
 }
 
+TEST(GetPrinterReport, ARecordThatGrowsBetweenProbeAndFillIsAskedForAgain) {
+    FakeSpooler spooler;
+    spooler.growsBeforeFills = 1;
+    EXPECT_EQ(GetPrinterReport(spooler),
+              "Printer Status = Ready\r\n"
+              "Printer Name = Front Desk\r\n"
+              "Printer Driver Name = Generic Laser v2\r\n"
+              "Printer Port Name = LPT1:\r\n");
+    const std::size_t fixed = FixedPartSize(kNativeRecordLayout);
+    EXPECT_EQ(spooler.calls, (Calls{"DefaultPrinterName", "OpenPrinterForUse Front Desk", "GetPrinterInfo2 0",
+                                    "GetPrinterInfo2 " + std::to_string(fixed + 11 + 14 + 6),
+                                    "GetPrinterInfo2 " + std::to_string(fixed + 11 + 17 + 6), "ClosePrinter"}));
+}
+
 TEST(GetPrinterReport, NullStringsBecomeOneBlank) {
     FakeSpooler spooler;
     spooler.record = {std::nullopt, std::nullopt, std::nullopt, 0, std::nullopt};
@@ -97,7 +111,12 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"RecordShorterThanItsFixedPart", [](FakeSpooler& s) { s.neededOverride = 40; },
                     {"DefaultPrinterName", "OpenPrinterForUse Front Desk", "probe", "fill", "ClosePrinter"}},
         FailureCase{"ProbeAsksForNothing", [](FakeSpooler& s) { s.neededOverride = 0; },
-                    {"DefaultPrinterName", "OpenPrinterForUse Front Desk", "probe", "fill", "ClosePrinter"}}),
+                    {"DefaultPrinterName", "OpenPrinterForUse Front Desk", "probe", "ClosePrinter"}},
+        FailureCase{"ProbeAsksForMoreThanAMebibyte", [](FakeSpooler& s) { s.neededOverride = (1u << 20) + 1; },
+                    {"DefaultPrinterName", "OpenPrinterForUse Front Desk", "probe", "ClosePrinter"}},
+        FailureCase{"RecordKeepsGrowing", [](FakeSpooler& s) { s.growsBeforeFills = 100; },
+                    {"DefaultPrinterName", "OpenPrinterForUse Front Desk", "probe", "fill", "fill", "fill",
+                     "ClosePrinter"}}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
 TEST(GetPrinterReport, NoDefaultPrinterThrowsBeforeAnySpoolerCall) {

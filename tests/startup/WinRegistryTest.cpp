@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/WinEnvironment.h"
+#include "fakes/FakeMessageBoxes.h"
 #include "fakes/FakeSettingsStore.h"
 #include "startup/StartupCheckBox.h"
 
@@ -62,10 +63,11 @@ TEST(Check4ClickOnTheRealRegistry, CheckingRegistersTheQuotedPathAndUncheckingRe
     FakeStartupBoxes boxes;
     FakeSettingsStore settings;
     WinRegistry registry;
-    const StartupServices services{boxes, settings, registry};
+    testing::FakeMessageBoxes messageBoxes;
+    const StartupServices services{boxes, settings, registry, messageBoxes};
 
     boxes.check4 = 1;
-    Check4_Click(false, services, exe);
+    Check4_Click(false, services, exe, "Ambervale");
     std::optional<StoredValue> value = ReadValue(HKEY_LOCAL_MACHINE, kRunKey, name);
     if (!value) value = ReadValue(HKEY_CURRENT_USER, kRunKey, name);
     ASSERT_TRUE(value.has_value());
@@ -73,7 +75,7 @@ TEST(Check4ClickOnTheRealRegistry, CheckingRegistersTheQuotedPathAndUncheckingRe
     EXPECT_EQ(value->bytes, "\"" + exe + "\"" + std::string(1, '\0'));
 
     boxes.check4 = 0;
-    Check4_Click(false, services, exe);
+    Check4_Click(false, services, exe, "Ambervale");
     EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, kRunKey, name).has_value());
     EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, kRunKey, name).has_value());
     EXPECT_EQ(settings.values["Windows Startup"], "Off");
@@ -90,6 +92,21 @@ TEST(WinRegistry, CreatesAMissingKeyAndTakesAMissingValueAsDeleted) {
     EXPECT_TRUE(registry.DeleteKeyValue(RegistryHive::CurrentUser, kScratchKey, "Tool.exe"));
     EXPECT_TRUE(registry.DeleteKeyValue(RegistryHive::CurrentUser, kScratchKey, "Tool.exe"));
     EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, kScratchKey, "Tool.exe").has_value());
+
+    // A name and a path that the ANSI code page cannot spell (Greek Pi) go in as UTF-16 and come back whole.
+    const std::string pi = "\xce\xa0";
+    EXPECT_TRUE(registry.SetKeyValue(RegistryHive::CurrentUser, kScratchKey, pi + ".exe",
+                                     "\"C:\\" + pi + "\\" + pi + ".exe\"", kRegSz));
+    wchar_t wide[64] = {};
+    DWORD size = sizeof wide;
+    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Corvatek\\AmbervaleRegistryTest", L"\u03a0.exe",
+                           RRF_RT_REG_SZ, nullptr, wide, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(std::wstring(wide), L"\"C:\\\u03a0\\\u03a0.exe\"");
+    EXPECT_EQ(registry.ReadKeyValue(RegistryHive::CurrentUser, kScratchKey, pi + ".exe"),
+              "\"C:\\" + pi + "\\" + pi + ".exe\"");
+    EXPECT_TRUE(registry.DeleteKeyValue(RegistryHive::CurrentUser, kScratchKey, pi + ".exe"));
+    EXPECT_FALSE(registry.ReadKeyValue(RegistryHive::CurrentUser, kScratchKey, pi + ".exe").has_value());
     RegDeleteKeyA(HKEY_CURRENT_USER, kScratchKey);
 }
 

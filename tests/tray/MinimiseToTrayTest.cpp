@@ -34,10 +34,11 @@ protected:
         behaviour.RunLoadSteps(steps, [this] { return startsWithWindows; });
     }
 
-    // The window is minimised by the user and reports it.
+    // The window is minimised by the user and reports it; the main loop then has its turn.
     void Minimise() {
         window.state = WindowState::Minimized;
         behaviour.Form_Resize();
+        behaviour.ShowDueBalloon();
     }
 
     int BalloonsShown() const {
@@ -112,6 +113,7 @@ TEST_F(TrayBehaviour, StartingMinimisedHidesTheWindowWithTheBalloonWhenItReports
     settings.values["Minimized"] = "On";
     Load();
     behaviour.Form_Resize();
+    behaviour.ShowDueBalloon();
 
     EXPECT_FALSE(window.visible);
     EXPECT_EQ(window.state, WindowState::Normal);
@@ -137,6 +139,34 @@ TEST_F(TrayBehaviour, MinimisingHidesTheWindowAndShowsTheBalloon) {
               "Click on the blue 'C' icon (C for Corvatek) to bring the software back.");
     EXPECT_EQ(r.uTimeout, 5000u);
     EXPECT_EQ(platform.waits, (std::vector<std::int64_t>{5000}));
+}
+
+TEST_F(TrayBehaviour, TheBalloonWaitsForTheMainLoopSoAnEntrysWaitIsNeverHeldUpByIt) {
+    Load();
+    platform.calls.clear();
+    window.state = WindowState::Minimized;
+    behaviour.Form_Resize();  // dispatched inside a tick's entry, say
+    EXPECT_FALSE(window.visible) << "hidden at once";
+    EXPECT_TRUE(platform.calls.empty()) << "no balloon, and no wait, inside the handler that was running";
+    EXPECT_TRUE(platform.waits.empty());
+
+    behaviour.ShowDueBalloon();
+    EXPECT_EQ(BalloonsShown(), 1);
+    EXPECT_EQ(platform.waits, (std::vector<std::int64_t>{5000}));
+    behaviour.ShowDueBalloon();
+    EXPECT_EQ(BalloonsShown(), 1) << "one balloon for one hiding";
+
+}
+
+TEST_F(TrayBehaviour, AWindowBroughtBackBeforeTheMainLoopsTurnGetsItsBalloonAtTheNextHiding) {
+    Load();
+    window.state = WindowState::Minimized;
+    behaviour.Form_Resize();
+    behaviour.BringBack();
+    behaviour.ShowDueBalloon();
+    EXPECT_EQ(BalloonsShown(), 0) << "no balloon over a shown window";
+    Minimise();
+    EXPECT_EQ(BalloonsShown(), 1);
 }
 
 TEST_F(TrayBehaviour, MinimisingTwiceHidesBothTimesButShowsTheBalloonOnce) {
