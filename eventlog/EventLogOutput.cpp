@@ -13,12 +13,6 @@ PrinterSighting SightingOf(const LogEntry& entry) {
 
 } // namespace
 
-bool EventLogAllowed(std::optional<std::uint32_t> machinePolicy, std::optional<std::uint32_t> userPolicy) {
-    if (machinePolicy) return *machinePolicy != 0;
-    if (userPolicy) return *userPolicy != 0;
-    return true;
-}
-
 void EventLogOutput::Write(const LogEntry& entry) {
     if (!tracker_.Logging()) return;
     const std::int64_t now = clock_.Seconds();

@@ -31,10 +31,6 @@ public:
     virtual void Write(std::span<const Event> events) = 0;
 };
 
-// Whether policy lets the program write the Event Log: the machine's value when it has one, else the user's; on
-// when neither has one. Only 0 turns it off.
-bool EventLogAllowed(std::optional<std::uint32_t> machinePolicy, std::optional<std::uint32_t> userPolicy);
-
 // The Event Log as an output of the log: the changes that the entries show, as events. An entry that changes
 // nothing costs a comparison and reaches no Event Log at all.
 class EventLogOutput final : public LogOutput {

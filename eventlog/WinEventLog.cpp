@@ -7,6 +7,7 @@
 #include "base/AppError.h"
 #include "base/WinHandles.h"
 #include "base/WinLastError.h"
+#include "base/WinPolicy.h"
 #include "base/WinRegistryKey.h"
 #include "base/WinRegistryText.h"
 #include "base/WinText.h"
@@ -33,14 +34,6 @@ std::wstring Wide(const std::string& text) {
     return wide;
 }
 
-// The policy value under one root; nullopt when that root has none. The 64-bit view, where policy lives for
-// 64-bit Windows; 32-bit Windows ignores the flag.
-std::optional<std::uint32_t> PolicyValue(HKEY root) {
-    const UniqueRegKey key = OpenRegistryKey(root, kEventLogPolicyKey, KEY_QUERY_VALUE | KEY_WOW64_64KEY);
-    if (!key) return std::nullopt;
-    return ReadRegistryNumber(key.get(), kEventLogPolicyValue);
-}
-
 // The error box says which output failed: the entry itself reached the list and the history file.
 [[noreturn]] void ThrowEventLogError(DWORD code) {
     throw AppError("Cannot write the Event Log: " + SystemErrorText(code));
@@ -65,7 +58,7 @@ bool EventSourceRegistered() {
 }
 
 void WinEventLog::ReadPolicy() noexcept {
-    policyAllows_ = EventLogAllowed(PolicyValue(HKEY_LOCAL_MACHINE), PolicyValue(HKEY_CURRENT_USER));
+    policyAllows_ = PolicyValueAllows(kEventLogPolicyValue);
 }
 
 void WinEventLog::Write(std::span<const Event> events) {

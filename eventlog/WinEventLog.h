@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "base/WinPolicy.h"
 #include "eventlog/EventLogOutput.h"
 
 namespace ambervale::win {
@@ -9,7 +10,7 @@ namespace ambervale::win {
 inline constexpr wchar_t kEventSourceName[] = L"Ambervale";
 inline constexpr char kEventSourceKey[] = "SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\Ambervale";
 // The policy value (DWORD) under HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER: 0 turns the Event Log off.
-inline constexpr char kEventLogPolicyKey[] = "Software\\Policies\\Corvatek\\Ambervale";
+inline constexpr const char* kEventLogPolicyKey = kPolicyKey;
 inline constexpr char kEventLogPolicyValue[] = "EventLog";
 
 // The Windows Event Log, written only while the event source is registered (an installed copy; a portable one

@@ -7,10 +7,6 @@
 
 namespace ambervale {
 
-// The machine's or the user's policy AskPrinters: 0 means no printer is asked directly (neither SNMP nor IPP); any
-// other value, or none, lets them be asked. The machine's value wins.
-bool PrintersMayBeAsked(std::optional<std::uint32_t> machinePolicy, std::optional<std::uint32_t> userPolicy);
-
 // A source that asks the printer itself, let through only while the policy allows it. The window's thread sets the
 // flag when policy changes; the entry's worker reads it at each entry, so a change takes effect at the next one.
 class AskPrintersGate final : public StatusSource {

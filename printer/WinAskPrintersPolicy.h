@@ -1,11 +1,12 @@
 #pragma once
 #include <atomic>
 
+#include "base/WinPolicy.h"
+
 namespace ambervale::win {
 
-// The policy value AskPrinters (DWORD) under Software\Policies\Corvatek\Ambervale, beside EventLog, in
-// HKEY_LOCAL_MACHINE (it wins) or HKEY_CURRENT_USER.
-inline constexpr char kAskPrintersPolicyKey[] = "Software\\Policies\\Corvatek\\Ambervale";
+// The policy value AskPrinters (DWORD), beside EventLog: 0 asks no printer directly, neither over SNMP nor IPP.
+inline constexpr const char* kAskPrintersPolicyKey = kPolicyKey;
 inline constexpr char kAskPrintersPolicyValue[] = "AskPrinters";
 
 // Whether policy lets the program ask printers directly, read at start and again each time Windows says policy has

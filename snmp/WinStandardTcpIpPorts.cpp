@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/WinHandles.h"
+#include "base/WinRegistryKey.h"
 #include "base/WinRegistryText.h"
 
 namespace ambervale::win {
@@ -29,14 +30,11 @@ PortValue ReadPortValue(HKEY key, const std::string& name) {
 } // namespace
 
 std::optional<TcpIpPortValues> WinStandardTcpIpPorts::Read(const std::string& portName) {
-    HKEY opened = nullptr;
     // SYSTEM is one for 32- and 64-bit programs alike; the 64-bit view is asked for all the same, so the 32-bit build
     // reads what the port monitor wrote even where a system redirected it.
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (kPortsKey + portName).c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY,
-                      &opened) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    const UniqueRegKey key(opened);
+    const UniqueRegKey key =
+        OpenRegistryKey(HKEY_LOCAL_MACHINE, kPortsKey + portName, KEY_QUERY_VALUE | KEY_WOW64_64KEY);
+    if (!key) return std::nullopt;
     TcpIpPortValues port;
     port.snmpEnabled = ReadPortValue(key.get(), "SNMP Enabled");
     port.hostName = ReadPortValue(key.get(), "HostName");

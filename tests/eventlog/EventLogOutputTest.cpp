@@ -115,17 +115,6 @@ TEST(EventLogOutput, ARefusedEventReachesTheEntrysErrorBoxOnlyWhenItHasOne) {
     EXPECT_EQ(w.writer.calls, 4);
 }
 
-TEST(EventLogPolicy, TheMachinesValueBeforeTheUsersAndOnlyZeroTurnsItOff) {
-    const std::optional<std::uint32_t> none;
-    EXPECT_TRUE(EventLogAllowed(none, none));
-    EXPECT_TRUE(EventLogAllowed(none, 1u));
-    EXPECT_FALSE(EventLogAllowed(none, 0u));
-    EXPECT_FALSE(EventLogAllowed(0u, 1u));
-    EXPECT_TRUE(EventLogAllowed(1u, 0u));
-    EXPECT_TRUE(EventLogAllowed(0xFFFFFFFFu, none));
-    EXPECT_FALSE(EventLogAllowed(0u, none));
-}
-
 } // namespace
 } // namespace ambervale
 

@@ -127,13 +127,5 @@ TEST(IppStatusSource, ThePolicyGateAsksNoPrinterWhileClosedAndAgainOnceOpen) {
     EXPECT_EQ(open->heard.supplies.size(), 1u);
 }
 
-TEST(IppStatusSource, ThePolicyValueZeroOfTheMachineOrElseTheUserAsksNoPrinter) {
-    EXPECT_TRUE(PrintersMayBeAsked(std::nullopt, std::nullopt));
-    EXPECT_TRUE(PrintersMayBeAsked(std::nullopt, 2u));
-    EXPECT_FALSE(PrintersMayBeAsked(std::nullopt, 0u));
-    EXPECT_FALSE(PrintersMayBeAsked(0u, 1u));
-    EXPECT_TRUE(PrintersMayBeAsked(1u, 0u));
-}
-
 } // namespace
 } // namespace ambervale
