@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "e2e/AppProcess.h"
-#include "e2e/WindowWatch.h"
 #include "fakes/WinTestHttpResponder.h"
 #include "fakes/WinTestPrinter.h"
 #include "ipp/IppMessage.h"
@@ -29,10 +28,15 @@
 #include "printer/WinSpooler.h"
 #include "snmp/SnmpStatusSource.h"
 #include "snmp/WinStandardTcpIpPorts.h"
+#include "window/WindowStall.h"
 
 namespace {
 
 using namespace ambervale;
+using bench::PrintWatch;
+using bench::RunMinimalWindow;
+using bench::Watch;
+using bench::WatchFigures;
 
 constexpr char kPrinterUrl[] = "http://127.0.0.1:631/ipp/print";
 
@@ -165,48 +169,6 @@ void EntryCosts(const std::string& originalPort, int perBatch) {
     std::printf("one question: IPP request %zu bytes, %zu bytes as HTTP on the wire; IPP answer %zu bytes (body)\n",
                 transport.lastRequest, RequestBytesOnTheWire(), std::max(body, transport.lastBody));
     SetDefaultPort(originalPort);
-}
-
-struct WatchFigures {
-    int asked;
-    double medianMs;
-    double p99Ms;
-    double longestMs;
-};
-
-WatchFigures Watch(HWND window, int seconds) {
-    e2e::WindowWatch watch(window, 5000);
-    Sleep(static_cast<DWORD>(seconds) * 1000);
-    watch.Stop();
-    return {watch.Asked(), watch.PercentileMs(0.5), watch.PercentileMs(0.99), watch.LongestMs()};
-}
-
-void PrintWatch(const char* what, const WatchFigures& w) {
-    std::printf("%-28s WM_NULL answered %5d times: median %5.2f ms, 99%% within %6.2f ms, longest %6.1f ms\n", what,
-                w.asked, w.medianMs, w.p99Ms, w.longestMs);
-}
-
-void RunMinimalWindow(const std::string& exe, int seconds) {
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::string commandLine = "\"" + exe + "\"";
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
-    HWND window = nullptr;
-    for (int i = 0; i < 600 && !window; ++i, Sleep(100)) {
-        const auto found = e2e::TopLevelWindows(pi.dwProcessId, [](HWND hwnd) {
-            return IsWindowVisible(hwnd) && e2e::ControlText(hwnd) == "Minimal";
-        });
-        if (!found.empty()) window = found.front();
-    }
-    if (window) {
-        Sleep(1000);
-        PrintWatch("a minimal window:", Watch(window, seconds));
-        PostMessageA(window, WM_CLOSE, 0, 0);
-    }
-    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
 }
 
 void RunProgram(const std::string& exe, const char* what, const std::string& port, bool frozen, int seconds) {

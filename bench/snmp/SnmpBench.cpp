@@ -18,7 +18,6 @@
 #include <vector>
 
 #include "e2e/AppProcess.h"
-#include "e2e/WindowWatch.h"
 #include "fakes/WinTestPrinter.h"
 #include "fakes/WinTestTcpIpPort.h"
 #include "logging/StatusLogger.h"
@@ -28,10 +27,15 @@
 #include "snmp/SnmpStatusSource.h"
 #include "snmp/WinStandardTcpIpPorts.h"
 #include "snmp/WinUdpTransport.h"
+#include "window/WindowStall.h"
 
 namespace {
 
 using namespace ambervale;
+using bench::PrintWatch;
+using bench::RunMinimalWindow;
+using bench::Watch;
+using bench::WatchFigures;
 
 double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
     LARGE_INTEGER frequency;
@@ -169,50 +173,6 @@ std::string FreshFolder(const char* name) {
     return folder;
 }
 
-struct WatchFigures {
-    int asked;
-    double medianMs;
-    double p99Ms;
-    double longestMs;
-};
-
-// Watches the window for the given seconds.
-WatchFigures Watch(HWND window, int seconds) {
-    e2e::WindowWatch watch(window, 5000);
-    Sleep(static_cast<DWORD>(seconds) * 1000);
-    watch.Stop();
-    return {watch.Asked(), watch.PercentileMs(0.5), watch.PercentileMs(0.99), watch.LongestMs()};
-}
-
-void PrintWatch(const char* what, const WatchFigures& w) {
-    std::printf("%-26s WM_NULL answered %5d times: median %5.2f ms, 99%% within %6.2f ms, longest %6.1f ms\n", what,
-                w.asked, w.medianMs, w.p99Ms, w.longestMs);
-}
-
-// A bare window of a program of its own beside the same system: what Wine and the machine's load alone cost.
-void RunMinimalWindow(const std::string& exe, int seconds) {
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::string commandLine = "\"" + exe + "\"";
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
-    HWND window = nullptr;
-    for (int i = 0; i < 600 && !window; ++i, Sleep(100)) {
-        const auto found = e2e::TopLevelWindows(pi.dwProcessId, [](HWND hwnd) {
-            return IsWindowVisible(hwnd) && e2e::ControlText(hwnd) == "Minimal";
-        });
-        if (!found.empty()) window = found.front();
-    }
-    if (window) {
-        Sleep(1000);
-        PrintWatch("a minimal window:", Watch(window, seconds));
-        PostMessageA(window, WM_CLOSE, 0, 0);
-    }
-    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-}
-
 void RunProgram(const std::string& exe, const std::string& agent, const char* community, bool snmp, int seconds) {
     testing::WithTcpIpPort port("IP_" + agent);
     testing::WithDefaultPrinterPort printerPort("IP_" + agent);
@@ -232,7 +192,7 @@ void RunProgram(const std::string& exe, const std::string& agent, const char* co
     app.WaitForExit(10000);
     const std::string what = snmp ? std::string("printer ") + community + ":" : "SNMP off (spooler only):";
     PrintWatch(what.c_str(), watched);
-    std::printf("%-26s %3zu entries in %d s: %4.1f a minute\n", "", entries, seconds, entries * 60.0 / seconds);
+    std::printf("%-28s %3zu entries in %d s: %4.1f a minute\n", "", entries, seconds, entries * 60.0 / seconds);
 }
 
 } // namespace
