@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "FuzzMutation.h"
 #include "snmp/Ber.h"
 #include "snmp/PrinterMib.h"
 #include "snmp/SnmpGet.h"
@@ -18,7 +19,7 @@
 namespace {
 
 using namespace ambervale;
-using Bytes = std::vector<std::byte>;
+using fuzz::Bytes;
 
 Bytes Join(std::initializer_list<Bytes> parts) {
     Bytes out;
@@ -81,32 +82,8 @@ std::vector<Bytes> Seeds() {
     return seeds;
 }
 
-// One mutation of a copy of seed: a flipped bit, a changed tag or length octet, bytes cut, inserted or repeated.
-Bytes Mutate(const Bytes& seed, std::mt19937& random) {
-    Bytes bytes = seed;
-    const int mutations = 1 + static_cast<int>(random() % 4);
-    for (int m = 0; m < mutations && !bytes.empty(); ++m) {
-        const std::size_t at = random() % bytes.size();
-        switch (random() % 8) {
-        case 0: bytes[at] ^= static_cast<std::byte>(1u << (random() % 8)); break;
-        case 1: bytes[at] = static_cast<std::byte>(random() % 256); break;
-        case 2: bytes[at] = static_cast<std::byte>(std::to_integer<int>(bytes[at]) + 1); break;  // a length one over
-        case 3: bytes[at] = static_cast<std::byte>(std::to_integer<int>(bytes[at]) - 1); break;
-        case 4: bytes.resize(at); break;                                                            // truncated
-        case 5: bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), static_cast<std::byte>(random() % 256));
-                break;
-        case 6: bytes[at] = static_cast<std::byte>(0x80 | (random() % 8)); break;                   // length forms
-        default: {
-            const std::size_t length = random() % (bytes.size() - at + 1);
-            const Bytes piece(bytes.begin() + static_cast<std::ptrdiff_t>(at),
-                              bytes.begin() + static_cast<std::ptrdiff_t>(at + length));
-            bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(random() % (bytes.size() + 1)), piece.begin(),
-                         piece.end());
-        }
-        }
-    }
-    return bytes;
-}
+// A length octet of the long form.
+std::byte LengthFormOctet(std::mt19937& random) { return static_cast<std::byte>(0x80 | (random() % 8)); }
 
 } // namespace
 
@@ -130,7 +107,7 @@ int main(int argc, char** argv) {
     std::uint32_t bits = 0;
     const auto start = std::chrono::steady_clock::now();
     for (long i = 0; i < replies; ++i) {
-        const Bytes datagram = Mutate(seeds[static_cast<std::size_t>(i) % seeds.size()], random);
+        const Bytes datagram = fuzz::Mutate(seeds[static_cast<std::size_t>(i) % seeds.size()], random, LengthFormOctet);
         const auto reply = ReadGetResponse(datagram, "public");
         if (!reply) continue;
         ++read;
