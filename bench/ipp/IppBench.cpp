@@ -28,35 +28,22 @@
 #include "printer/WinSpooler.h"
 #include "snmp/SnmpStatusSource.h"
 #include "snmp/WinStandardTcpIpPorts.h"
+#include "EntryTiming.h"
 #include "window/WindowStall.h"
 
 namespace {
 
 using namespace ambervale;
+using bench::EntryTimes;
+using bench::ForgetFigures;
+using bench::Median;
 using bench::PrintWatch;
+using bench::RunBatch;
 using bench::RunMinimalWindow;
 using bench::Watch;
 using bench::WatchFigures;
 
 constexpr char kPrinterUrl[] = "http://127.0.0.1:631/ipp/print";
-
-double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double CpuSeconds(HANDLE process) {
-    FILETIME created, ended, kernel, user;
-    if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return 0;
-    auto value = [](const FILETIME& t) { return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e7; };
-    return value(kernel) + value(user);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // STOP or CONT to the world's printer (tools/testenv.sh --ipp).
 void SignalPrinter(const char* signal) {
@@ -90,30 +77,6 @@ public:
     std::size_t lastBody = 0;
 };
 
-struct EntryTimes {
-    const char* what;
-    std::function<void()> prepare;
-    std::function<void()> entry;
-    std::function<void()> after;
-    int perBatch;
-    std::vector<double> microseconds;
-    double cpuSeconds = 0;
-    int entries = 0;
-};
-
-void RunBatch(EntryTimes& kind) {
-    kind.prepare();
-    const double cpuStart = CpuSeconds(GetCurrentProcess());
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
-    for (int i = 0; i < kind.perBatch; ++i) kind.entry();
-    QueryPerformanceCounter(&end);
-    kind.cpuSeconds += CpuSeconds(GetCurrentProcess()) - cpuStart;
-    kind.entries += kind.perBatch;
-    kind.microseconds.push_back(Seconds(start, end) * 1e6 / kind.perBatch);
-    kind.after();
-}
-
 // The HTTP request on the wire, as a server of the bench's own receives it from WinHTTP.
 std::size_t RequestBytesOnTheWire() {
     testing::LoopbackHttpResponder server([](const std::string&) { return testing::HttpReply{testing::HttpOk("")}; });
@@ -140,21 +103,20 @@ void EntryCosts(const std::string& originalPort, int perBatch) {
     logger.AddOutput(output);
     const auto entry = [&] { logger.LogStatusNow(); };
     const auto on = [](std::string port) { return [port] { SetDefaultPort(port); }; };
-    const auto nothing = [] {};
 
     std::vector<EntryTimes> kinds = {
-        {"spooler only (CUPS port, not asked)", on(originalPort), entry, nothing, perBatch, {}},
-        {"with the printer's answer", on(kPrinterUrl), entry, nothing, perBatch, {}},
+        {"spooler only (CUPS port, not asked)", on(originalPort), entry, perBatch, {}},
+        {"with the printer's answer", on(kPrinterUrl), entry, perBatch, {}},
         {"with the printer frozen",
          [&] {
              SetDefaultPort(kPrinterUrl);
              SignalPrinter("STOP");
          },
-         entry, [] { SignalPrinter("CONT"); }, 1, {}},
+         entry, 1, {}, 0, 0, [] { SignalPrinter("CONT"); }},
     };
     for (EntryTimes& kind : kinds) RunBatch(kind);  // warm: WinHTTP, the spooler's first contact
     const std::size_t body = transport.lastBody;
-    for (EntryTimes& kind : kinds) kind = EntryTimes{kind.what, kind.prepare, kind.entry, kind.after, kind.perBatch, {}};
+    ForgetFigures(kinds);
     for (int batch = 0; batch < 15; ++batch) {
         for (EntryTimes& kind : kinds) RunBatch(kind);
     }

@@ -27,63 +27,26 @@
 #include "snmp/SnmpStatusSource.h"
 #include "snmp/WinStandardTcpIpPorts.h"
 #include "snmp/WinUdpTransport.h"
+#include "EntryTiming.h"
 #include "window/WindowStall.h"
 
 namespace {
 
 using namespace ambervale;
+using bench::EntryTimes;
+using bench::ForgetFigures;
+using bench::Median;
 using bench::PrintWatch;
+using bench::RunBatch;
 using bench::RunMinimalWindow;
 using bench::Watch;
 using bench::WatchFigures;
-
-double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// User and kernel time of a process, in seconds.
-double CpuSeconds(HANDLE process) {
-    FILETIME created, ended, kernel, user;
-    if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return 0;
-    auto value = [](const FILETIME& t) { return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e7; };
-    return value(kernel) + value(user);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // Keeps nothing: only the making of the entry is timed.
 class NoOutput final : public LogOutput {
 public:
     void Write(const LogEntry&) override {}
 };
-
-// One kind of entry: wall time per entry in each batch, and this process's CPU time over all of them.
-struct EntryTimes {
-    const char* what;
-    std::function<void()> prepare;  // sets the port up for this kind
-    std::function<void()> entry;
-    int perBatch;
-    std::vector<double> microseconds;
-    double cpuSeconds = 0;
-    int entries = 0;
-};
-
-void RunBatch(EntryTimes& kind) {
-    kind.prepare();
-    const double cpuStart = CpuSeconds(GetCurrentProcess());
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
-    for (int i = 0; i < kind.perBatch; ++i) kind.entry();
-    QueryPerformanceCounter(&end);
-    kind.cpuSeconds += CpuSeconds(GetCurrentProcess()) - cpuStart;
-    kind.entries += kind.perBatch;
-    kind.microseconds.push_back(Seconds(start, end) * 1e6 / kind.perBatch);
-}
 
 void EntryCosts(const std::string& agent, int perBatch) {
     testing::WithTcpIpPort port("IP_" + agent);
@@ -146,7 +109,7 @@ void EntryCosts(const std::string& agent, int perBatch) {
         {"with a silent printer", snmp("silent", true), entry, 1, {}},
     };
     for (EntryTimes& kind : kinds) RunBatch(kind);  // warm: libraries, the agent's index, the spooler's first contact
-    for (EntryTimes& kind : kinds) kind = EntryTimes{kind.what, kind.prepare, kind.entry, kind.perBatch, {}};
+    ForgetFigures(kinds);
     // Interleaved, so a slow moment of the machine hits every kind alike.
     for (int batch = 0; batch < 15; ++batch) {
         for (EntryTimes& kind : kinds) RunBatch(kind);
