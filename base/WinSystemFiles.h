@@ -16,8 +16,8 @@ void LoadLibrariesFromSystemFolderOnly();
 // The library of that file name from the system folder; null, with the thread's last error, when it cannot be loaded.
 HMODULE LoadSystemLibrary(const wchar_t* fileName);
 
-// The full path (UTF-8, as the program keeps paths) of a file in the system folder or in the Windows folder; empty, with the thread's last error, when
-// Windows does not give the folder.
+// The full path (UTF-8, as the program keeps paths) of a file in the system folder or in the Windows folder; empty,
+// with the thread's last error, when Windows does not give the folder.
 std::string SystemFolderFile(const char* fileName);
 std::string WindowsFolderFile(const char* fileName);
 

@@ -1,7 +1,8 @@
 // Feeds the SNMP reply reader mutated replies: valid v1 and v2c answers, noSuchName, truncations, length and tag
 // mutations, splices and deep nesting; and the supplies table's walk mutated replies to its GetNextRequests (rows,
-// endOfMibView, noSuchName, tooBig, object ids of every length), one walk taking them in turn until it ends. Built natively; under AddressSanitizer and UBSan (the tests' build) any
-// over-read or undefined step ends the run with a report.
+// endOfMibView, noSuchName, tooBig, object ids of every length), one walk taking them in turn until it ends. Built
+// natively; under AddressSanitizer and UBSan (the tests' build) any over-read or undefined step ends the run with a
+// report.
 //   ambervale_fuzz_snmp [replies, default 1000000] [seed, default 1]
 #include <chrono>
 #include <cstdio>

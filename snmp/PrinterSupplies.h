@@ -20,9 +20,10 @@ namespace ambervale {
 inline constexpr std::chrono::hours kSuppliesDescribedEvery{1};
 inline constexpr std::chrono::seconds kSupplyLevelsEvery{59};
 
-// The printer's supplies (prtMarkerSuppliesTable) and page count (prtMarkerLifeCount), as the printer said them
-// when last read, for one printer (address, community and device index: another community may see another device); kept between entries so that each entry costs at most
-// the reads that are due. Not thread-safe: one entry at a time asks it.
+// The printer's supplies (prtMarkerSuppliesTable) and page count (prtMarkerLifeCount), as the printer said them when
+// last read, for one printer (address, community and device index: another community may see another device); kept
+// between entries so that each entry costs at most the reads that are due. Not thread-safe: one entry at a time asks
+// it.
 class PrinterSupplies {
 public:
     // text: turns descriptions in a character set the printer names into ANSI text; nullptr for ASCII alone.

@@ -1,8 +1,9 @@
 // What asking the printer itself costs, under Wine against the test world's SNMP agent (tools/testenv.sh --snmp):
 //   1. one entry as the program makes it (the question on its worker thread): spooler only, with the printer's
 //      answer (a printer without a supplies table), with a printer's supplies (between their reads, with their levels
-//      read as each minute has them, with the whole table read as each hour has it), and with a silent printer; wall time and this process's CPU time per entry (Wine gives the CPU time
-//      of the calling process only, so the entries are made here, not in Ambervale.exe), in interleaved batches;
+//      read as each minute has them, with the whole table read as each hour has it), and with a silent printer; wall
+//      time and this process's CPU time per entry (Wine gives the CPU time of the calling process only, so the
+//      entries are made here, not in Ambervale.exe), in interleaved batches;
 //   2. Ambervale.exe logging every second with its printer not asked, answering, or silent, for the given seconds:
 //      the entries it made and how long its window took to answer WM_NULL, beside a minimal window program (what
 //      Wine and the machine's load alone cost).
