@@ -63,19 +63,10 @@ std::string NormalKeyword(std::string_view keyword) {
     return normal;
 }
 
-// A supply's text as the program keeps it: the printer's UTF-8 in the ANSI code page where this PC can convert it,
-// printable ASCII where not, never a control character, at most kMaxSupplyDescription bytes.
+// A supply's name as the program keeps it: the printer's UTF-8 in the ANSI code page where this PC can convert it.
 std::string KeptText(std::string_view utf8, ForeignText& text) {
-    const std::string_view head = utf8.substr(0, kMaxSupplyDescription * 4);  // no character is longer in UTF-8
-    const std::optional<std::string> ansi = text.ToAnsi(head, charset::kUtf8);
-    if (!ansi) return PrintableAscii(head);
-    std::string kept;
-    for (const char c : *ansi) {
-        if (kept.size() == kMaxSupplyDescription) break;
-        const auto octet = static_cast<unsigned char>(c);
-        if (octet >= 0x20 && octet != 0x7F) kept += c;
-    }
-    return kept;
+    // No character is longer than four bytes in UTF-8.
+    return DescriptionText(utf8.substr(0, kMaxSupplyDescription * 4), charset::kUtf8, &text);
 }
 
 std::vector<std::string> Texts(const IppAttribute* attribute) {

@@ -68,4 +68,19 @@ std::string PrintableAscii(std::string_view bytes, std::size_t maxBytes) {
     return text;
 }
 
+std::string DescriptionText(std::string_view bytes, std::optional<std::uint32_t> characterSet, ForeignText* text) {
+    const bool ascii =
+        std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!characterSet || text == nullptr || ascii) return PrintableAscii(bytes);
+    const std::optional<std::string> ansi = text->ToAnsi(bytes, *characterSet);
+    if (!ansi) return PrintableAscii(bytes);
+    std::string shown;
+    for (const char c : *ansi) {
+        if (shown.size() == kMaxSupplyDescription) break;
+        const auto octet = static_cast<unsigned char>(c);
+        if (octet >= 0x20 && octet != 0x7F) shown += c;
+    }
+    return shown;
+}
+
 } // namespace ambervale

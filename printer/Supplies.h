@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/ForeignText.h"
+
 namespace ambervale {
 
 // The kinds of supply (the Printer MIB's PrtMarkerSuppliesTypeTC; IPP's marker-types name the same kinds).
@@ -82,6 +84,10 @@ std::string_view SupplyTypeWord(std::int32_t type);
 // Text from the network, made safe to show: NULs and control characters dropped, bytes outside ASCII shown as '?',
 // at most maxBytes bytes.
 std::string PrintableAscii(std::string_view bytes, std::size_t maxBytes = kMaxSupplyDescription);
+
+// A supply's description from the network: at most kMaxSupplyDescription bytes, control characters and NULs dropped;
+// bytes outside ASCII in the ANSI code page when characterSet names their set and text can read it, else '?'.
+std::string DescriptionText(std::string_view bytes, std::optional<std::uint32_t> characterSet, ForeignText* text);
 
 // What the printer itself said beyond its status bits, when a source asked it.
 struct PrinterHeard {

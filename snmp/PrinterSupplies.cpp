@@ -92,19 +92,6 @@ std::string_view AsText(const std::vector<std::byte>& octets) {
 
 } // namespace
 
-std::string DescriptionText(std::string_view bytes, std::optional<std::uint32_t> characterSet, ForeignText* text) {
-    if (!characterSet || text == nullptr || !HasNonAscii(bytes)) return PrintableAscii(bytes);
-    const std::optional<std::string> ansi = text->ToAnsi(bytes, *characterSet);
-    if (!ansi) return PrintableAscii(bytes);
-    std::string shown;
-    for (const char c : *ansi) {
-        if (shown.size() == kMaxSupplyDescription) break;
-        const auto octet = static_cast<unsigned char>(c);
-        if (octet >= 0x20 && octet != 0x7F) shown += c;
-    }
-    return shown;
-}
-
 void PrinterSupplies::Update(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids,
                              SnmpClock::time_point now, SnmpClock::time_point deadline) {
     const std::tuple<std::string, std::string, std::uint32_t> printer{target.host, target.community,

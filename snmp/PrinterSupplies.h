@@ -60,8 +60,4 @@ private:
     std::optional<std::uint64_t> pages_;
 };
 
-// A description from the network as the program's text: at most 255 bytes, control characters and NULs dropped;
-// bytes outside ASCII in the ANSI code page when characterSet names their set and text can read it, else '?'.
-std::string DescriptionText(std::string_view bytes, std::optional<std::uint32_t> characterSet, ForeignText* text);
-
 } // namespace ambervale
