@@ -41,17 +41,23 @@ WinHttpLibrary LoadWinHttp() {
     HMODULE module = LoadSystemLibrary(L"winhttp.dll");
     if (!module) throw AppError("WinHTTP cannot be loaded (Windows error " + std::to_string(GetLastError()) + ")");
     WinHttpLibrary loaded;
-    Resolve(module, "WinHttpOpen", loaded.open);
-    Resolve(module, "WinHttpConnect", loaded.connect);
-    Resolve(module, "WinHttpOpenRequest", loaded.openRequest);
-    Resolve(module, "WinHttpSetOption", loaded.setOption);
-    Resolve(module, "WinHttpSetTimeouts", loaded.setTimeouts);
-    Resolve(module, "WinHttpSetStatusCallback", loaded.setStatusCallback);
-    Resolve(module, "WinHttpSendRequest", loaded.sendRequest);
-    Resolve(module, "WinHttpReceiveResponse", loaded.receiveResponse);
-    Resolve(module, "WinHttpQueryHeaders", loaded.queryHeaders);
-    Resolve(module, "WinHttpReadData", loaded.readData);
-    Resolve(module, "WinHttpCloseHandle", loaded.closeHandle);
+    try {
+        Resolve(module, "WinHttpOpen", loaded.open);
+        Resolve(module, "WinHttpConnect", loaded.connect);
+        Resolve(module, "WinHttpOpenRequest", loaded.openRequest);
+        Resolve(module, "WinHttpSetOption", loaded.setOption);
+        Resolve(module, "WinHttpSetTimeouts", loaded.setTimeouts);
+        Resolve(module, "WinHttpSetStatusCallback", loaded.setStatusCallback);
+        Resolve(module, "WinHttpSendRequest", loaded.sendRequest);
+        Resolve(module, "WinHttpReceiveResponse", loaded.receiveResponse);
+        Resolve(module, "WinHttpQueryHeaders", loaded.queryHeaders);
+        Resolve(module, "WinHttpReadData", loaded.readData);
+        Resolve(module, "WinHttpCloseHandle", loaded.closeHandle);
+    } catch (...) {
+        // A WinHTTP without what the program needs is let go; the next question loads it again.
+        FreeLibrary(module);
+        throw;
+    }
     return loaded;
 }
 
