@@ -55,8 +55,9 @@ std::uint32_t IppStatusSource::Hear(const OpenPrinter& printer, PrinterHeard& he
     } catch (const std::bad_alloc&) {
         heard.notAsked = "out of memory";
         return 0;
-    } catch (const std::exception&) {
-        // A source keeps its own failures: the printer's word is simply not heard this time.
+    } catch (const std::exception& error) {
+        // A failure of this PC (a thread, a handle) is not the printer's word: the entry has the spooler's alone.
+        heard.notAsked = error.what();
         return 0;
     }
 }

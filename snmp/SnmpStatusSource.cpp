@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <exception>
 #include <new>
-#include <system_error>
 #include <vector>
 
 namespace ambervale {
@@ -91,8 +90,6 @@ std::uint32_t SnmpStatusSource::Hear(const OpenPrinter& printer, PrinterHeard& h
         return Ask(*target, heard);
     } catch (const std::bad_alloc&) {
         heard.notAsked = "out of memory";
-    } catch (const std::system_error& error) {
-        heard.notAsked = error.what();
     } catch (const std::exception& error) {
         heard.notAsked = error.what();
     }

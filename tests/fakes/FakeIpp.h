@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -85,9 +86,11 @@ public:
     IppExchange Post(const IppTarget& target, std::span<const std::byte> request, IppClock::time_point) override {
         targets.push_back(target);
         requests.emplace_back(request.begin(), request.end());
+        if (!failure.empty()) throw std::runtime_error(failure);
         return answer;
     }
     IppExchange answer;
+    std::string failure;  // thrown instead of the answer when set, as a failure of this PC
     std::vector<IppTarget> targets;
     std::vector<std::vector<std::byte>> requests;
 };

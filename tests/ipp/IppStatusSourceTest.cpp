@@ -104,6 +104,10 @@ TEST(IppStatusSource, EachEndOfTheExchangeGivesItsWord) {
         EXPECT_EQ(world.heard.notAsked, notAsked) << c.what;
         EXPECT_TRUE(world.heard.supplies.empty()) << c.what;
     }
+    IppWorld world;
+    world.transport.failure = "no thread for the question";
+    EXPECT_EQ(world.Bits(), 0u) << "this PC's failure is not the printer's silence";
+    EXPECT_EQ(world.heard.notAsked, "no thread for the question");
 }
 
 TEST(IppStatusSource, ThePolicyGateAsksNoPrinterWhileClosedAndAgainOnceOpen) {
