@@ -14,14 +14,15 @@ App::App(HINSTANCE instance) : instance_(instance), window_(instance) {
 
     copyBuffer_ = std::make_unique<WinClipboardBuffer>(hwnd);
     entryWorker_.SetWindow(hwnd);
-    logger_.AddStatusSource(std::shared_ptr<StatusSource>(printerWord_, &printerWord_->snmpWord));
-    logger_.AddStatusSource(std::shared_ptr<StatusSource>(printerWord_, &printerWord_->ippWord));
+    for (AskPrintersGate& protocol : printerAsking_->protocols) {
+        logger_.AddStatusSource(std::shared_ptr<StatusSource>(printerAsking_, &protocol));
+    }
     logger_.AddOutput(listOutput_);
     logger_.AddOutput(historyOutput_);
     logger_.AddOutput(eventLogOutput_);
     window_.AnswerPolicyChange([this] {
         eventLog_.ReadPolicy();
-        printerWord_->askPrinters.Read();
+        printerAsking_->askPrinters.Read();
     });
     tray_ = std::make_unique<WinSysTray>(hwnd, instance);
     // The tray control starts as the window's design stored it: out of the tray, no tip, the blue 'C' icon.

@@ -2,8 +2,11 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "app/WinEnvironment.h"
+#include "asking/RequestIds.h"
+#include "asking/WinStandardTcpIpPorts.h"
 #include "base/WinMessageBoxes.h"
 #include "base/WinProcess.h"
 #include "base/WinRegistrySettings.h"
@@ -26,7 +29,6 @@
 #include "printer/WinAskPrintersPolicy.h"
 #include "printer/WinSpooler.h"
 #include "snmp/SnmpStatusSource.h"
-#include "snmp/WinStandardTcpIpPorts.h"
 #include "snmp/WinUdpTransport.h"
 #include "startup/WinRegistry.h"
 #include "tray/WinSysTray.h"
@@ -68,23 +70,24 @@ private:
     WinEventLog eventLog_;
     WinSecondsClock secondsClock_;
     ProgramValues values_;
-    // The printer's own word: over SNMP for a printer on a Standard TCP/IP port with SNMP on, over IPP for one on a
-    // URL port or a TCP/IP port without SNMP; neither while policy says AskPrinters = 0. Owned with the work of the
+    // Asking the printer itself: over SNMP for a printer on a Standard TCP/IP port with SNMP on, over IPP for one on
+    // a URL port or a TCP/IP port without SNMP; neither while policy says AskPrinters = 0. Owned with the work of the
     // entries too, which a close may leave running while the program's other objects go.
-    struct PrinterWord {
+    struct PrinterAsking {
         WinAskPrintersPolicy askPrinters;
         WinStandardTcpIpPorts tcpIpPorts;
-        WinUdpTransport snmpTransport;
         RandomRequestIds requestIds;
         // Text the printers send, in the character set they name, as the program's ANSI text.
         WinForeignText foreignText;
+        WinUdpTransport snmpTransport;
         SnmpStatusSource snmp{tcpIpPorts, snmpTransport, requestIds, &foreignText};
-        AskPrintersGate snmpWord{snmp, askPrinters.Allowed()};
         WinHttpTransport ippTransport;
         IppStatusSource ipp{tcpIpPorts, ippTransport, requestIds, foreignText};
-        AskPrintersGate ippWord{ipp, askPrinters.Allowed()};
+        // The protocols, in the order they are asked, each behind the policy; each asks only the printers it is for.
+        std::vector<AskPrintersGate> protocols{AskPrintersGate{snmp, askPrinters.Allowed()},
+                                               AskPrintersGate{ipp, askPrinters.Allowed()}};
     };
-    std::shared_ptr<PrinterWord> printerWord_ = std::make_shared<PrinterWord>();
+    std::shared_ptr<PrinterAsking> printerAsking_ = std::make_shared<PrinterAsking>();
     // Each entry's question (the spooler, the printer) runs away from the window, which goes on meanwhile.
     WinEntryWorker entryWorker_;
     // Each entry is made once and goes to these outputs, in this order: the list keeps its row even when the

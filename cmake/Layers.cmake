@@ -13,7 +13,7 @@
 # layers fails to build.
 
 # In the order they are built; the tests mirror them folder for folder.
-set(AMBERVALE_LAYERS base printer snmp ipp logging eventlog history tray startup mainwindow app installer)
+set(AMBERVALE_LAYERS base printer asking snmp ipp logging eventlog history tray startup mainwindow app installer)
 
 add_library(ambervale_warnings INTERFACE)
 if(MSVC)

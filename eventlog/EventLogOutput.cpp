@@ -6,8 +6,8 @@ namespace {
 PrinterSighting SightingOf(const LogEntry& entry) {
     const PrinterFields& printer = *entry.printer;
     PrinterSighting sighting{printer.printerName, printer.status, printer.driverName, printer.portName,
-                             entry.dateTimeText, printer.heard.supplies, printer.heard.pages, std::nullopt};
-    if (printer.heard.notAsked) sighting.notAsked = *printer.heard.notAsked;
+                             entry.dateTimeText, printer.ownReport.supplies, printer.ownReport.pages, std::nullopt};
+    if (printer.ownReport.notAsked) sighting.notAsked = *printer.ownReport.notAsked;
     return sighting;
 }
 

@@ -1,65 +1,49 @@
 #include "ipp/IppStatusSource.h"
 
-#include <exception>
-#include <new>
-#include <optional>
-
 #include "ipp/IppMessage.h"
 #include "ipp/IppPrinterState.h"
-#include "printer/StatusBits.h"
+#include "ipp/IppTarget.h"
 
 namespace ambervale {
-namespace {
 
-// A Standard TCP/IP port is asked by its key's host whatever its name; any other port by the URL that names it.
-std::optional<IppTarget> TargetOf(const std::string& portName, StandardTcpIpPorts& ports) {
-    if (IsPortKeyName(portName)) {
-        if (const std::optional<TcpIpPortValues> port = ports.Read(portName)) return IppTargetOfTcpIpPort(*port);
+std::optional<AskOutcome> IppStatusSource::Ask(const std::string& portName, AskClock::time_point deadline) {
+    // A Standard TCP/IP port is asked by its key's host whatever its name; any other port by the URL that names it.
+    std::optional<TcpIpPortValues> port;
+    if (IsPortKeyName(portName)) port = ports_.Read(portName);
+    if (!port) {
+        const std::optional<IppTarget> named = IppTargetOfUrl(portName);
+        if (!named) return std::nullopt;
+        return Post(*named, deadline);
     }
-    return IppTargetOfUrl(portName);
+    const std::optional<IppTarget> guess = IppTargetOfTcpIpPort(*port);
+    if (!guess) return std::nullopt;
+    const AskClock::time_point now = clock_();
+    if (!guesses_.Due(guess->printerUri, now)) return std::nullopt;
+    AskOutcome outcome = Post(*guess, deadline);
+    outcome.address = guesses_.Took(guess->printerUri, outcome.kind, now);
+    return outcome;
 }
 
-} // namespace
-
-std::uint32_t IppStatusSource::StatusBits(const OpenPrinter& printer) {
-    PrinterHeard heard;
-    return Hear(printer, heard);
-}
-
-std::uint32_t IppStatusSource::Hear(const OpenPrinter& printer, PrinterHeard& heard) {
-    try {
-        const std::optional<IppTarget> target = TargetOf(printer.record.portName, ports_);
-        if (!target) return 0;
-        const IppClock::time_point deadline = IppClock::now() + kIppBudget;
-        const std::int32_t id = ids_.Next();
-        const IppExchange exchange = transport_.Post(*target, EncodeGetPrinterAttributes(target->printerUri, id),
-                                                     deadline);
-        switch (exchange.outcome) {
-        case IppExchange::Outcome::Silent:
-            // As Windows shows a printer that stops answering, and as a silent SNMP agent reads.
-            return status_bit::kOffline;
-        case IppExchange::Outcome::NotAsked:
-            heard.notAsked = exchange.reason;
-            return 0;
-        case IppExchange::Outcome::NotIpp:
-            return 0;
-        case IppExchange::Outcome::Answered:
-            break;
-        }
-        const std::optional<IppResponse> response = ReadIppResponse(exchange.body, id);
-        if (!response) return 0;
-        std::vector<Supply> supplies = IppSupplies(*response, text_);
-        const std::uint32_t bits = IppResponseBits(*response, supplies);
-        heard.supplies.insert(heard.supplies.end(), supplies.begin(), supplies.end());
-        return bits;
-    } catch (const std::bad_alloc&) {
-        heard.notAsked = "out of memory";
-        return 0;
-    } catch (const std::exception& error) {
-        // A failure of this PC (a thread, a handle) is not the printer's word: the entry has the spooler's alone.
-        heard.notAsked = error.what();
-        return 0;
+AskOutcome IppStatusSource::Post(const IppTarget& target, AskClock::time_point deadline) {
+    const std::int32_t id = ids_.Next();
+    const PostEnding ending = transport_.Post(target, EncodeGetPrinterAttributes(target.printerUri, id), deadline);
+    switch (ending.kind) {
+    case AskOutcome::Kind::Answered:
+        break;
+    case AskOutcome::Kind::CouldNotAsk:
+        return AskOutcome::NotAsked(ending.reason);
+    case AskOutcome::Kind::NoSuchProtocol:
+        return AskOutcome::NotSpoken();
+    case AskOutcome::Kind::Silent:
+        return AskOutcome::Silence();
     }
+    // HTTP 200 with anything but an answer to this request: no IPP printer there.
+    const std::optional<IppResponse> response = ReadIppResponse(ending.body, id);
+    if (!response) return AskOutcome::NotSpoken();
+    AskOutcome outcome = AskOutcome::Answer(0);
+    outcome.supplies = IppSupplies(*response, text_);
+    outcome.bits = IppResponseBits(*response, outcome.supplies);
+    return outcome;
 }
 
 } // namespace ambervale

@@ -113,15 +113,9 @@ std::optional<IppTarget> IppTargetOfUrl(const std::string& portName) {
 }
 
 std::optional<IppTarget> IppTargetOfTcpIpPort(const TcpIpPortValues& port) {
-    if (SnmpTargetOf(port)) return std::nullopt;  // SNMP asks this printer: never both
-    // The host that SNMP would use, by SNMP's own rule: the port with its box checked and SNMP's own defaults.
-    TcpIpPortValues asIfSnmp = port;
-    asIfSnmp.snmpEnabled = {PortValue::Kind::Number, "", 1};
-    asIfSnmp.community = {};
-    asIfSnmp.deviceIndex = {};
-    const std::optional<SnmpTarget> host = SnmpTargetOf(asIfSnmp);
+    const std::optional<std::string> host = TargetsOf(port).guessHost;  // none while SNMP asks it: never both
     if (!host) return std::nullopt;
-    IppTarget target{false, host->host, kIppPort, kEverywherePath, ""};
+    IppTarget target{false, *host, kIppPort, kEverywherePath, ""};
     target.printerUri = PrinterUri(false, target.host, target.port, target.path);
     return target;
 }

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "snmp/TcpIpPort.h"
+#include "asking/TcpIpPort.h"
 
 namespace ambervale {
 

@@ -5,24 +5,24 @@
 #include <string>
 #include <vector>
 
+#include "asking/AskClock.h"
 #include "ipp/IppTarget.h"
+#include "printer/AskOutcome.h"
 
 namespace ambervale {
 
-using IppClock = std::chrono::steady_clock;
+using IppClock = AskClock;
 
-// How one HTTP exchange with the printer ended.
-struct IppExchange {
-    enum class Outcome {
-        Answered,  // HTTP 200 with a body of at most kMaxIppResponse bytes
-        NotIpp,    // the device is there but does not speak IPP at that address: refused, an HTTP error, a redirect,
-                   // a body too large, an answer that is no HTTP
-        Silent,    // no answer within the budget (no connection, or one that never answers; a name unresolved)
-        NotAsked   // a failure on this PC (no HTTP client, no memory): says nothing of the printer
-    };
-    Outcome outcome = Outcome::Silent;
+// How one HTTP exchange with the printer ended, as one of the outcomes of asking a printer:
+//   Answered: HTTP 200 with a body of at most kMaxIppResponse bytes (whether it is an IPP answer is read later);
+//   NoSuchProtocol: the device is there but does not speak IPP at that address: refused, an HTTP error, a redirect,
+//     a body too large, an answer that is no HTTP;
+//   Silent: no answer within the budget (no connection, or one that never answers; a name unresolved);
+//   CouldNotAsk: a failure on this PC (no HTTP client, no memory): says nothing of the printer.
+struct PostEnding {
+    AskOutcome::Kind kind = AskOutcome::Kind::Silent;
     std::vector<std::byte> body;  // for Answered
-    std::string reason;           // for NotAsked
+    std::string reason;           // for CouldNotAsk
 };
 
 // The network, as the IPP question uses it: one POST of an application/ipp body, no proxy, no credentials, no
@@ -30,7 +30,7 @@ struct IppExchange {
 class IppTransport {
 public:
     virtual ~IppTransport() = default;
-    virtual IppExchange Post(const IppTarget& target, std::span<const std::byte> request,
+    virtual PostEnding Post(const IppTarget& target, std::span<const std::byte> request,
                              IppClock::time_point deadline) = 0;
 };
 

@@ -11,7 +11,7 @@
 
 #include "base/AppError.h"
 #include "base/WinHandles.h"
-#include "base/WinSystemFiles.h"
+#include "base/WinSystemFunctions.h"
 #include "ipp/IppMessage.h"
 
 namespace ambervale::win {
@@ -31,33 +31,22 @@ struct WinHttpLibrary {
     decltype(&::WinHttpCloseHandle) closeHandle = nullptr;
 };
 
-template <class Function>
-void Resolve(HMODULE module, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-    if (!function) throw AppError(std::string("WinHTTP has no ") + name);
-}
-
 WinHttpLibrary LoadWinHttp() {
-    HMODULE module = LoadSystemLibrary(L"winhttp.dll");
-    if (!module) throw AppError("WinHTTP cannot be loaded (Windows error " + std::to_string(GetLastError()) + ")");
+    SystemFunctions library(L"winhttp.dll", "WinHTTP", "WinHTTP cannot be loaded");
     WinHttpLibrary loaded;
-    try {
-        Resolve(module, "WinHttpOpen", loaded.open);
-        Resolve(module, "WinHttpConnect", loaded.connect);
-        Resolve(module, "WinHttpOpenRequest", loaded.openRequest);
-        Resolve(module, "WinHttpSetOption", loaded.setOption);
-        Resolve(module, "WinHttpSetTimeouts", loaded.setTimeouts);
-        Resolve(module, "WinHttpSetStatusCallback", loaded.setStatusCallback);
-        Resolve(module, "WinHttpSendRequest", loaded.sendRequest);
-        Resolve(module, "WinHttpReceiveResponse", loaded.receiveResponse);
-        Resolve(module, "WinHttpQueryHeaders", loaded.queryHeaders);
-        Resolve(module, "WinHttpReadData", loaded.readData);
-        Resolve(module, "WinHttpCloseHandle", loaded.closeHandle);
-    } catch (...) {
-        // A WinHTTP without what the program needs is let go; the next question loads it again.
-        FreeLibrary(module);
-        throw;
-    }
+    library.Resolve("WinHttpOpen", loaded.open);
+    library.Resolve("WinHttpConnect", loaded.connect);
+    library.Resolve("WinHttpOpenRequest", loaded.openRequest);
+    library.Resolve("WinHttpSetOption", loaded.setOption);
+    library.Resolve("WinHttpSetTimeouts", loaded.setTimeouts);
+    library.Resolve("WinHttpSetStatusCallback", loaded.setStatusCallback);
+    library.Resolve("WinHttpSendRequest", loaded.sendRequest);
+    library.Resolve("WinHttpReceiveResponse", loaded.receiveResponse);
+    library.Resolve("WinHttpQueryHeaders", loaded.queryHeaders);
+    library.Resolve("WinHttpReadData", loaded.readData);
+    library.Resolve("WinHttpCloseHandle", loaded.closeHandle);
+    // A WinHTTP without what the program needs was let go above; the next question loads it again.
+    library.Keep();
     return loaded;
 }
 
@@ -78,40 +67,35 @@ constexpr DWORD kStatusOk = 200;
 constexpr std::size_t kReadChunk = 8192;
 constexpr wchar_t kContentType[] = L"Content-Type: application/ipp\r\n";
 
-DWORD MillisecondsUntil(IppClock::time_point deadline) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - IppClock::now()).count();
-    return static_cast<DWORD>(std::clamp<long long>(left, 0, 0x7FFFFFFF));
-}
-
-IppExchange Ending(IppExchange::Outcome outcome, std::string reason = {}) { return {outcome, {}, std::move(reason)}; }
+PostEnding Ending(AskOutcome::Kind kind, std::string reason = {}) { return {kind, {}, std::move(reason)}; }
 
 // What a failure of WinHTTP says of the printer.
-IppExchange FailureEnding(DWORD error) {
+PostEnding FailureEnding(DWORD error) {
     switch (error) {
     case ERROR_WINHTTP_TIMEOUT:
     case ERROR_WINHTTP_NAME_NOT_RESOLVED:
-        return Ending(IppExchange::Outcome::Silent);
+        return Ending(AskOutcome::Kind::Silent);
     case ERROR_NOT_ENOUGH_MEMORY:
     case ERROR_OUTOFMEMORY:
-        return Ending(IppExchange::Outcome::NotAsked, "out of memory");
+        return Ending(AskOutcome::Kind::CouldNotAsk, "out of memory");
     default:
         // Refused, reset, no HTTP, a TLS handshake that failed: something is there, but no IPP printer.
-        return Ending(IppExchange::Outcome::NotIpp);
+        return Ending(AskOutcome::Kind::NoSuchProtocol);
     }
 }
 
 // One question's state, shared by the worker that waits and WinHTTP's threads that call back. It lives until both
 // are done with it: the worker's reference goes when it returns, WinHTTP's when the request's handle is closed.
-struct Exchange {
+struct PostInFlight {
     UniqueKernelObject done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     std::vector<std::byte> request;  // WinHTTP reads it until the request is sent
     std::array<std::byte, kReadChunk> chunk{};
     std::vector<std::byte> body;
-    IppExchange ending;  // written once, before done is set; read by the worker only after that
+    PostEnding ending;  // written once, before done is set; read by the worker only after that
     std::atomic<bool> ended{false};
-    std::shared_ptr<Exchange> heldByWinHttp;
+    std::shared_ptr<PostInFlight> heldByWinHttp;
 
-    void End(IppExchange result) {
+    void End(PostEnding result) {
         if (ended.exchange(true)) return;
         ending = std::move(result);
         SetEvent(done.get());
@@ -125,7 +109,7 @@ struct Exchange {
 };
 
 void CALLBACK OnStatus(HINTERNET handle, DWORD_PTR context, DWORD status, LPVOID info, DWORD length) {
-    auto* exchange = reinterpret_cast<Exchange*>(context);
+    auto* exchange = reinterpret_cast<PostInFlight*>(context);
     if (exchange == nullptr) return;
     switch (status) {
     case WINHTTP_CALLBACK_STATUS_SENDREQUEST_COMPLETE:
@@ -138,7 +122,7 @@ void CALLBACK OnStatus(HINTERNET handle, DWORD_PTR context, DWORD status, LPVOID
                                     WINHTTP_HEADER_NAME_BY_INDEX, &code, &size, WINHTTP_NO_HEADER_INDEX) ||
             code != kStatusOk) {
             // An error, a redirect (never followed), a demand for credentials (never sent): no IPP there.
-            exchange->End(Ending(IppExchange::Outcome::NotIpp));
+            exchange->End(Ending(AskOutcome::Kind::NoSuchProtocol));
             break;
         }
         exchange->ReadMore(handle);
@@ -146,13 +130,13 @@ void CALLBACK OnStatus(HINTERNET handle, DWORD_PTR context, DWORD status, LPVOID
     }
     case WINHTTP_CALLBACK_STATUS_READ_COMPLETE:
         if (length == 0) {
-            exchange->End({IppExchange::Outcome::Answered, std::move(exchange->body), ""});
+            exchange->End({AskOutcome::Kind::Answered, std::move(exchange->body), ""});
             break;
         }
         exchange->body.insert(exchange->body.end(), exchange->chunk.begin(),
                               exchange->chunk.begin() + std::min<std::size_t>(length, exchange->chunk.size()));
         if (exchange->body.size() > kMaxIppResponse) {
-            exchange->End(Ending(IppExchange::Outcome::NotIpp));
+            exchange->End(Ending(AskOutcome::Kind::NoSuchProtocol));
             break;
         }
         exchange->ReadMore(handle);
@@ -162,7 +146,7 @@ void CALLBACK OnStatus(HINTERNET handle, DWORD_PTR context, DWORD status, LPVOID
         break;
     case WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING: {
         // WinHTTP's last word on this request: its reference goes, and with the worker's gone too, the exchange.
-        const std::shared_ptr<Exchange> last = std::move(exchange->heldByWinHttp);
+        const std::shared_ptr<PostInFlight> last = std::move(exchange->heldByWinHttp);
         break;
     }
     default:
@@ -197,17 +181,17 @@ WinHttpTransport::~WinHttpTransport() {
     if (session_ != nullptr) WinHttp().closeHandle(static_cast<HINTERNET>(session_));
 }
 
-IppExchange WinHttpTransport::Post(const IppTarget& target, std::span<const std::byte> request,
+PostEnding WinHttpTransport::Post(const IppTarget& target, std::span<const std::byte> request,
                                    IppClock::time_point deadline) {
     try {
         WinHttp();
     } catch (const AppError& error) {
-        return Ending(IppExchange::Outcome::NotAsked, error.what());
+        return Ending(AskOutcome::Kind::CouldNotAsk, error.what());
     }
     if (session_ == nullptr) {
         session_ = WinHttp().open(L"Ambervale", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
                                   WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC);
-        if (session_ == nullptr) return Ending(IppExchange::Outcome::NotAsked, ErrorText("No WinHTTP session"));
+        if (session_ == nullptr) return Ending(AskOutcome::Kind::CouldNotAsk, ErrorText("No WinHTTP session"));
     }
     const UniqueInternet connection(
         WinHttp().connect(static_cast<HINTERNET>(session_), Ascii(target.host).c_str(), target.port, 0));
@@ -217,23 +201,23 @@ IppExchange WinHttpTransport::Post(const IppTarget& target, std::span<const std:
                                                       target.secure ? WINHTTP_FLAG_SECURE : 0));
     if (!handle) return FailureEnding(GetLastError());
     if (!Restrict(handle.get(), target.secure)) {
-        return Ending(IppExchange::Outcome::NotAsked, ErrorText("WinHTTP refused a restriction"));
+        return Ending(AskOutcome::Kind::CouldNotAsk, ErrorText("WinHTTP refused a restriction"));
     }
     // WinHTTP's own timeouts end its work soon after the worker stops waiting for it.
     const auto wait = static_cast<int>(MillisecondsUntil(deadline));
     WinHttp().setTimeouts(handle.get(), wait, wait, wait, wait);
 
-    auto exchange = std::make_shared<Exchange>();
-    if (!exchange->done) return Ending(IppExchange::Outcome::NotAsked, ErrorText("No event"));
+    auto exchange = std::make_shared<PostInFlight>();
+    if (!exchange->done) return Ending(AskOutcome::Kind::CouldNotAsk, ErrorText("No event"));
     exchange->request.assign(request.begin(), request.end());
     if (WinHttp().setStatusCallback(handle.get(), OnStatus,
                                     WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS | WINHTTP_CALLBACK_FLAG_HANDLES,
                                     0) == WINHTTP_INVALID_STATUS_CALLBACK) {
-        return Ending(IppExchange::Outcome::NotAsked, ErrorText("No WinHTTP callback"));
+        return Ending(AskOutcome::Kind::CouldNotAsk, ErrorText("No WinHTTP callback"));
     }
     DWORD_PTR context = reinterpret_cast<DWORD_PTR>(exchange.get());
     if (!WinHttp().setOption(handle.get(), WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context)) {
-        return Ending(IppExchange::Outcome::NotAsked, ErrorText("No WinHTTP context"));
+        return Ending(AskOutcome::Kind::CouldNotAsk, ErrorText("No WinHTTP context"));
     }
     // From here WinHTTP calls back with the exchange until it says the handle is closing.
     exchange->heldByWinHttp = exchange;
@@ -243,7 +227,7 @@ IppExchange WinHttpTransport::Post(const IppTarget& target, std::span<const std:
         return FailureEnding(GetLastError());
     }
     if (WaitForSingleObject(exchange->done.get(), MillisecondsUntil(deadline)) != WAIT_OBJECT_0) {
-        return Ending(IppExchange::Outcome::Silent);
+        return Ending(AskOutcome::Kind::Silent);
     }
     return std::move(exchange->ending);
 }

@@ -18,7 +18,7 @@ public:
     WinHttpTransport(const WinHttpTransport&) = delete;
     WinHttpTransport& operator=(const WinHttpTransport&) = delete;
 
-    IppExchange Post(const IppTarget& target, std::span<const std::byte> request,
+    PostEnding Post(const IppTarget& target, std::span<const std::byte> request,
                      IppClock::time_point deadline) override;
 
 private:

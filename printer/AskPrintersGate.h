@@ -15,8 +15,8 @@ public:
     std::uint32_t StatusBits(const OpenPrinter& printer) override {
         return allowed_.load() ? inner_.StatusBits(printer) : 0;
     }
-    std::uint32_t Hear(const OpenPrinter& printer, PrinterHeard& heard) override {
-        return allowed_.load() ? inner_.Hear(printer, heard) : 0;
+    std::uint32_t StatusAndReport(const OpenPrinter& printer, PrinterOwnReport& ownReport) override {
+        return allowed_.load() ? inner_.StatusAndReport(printer, ownReport) : 0;
     }
 
 private:

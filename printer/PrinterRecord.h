@@ -6,6 +6,7 @@
 #include <string>
 
 #include "printer/RecordLayout.h"
+#include "printer/AskOutcome.h"
 #include "printer/Supplies.h"
 
 namespace ambervale {
@@ -30,7 +31,7 @@ struct PrinterFields {
     std::uint32_t attributes = 0;
     std::uint32_t jobs = 0;
     // What the printer itself said beyond the status word, when a source asked it; not part of the report line.
-    PrinterHeard heard{};
+    PrinterOwnReport ownReport{};
 };
 
 // The size of the record's fixed part: 84 bytes with 32-bit pointers, 136 with 64-bit ones.

@@ -48,7 +48,7 @@ std::optional<PrinterFields> QueryDefaultPrinter(Spooler& spooler, std::span<Sta
     }
     const OpenPrinter open{spooler, printer.Get(), *fields};
     std::uint32_t status = 0;
-    for (StatusSource* source : sources) status |= source->Hear(open, fields->heard);
+    for (StatusSource* source : sources) status |= source->StatusAndReport(open, fields->ownReport);
     fields->status = status;
     return fields;
 }

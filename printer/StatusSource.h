@@ -4,6 +4,7 @@
 
 #include "printer/PrinterRecord.h"
 #include "printer/Spooler.h"
+#include "printer/AskOutcome.h"
 #include "printer/Supplies.h"
 
 namespace ambervale {
@@ -22,10 +23,10 @@ class StatusSource {
 public:
     virtual ~StatusSource() = default;
     virtual std::uint32_t StatusBits(const OpenPrinter& printer) = 0;
-    // The bits, and what a source that asks the printer itself heard beyond them (its supplies, its page count, or
-    // that this PC could not ask it), added to heard. A source that only gives bits gives just those.
-    virtual std::uint32_t Hear(const OpenPrinter& printer, PrinterHeard& heard) {
-        static_cast<void>(heard);
+    // The bits, and what the printer itself reported beyond them when this source asks it (its supplies, its page
+    // count, or that this PC could not ask it), added to ownReport. A source that only gives bits gives just those.
+    virtual std::uint32_t StatusAndReport(const OpenPrinter& printer, PrinterOwnReport& ownReport) {
+        static_cast<void>(ownReport);
         return StatusBits(printer);
     }
 };

@@ -89,15 +89,4 @@ std::string PrintableAscii(std::string_view bytes, std::size_t maxBytes = kMaxSu
 // bytes outside ASCII in the ANSI code page when characterSet names their set and text can read it, else '?'.
 std::string DescriptionText(std::string_view bytes, std::optional<std::uint32_t> characterSet, ForeignText* text);
 
-// What the printer itself said beyond its status bits, when a source asked it.
-struct PrinterHeard {
-    std::vector<Supply> supplies;         // in the printer's own order
-    std::optional<std::uint64_t> pages;   // the pages it has printed in its life
-    // The printer could not be asked because of a failure on this PC (no network stack, no socket, no memory): not
-    // the printer's silence. The reason, as text.
-    std::optional<std::string> notAsked;
-
-    bool operator==(const PrinterHeard&) const = default;
-};
-
 } // namespace ambervale

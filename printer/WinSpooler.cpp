@@ -8,7 +8,7 @@
 
 #include "base/AppError.h"
 #include "base/WinSizedCall.h"
-#include "base/WinSystemFiles.h"
+#include "base/WinSystemFunctions.h"
 #include "base/WinText.h"
 #include "printer/RecordLayout.h"
 
@@ -44,22 +44,16 @@ struct SpoolerLibrary {
     decltype(&::ClosePrinter) closePrinter = nullptr;
 };
 
-template <class Function>
-void Resolve(HMODULE module, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-    if (!function) throw AppError(std::string("The print spooler has no ") + name);
-}
-
 SpoolerLibrary LoadSpoolerLibrary() {
-    HMODULE module = win::LoadSystemLibrary(L"winspool.drv");
-    if (!module) throw AppError("The print spooler cannot be reached (Windows error " + std::to_string(GetLastError()) + ")");
+    win::SystemFunctions library(L"winspool.drv", "The print spooler", "The print spooler cannot be reached");
     SpoolerLibrary loaded;
-    Resolve(module, "GetDefaultPrinterW", loaded.getDefaultPrinterW);
-    Resolve(module, "OpenPrinterW", loaded.openPrinterW);
-    Resolve(module, "OpenPrinterA", loaded.openPrinterA);
-    Resolve(module, "GetPrinterA", loaded.getPrinterA);
-    Resolve(module, "EnumJobsA", loaded.enumJobsA);
-    Resolve(module, "ClosePrinter", loaded.closePrinter);
+    library.Resolve("GetDefaultPrinterW", loaded.getDefaultPrinterW);
+    library.Resolve("OpenPrinterW", loaded.openPrinterW);
+    library.Resolve("OpenPrinterA", loaded.openPrinterA);
+    library.Resolve("GetPrinterA", loaded.getPrinterA);
+    library.Resolve("EnumJobsA", loaded.enumJobsA);
+    library.Resolve("ClosePrinter", loaded.closePrinter);
+    library.Keep();
     return loaded;
 }
 

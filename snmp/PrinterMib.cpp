@@ -33,8 +33,10 @@ constexpr std::array<std::uint32_t, 16> kErrorStateBits{
 };
 
 // offline and serviceRequested are set by many printers while they merely sleep in power-save, which is why CUPS
-// ignores both as unreliable. They count only when hrDeviceStatus itself says something is wrong (warning or down):
-// then the device means them.
+// ignores both as unreliable; and a low toner or paper keeps hrDeviceStatus in warning for days, so a sleeping
+// printer with a low toner says warning + offline every night. The two count only when nothing else explains the
+// device's complaint: hrDeviceStatus down; or warning with no other error bit set and no marker supply at or below
+// its low mark. Then the device means them.
 constexpr std::size_t kOfflineBit = 6;
 constexpr std::size_t kServiceRequestedBit = 7;
 
@@ -43,12 +45,34 @@ constexpr std::int32_t kDeviceDown = 5;
 constexpr std::int32_t kPrinterPrinting = 4;
 constexpr std::int32_t kPrinterWarmup = 5;
 
-std::uint32_t ErrorStateBits(const std::vector<std::byte>& octets, bool deviceComplains) {
+bool IsSet(const std::vector<std::byte>& octets, std::size_t bit) {
+    return bit / 8 < octets.size() && (std::to_integer<std::uint8_t>(octets[bit / 8]) & (0x80u >> (bit % 8))) != 0;
+}
+
+bool OtherErrorSet(const std::vector<std::byte>& octets) {
+    for (std::size_t bit = 0; bit < kErrorStateBits.size(); ++bit) {
+        if (bit != kOfflineBit && bit != kServiceRequestedBit && IsSet(octets, bit)) return true;
+    }
+    return false;
+}
+
+bool AnyMarkerLow(std::span<const Supply> supplies) {
+    return std::any_of(supplies.begin(), supplies.end(), [](const Supply& supply) {
+        return IsMarkerSupply(supply) && supply.percent && *supply.percent <= kSupplyLowPercent;
+    });
+}
+
+bool DeviceMeansOffline(const PrinterAnswer& answer, std::span<const Supply> supplies) {
+    if (answer.deviceStatus == kDeviceDown) return true;
+    if (answer.deviceStatus != kDeviceWarning) return false;
+    return !OtherErrorSet(answer.detectedErrorState.value_or(std::vector<std::byte>{})) && !AnyMarkerLow(supplies);
+}
+
+std::uint32_t ErrorStateBits(const std::vector<std::byte>& octets, bool deviceMeansOffline) {
     std::uint32_t bits = 0;
-    for (std::size_t bit = 0; bit < kErrorStateBits.size() && bit / 8 < octets.size(); ++bit) {
-        if (!deviceComplains && (bit == kOfflineBit || bit == kServiceRequestedBit)) continue;
-        const auto octet = std::to_integer<std::uint8_t>(octets[bit / 8]);
-        if (octet & (0x80u >> (bit % 8))) bits |= kErrorStateBits[bit];
+    for (std::size_t bit = 0; bit < kErrorStateBits.size(); ++bit) {
+        if (!deviceMeansOffline && (bit == kOfflineBit || bit == kServiceRequestedBit)) continue;
+        if (IsSet(octets, bit)) bits |= kErrorStateBits[bit];
     }
     return bits;
 }
@@ -72,14 +96,15 @@ ObjectId ObjectIdOf(PrinterObject object, std::uint32_t deviceIndex) {
     return BerObjectIdContents(std::array<std::uint32_t, 12>{1, 3, 6, 1, 2, 1, 25, 3, 5, 1, 2, deviceIndex});
 }
 
-std::uint32_t PrinterStatusBits(const PrinterAnswer& answer) {
+std::uint32_t PrinterStatusBits(const PrinterAnswer& answer, std::span<const Supply> supplies) {
     if (!answer.printerStatus && !answer.detectedErrorState) return 0;
     std::uint32_t bits = 0;
     if (answer.deviceStatus == kDeviceDown) bits |= kError;
     if (answer.printerStatus == kPrinterPrinting) bits |= kPrinting;
     if (answer.printerStatus == kPrinterWarmup) bits |= kWarmingUp;
-    const bool deviceComplains = answer.deviceStatus == kDeviceWarning || answer.deviceStatus == kDeviceDown;
-    if (answer.detectedErrorState) bits |= ErrorStateBits(*answer.detectedErrorState, deviceComplains);
+    if (answer.detectedErrorState) {
+        bits |= ErrorStateBits(*answer.detectedErrorState, DeviceMeansOffline(answer, supplies));
+    }
     return bits;
 }
 

@@ -2,9 +2,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "printer/StatusBits.h"
+#include "printer/Supplies.h"
 #include "snmp/SnmpGet.h"
 
 namespace ambervale {
@@ -25,14 +27,10 @@ struct PrinterAnswer {
     std::optional<std::vector<std::byte>> detectedErrorState;
 };
 
-// The status-table bits for a printer that said nothing at all: "Off Line", as Windows shows a printer that stops
-// answering.
-inline constexpr std::uint32_t kSilentPrinterBits = status_bit::kOffline;
-
-// The status-table bits the answer stands for. An answer without the printer's own rows (an agent that is not a
-// printer, or another device at that index) adds nothing. offline and serviceRequested count only while
-// hrDeviceStatus is warning or down (many printers set them in power-save).
-std::uint32_t PrinterStatusBits(const PrinterAnswer& answer);
+// The status-table bits the answer stands for, beside the printer's supplies as last read. An answer without the
+// printer's own rows (an agent that is not a printer, or another device at that index) adds nothing. offline and
+// serviceRequested count only when nothing else explains the device's complaint (PrinterMib.cpp says why).
+std::uint32_t PrinterStatusBits(const PrinterAnswer& answer, std::span<const Supply> supplies = {});
 
 // What a reply says of the objects asked for, in the order asked.
 struct ReplyVerdict {

@@ -11,7 +11,7 @@
 #include "printer/Supplies.h"
 #include "snmp/SnmpTransport.h"
 #include "snmp/TableWalk.h"
-#include "snmp/TcpIpPort.h"
+#include "asking/TcpIpPort.h"
 
 namespace ambervale {
 

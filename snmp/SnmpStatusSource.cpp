@@ -1,8 +1,7 @@
 #include "snmp/SnmpStatusSource.h"
 
 #include <algorithm>
-#include <exception>
-#include <new>
+#include <utility>
 #include <vector>
 
 namespace ambervale {
@@ -28,10 +27,10 @@ PrinterAnswer AskOneAtATime(const SnmpTarget& target, SnmpConversation& conversa
     for (const PrinterObject object : asked) {
         const std::vector<PrinterObject> one = {object};
         const std::vector<ObjectId> objects = ObjectIds(one, target.deviceIndex);
-        const auto reply = Exchange(conversation, ids, target.community, PduKind::Get, objects, deadline,
-                                    [&](const GetResponse& r) {
-                                        return JudgeReply(r, objects).kind != ReplyVerdict::Kind::NotAnAnswer;
-                                    });
+        const auto reply = RequestWithRetries(conversation, ids, target.community, PduKind::Get, objects, deadline,
+                                              [&](const GetResponse& r) {
+                                                  return JudgeReply(r, objects).kind != ReplyVerdict::Kind::NotAnAnswer;
+                                              });
         if (!reply) continue;
         const ReplyVerdict verdict = JudgeReply(*reply, objects);
         if (verdict.kind == ReplyVerdict::Kind::Answer) answer = TakeAnswer(verdict, one, answer);
@@ -44,91 +43,65 @@ PrinterAnswer AskOneAtATime(const SnmpTarget& target, SnmpConversation& conversa
 std::optional<PrinterAnswer> AskPrinter(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids,
                                         SnmpClock::time_point deadline) {
     std::vector<PrinterObject> asked(std::begin(kPrinterObjects), std::end(kPrinterObjects));
-    std::vector<std::int32_t> sent;
-    for (int request = 0; request < kSnmpTries && SnmpClock::now() < deadline; ++request) {
-        const std::vector<ObjectId> objects = ObjectIds(asked, target.deviceIndex);
-        sent.push_back(ids.Next());
-        conversation.Send(EncodeGetRequest(target.community, sent.back(), objects));
-        const SnmpClock::time_point waitUntil = std::min(SnmpClock::now() + kSnmpTryWait, deadline);
-        while (const auto datagram = conversation.Receive(waitUntil)) {
+    // Each request sent, with the objects it asked for: a reply is judged against the request it answers.
+    std::vector<std::pair<std::int32_t, std::vector<PrinterObject>>> sent;
+    Tries tries(kSnmpTries, kSnmpTryWait, deadline);
+    while (tries.Next()) {
+        sent.emplace_back(ids.Next(), asked);
+        conversation.Send(EncodeGetRequest(target.community, sent.back().first, ObjectIds(asked, target.deviceIndex)));
+        bool askAgain = false;
+        while (!askAgain && tries.Waiting()) {
+            const auto datagram = conversation.Receive(tries.TryEnds());
+            if (!datagram) break;
             const std::optional<GetResponse> reply = ReadGetResponse(*datagram, target.community);
-            if (!reply || std::find(sent.begin(), sent.end(), reply->requestId) == sent.end()) continue;
-            const ReplyVerdict verdict = JudgeReply(*reply, objects);
+            if (!reply) continue;
+            const auto request = std::find_if(sent.begin(), sent.end(),
+                                              [&](const auto& r) { return r.first == reply->requestId; });
+            if (request == sent.end()) continue;
+            const std::vector<PrinterObject> objects = request->second;
+            const ReplyVerdict verdict = JudgeReply(*reply, ObjectIds(objects, target.deviceIndex));
             switch (verdict.kind) {
             case ReplyVerdict::Kind::Answer:
-                return TakeAnswer(verdict, asked, PrinterAnswer{});
+                return TakeAnswer(verdict, objects, PrinterAnswer{});
             case ReplyVerdict::Kind::TooBig:
                 return AskOneAtATime(target, conversation, ids, asked, deadline);
             case ReplyVerdict::Kind::AgentError:
                 return PrinterAnswer{};
-            case ReplyVerdict::Kind::NoSuchName:
-                asked.erase(asked.begin() + static_cast<std::ptrdiff_t>(verdict.missingObject));
+            case ReplyVerdict::Kind::NoSuchName: {
+                const auto missing = std::find(asked.begin(), asked.end(), objects[verdict.missingObject]);
+                if (missing == asked.end()) break;  // an earlier reply named it already
+                asked.erase(missing);
                 // Not one of the objects exists there: an answer that says nothing of the printer.
                 if (asked.empty()) return PrinterAnswer{};
+                askAgain = true;
                 break;
-            case ReplyVerdict::Kind::NotAnAnswer:
-                continue;
             }
-            break;
+            case ReplyVerdict::Kind::NotAnAnswer:
+                break;
+            }
         }
     }
     return std::nullopt;
 }
 
-std::uint32_t SnmpStatusSource::StatusBits(const OpenPrinter& printer) {
-    PrinterHeard heard;
-    return Hear(printer, heard);
-}
-
-std::uint32_t SnmpStatusSource::Hear(const OpenPrinter& printer, PrinterHeard& heard) {
-    try {
-        if (!IsPortKeyName(printer.record.portName)) return 0;
-        const std::optional<TcpIpPortValues> port = ports_.Read(printer.record.portName);
-        if (!port) return 0;
-        const std::optional<SnmpTarget> target = SnmpTargetOf(*port);
-        if (!target) return 0;
-        return Ask(*target, heard);
-    } catch (const std::bad_alloc&) {
-        heard.notAsked = "out of memory";
-    } catch (const std::exception& error) {
-        heard.notAsked = error.what();
-    }
-    // A failure of this PC is not the printer's silence: the entry has the spooler's word alone.
-    heard.supplies.clear();
-    heard.pages.reset();
-    return 0;
-}
-
-std::uint32_t SnmpStatusSource::Ask(const SnmpTarget& target, PrinterHeard& heard) {
-    const SnmpClock::time_point deadline = SnmpClock::now() + kSnmpBudget;
-    const SnmpOpening opening = transport_.Open(target.host, deadline);
-    if (!opening.localFailure.empty()) {
-        heard.notAsked = opening.localFailure;
-        return 0;
-    }
-    if (!opening.conversation) return kSilentPrinterBits;
-    const std::optional<PrinterAnswer> answer = AskPrinter(target, *opening.conversation, ids_, deadline);
-    if (!answer) return kSilentPrinterBits;
+std::optional<AskOutcome> SnmpStatusSource::Ask(const std::string& portName, AskClock::time_point deadline) {
+    if (!IsPortKeyName(portName)) return std::nullopt;
+    const std::optional<TcpIpPortValues> port = ports_.Read(portName);
+    if (!port) return std::nullopt;
+    const std::optional<SnmpTarget> target = TargetsOf(*port).snmp;
+    if (!target) return std::nullopt;
+    const SnmpOpening opening = transport_.Open(target->host, deadline);
+    if (!opening.localFailure.empty()) return AskOutcome::NotAsked(opening.localFailure);
+    if (!opening.conversation) return AskOutcome::Silence();
+    const std::optional<PrinterAnswer> answer = AskPrinter(*target, *opening.conversation, ids_, deadline);
+    if (!answer) return AskOutcome::Silence();
     // The supplies come after the status, in what is left of the budget.
-    supplies_.Update(target, *opening.conversation, ids_, clock_(), deadline);
-    heard.supplies = supplies_.Supplies();
-    heard.pages = supplies_.Pages();
-    return PrinterStatusBits(*answer) | SupplyStatusBits(heard.supplies);
-}
-
-RandomRequestIds::RandomRequestIds() {
-    try {
-        std::random_device device;
-        generator_.seed(device());
-    } catch (const std::exception&) {
-        // No source of randomness: the time of the start still differs from run to run.
-        generator_.seed(static_cast<std::uint32_t>(SnmpClock::now().time_since_epoch().count()));
-    }
-}
-
-std::int32_t RandomRequestIds::Next() {
-    std::uniform_int_distribution<std::int32_t> range(1, 0x7FFFFFFF);
-    return range(generator_);
+    supplies_.Update(*target, *opening.conversation, ids_, clock_(), deadline);
+    const std::vector<Supply>& supplies = supplies_.Supplies();
+    AskOutcome outcome = AskOutcome::Answer(PrinterStatusBits(*answer, supplies) | SupplyStatusBits(supplies));
+    outcome.supplies = supplies;
+    outcome.pages = supplies_.Pages();
+    return outcome;
 }
 
 } // namespace ambervale

@@ -1,61 +1,47 @@
 #pragma once
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <random>
+#include <string>
 
+#include "asking/AskingSource.h"
+#include "asking/RequestIds.h"
+#include "asking/TcpIpPort.h"
 #include "base/ForeignText.h"
-#include "printer/StatusSource.h"
 #include "snmp/PrinterMib.h"
 #include "snmp/PrinterSupplies.h"
-#include "snmp/SnmpExchange.h"
+#include "snmp/SnmpRequest.h"
 #include "snmp/SnmpTransport.h"
-#include "snmp/TcpIpPort.h"
 
 namespace ambervale {
 
 // Asks the printer what it is doing: hrDeviceStatus, hrPrinterStatus and hrPrinterDetectedErrorState at its device
 // index, before deadline. nullopt when no reply of the agent's came: none at all, or only replies that are not an
-// answer to this question. A request id of any of the question's requests is taken (a slow printer may answer an
-// earlier one), as long as the reply lists exactly the objects still asked for. An object the agent does not have
-// (noSuchName) is left out and the rest asked again, which counts as one of the three requests. Any other error
-// status proves the agent is up: tooBig has the objects asked one at a time, any other leaves them unknown; so does
-// a value that cannot be used.
+// answer to this question. A reply is judged against the request it answers (a slow printer may answer an earlier
+// one, which may have asked for more objects). An object the agent does not have (noSuchName) is left out and the
+// rest asked again, which counts as one of the three requests. Any other error status proves the agent is up: tooBig
+// has the objects asked one at a time, any other leaves them unknown; so does a value that cannot be used.
 std::optional<PrinterAnswer> AskPrinter(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids,
                                         SnmpClock::time_point deadline);
 
-// The printer's own word, for a printer on a Standard TCP/IP port whose SNMP box is checked: the port's key is read
-// at each entry, so a change there takes effect at the next one. Any other printer is not asked over SNMP: not one packet.
-// After its status, the printer's supplies and page count are read as often as they are due (PrinterSupplies).
-// Asked from one thread at a time (the entry's worker).
-class SnmpStatusSource final : public StatusSource {
+// The printer's own word over SNMP, for a printer on a Standard TCP/IP port whose SNMP box is checked: the port's key
+// is read at each entry, so a change there takes effect at the next one. Any other printer is not asked over SNMP:
+// not one packet. After its status, the printer's supplies and page count are read as often as they are due
+// (PrinterSupplies).
+class SnmpStatusSource final : public AskingSource {
 public:
     // text: for supply descriptions in a character set the printer names; nullptr for ASCII alone.
     SnmpStatusSource(StandardTcpIpPorts& ports, SnmpTransport& transport, RequestIds& ids,
                      ForeignText* text = nullptr, std::function<SnmpClock::time_point()> clock = SnmpClock::now)
         : ports_(ports), transport_(transport), ids_(ids), clock_(std::move(clock)), supplies_(text) {}
-    std::uint32_t StatusBits(const OpenPrinter& printer) override;
-    std::uint32_t Hear(const OpenPrinter& printer, PrinterHeard& heard) override;
+    std::optional<AskOutcome> Ask(const std::string& portName, AskClock::time_point deadline) override;
 
 private:
-    std::uint32_t Ask(const SnmpTarget& target, PrinterHeard& heard);
-
     StandardTcpIpPorts& ports_;
     SnmpTransport& transport_;
     RequestIds& ids_;
     std::function<SnmpClock::time_point()> clock_;
     PrinterSupplies supplies_;
-};
-
-// Request ids no one outside can guess, from 1 to 2^31 - 1.
-class RandomRequestIds final : public RequestIds {
-public:
-    RandomRequestIds();
-    std::int32_t Next() override;
-
-private:
-    std::mt19937 generator_;
 };
 
 } // namespace ambervale

@@ -8,9 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "asking/AskClock.h"
+#include "asking/RequestIds.h"
+
 namespace ambervale {
 
-using SnmpClock = std::chrono::steady_clock;
+using SnmpClock = AskClock;
 
 // One exchange of datagrams with an agent's UDP port 161.
 class SnmpConversation {
@@ -38,13 +41,6 @@ public:
     virtual ~SnmpTransport() = default;
     // A conversation with UDP port 161 of host (a name or an address), its name resolved before deadline.
     virtual SnmpOpening Open(const std::string& host, SnmpClock::time_point deadline) = 0;
-};
-
-// The request ids of the questions: each request gets a fresh one.
-class RequestIds {
-public:
-    virtual ~RequestIds() = default;
-    virtual std::int32_t Next() = 0;
 };
 
 } // namespace ambervale

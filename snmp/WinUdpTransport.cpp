@@ -46,11 +46,6 @@ namespace {
 // No reply to the program's questions comes near this; a larger datagram is cut by Winsock and ignored.
 constexpr int kMaxDatagram = 4096;
 
-DWORD MillisecondsUntil(SnmpClock::time_point deadline) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - SnmpClock::now()).count();
-    return static_cast<DWORD>(std::clamp<long long>(left, 0, 0x7FFFFFFF));
-}
-
 template <class Info>
 void TakeAddresses(const Info* found, std::vector<AgentAddress>& addresses) {
     // MinGW declares ai_next of ADDRINFOEXW as a pointer to a struct of another spelling.
@@ -183,7 +178,8 @@ public:
 
     std::optional<std::vector<std::byte>> Receive(SnmpClock::time_point deadline) override {
         std::vector<std::byte> datagram(kMaxDatagram);
-        while (!sockets_.empty()) {
+        // The deadline is the deadline: datagrams that keep coming (oversized ones, say) do not hold the wait open.
+        while (!sockets_.empty() && SnmpClock::now() < deadline) {
             const DWORD wait = MillisecondsUntil(deadline);
             fd_set readable;
             FD_ZERO(&readable);

@@ -27,7 +27,7 @@
 #include "base/WinText.h"
 #include "printer/WinSpooler.h"
 #include "snmp/SnmpStatusSource.h"
-#include "snmp/WinStandardTcpIpPorts.h"
+#include "asking/WinStandardTcpIpPorts.h"
 #include "EntryTiming.h"
 #include "window/WindowStall.h"
 
@@ -66,8 +66,9 @@ public:
 // The transport as the program has it, counting what goes through.
 class CountingTransport final : public IppTransport {
 public:
-    IppExchange Post(const IppTarget& target, std::span<const std::byte> request, IppClock::time_point deadline) override {
-        IppExchange exchange = inner.Post(target, request, deadline);
+    PostEnding Post(const IppTarget& target, std::span<const std::byte> request,
+                    IppClock::time_point deadline) override {
+        PostEnding exchange = inner.Post(target, request, deadline);
         lastRequest = request.size();
         lastBody = exchange.body.size();
         return exchange;

@@ -26,7 +26,7 @@
 #include "logging/WinEntryWorker.h"
 #include "printer/WinSpooler.h"
 #include "snmp/SnmpStatusSource.h"
-#include "snmp/WinStandardTcpIpPorts.h"
+#include "asking/WinStandardTcpIpPorts.h"
 #include "snmp/WinUdpTransport.h"
 #include "EntryTiming.h"
 #include "window/WindowStall.h"

@@ -83,13 +83,13 @@ public:
 // The other end of the HTTP exchange: answers every POST with the exchange given, and keeps what was sent.
 class FakeIppTransport : public IppTransport {
 public:
-    IppExchange Post(const IppTarget& target, std::span<const std::byte> request, IppClock::time_point) override {
+    PostEnding Post(const IppTarget& target, std::span<const std::byte> request, IppClock::time_point) override {
         targets.push_back(target);
         requests.emplace_back(request.begin(), request.end());
         if (!failure.empty()) throw std::runtime_error(failure);
         return answer;
     }
-    IppExchange answer;
+    PostEnding answer;
     std::string failure;  // thrown instead of the answer when set, as a failure of this PC
     std::vector<IppTarget> targets;
     std::vector<std::vector<std::byte>> requests;

@@ -13,47 +13,14 @@
 #include "snmp/SnmpGet.h"
 #include "snmp/SnmpTransport.h"
 #include "snmp/TableWalk.h"
-#include "snmp/TcpIpPort.h"
+#include "fakes/FakeAsking.h"
 
 namespace ambervale::testing {
-
-inline std::vector<std::byte> Bytes(std::initializer_list<int> octets) {
-    std::vector<std::byte> bytes;
-    for (int octet : octets) bytes.push_back(static_cast<std::byte>(octet));
-    return bytes;
-}
 
 // The three objects the program asks a printer for, in the row of that device index, in the order it asks.
 inline std::vector<ObjectId> PrinterObjectsAt(std::uint32_t index) {
     return {ObjectIdOf(PrinterObject::DeviceStatus, index), ObjectIdOf(PrinterObject::PrinterStatus, index),
             ObjectIdOf(PrinterObject::DetectedErrorState, index)};
-}
-
-// Ports by name, as Windows' port monitor would keep them; counts the reads.
-class FakeTcpIpPorts : public StandardTcpIpPorts {
-public:
-    std::optional<TcpIpPortValues> Read(const std::string& portName) override {
-        reads.push_back(portName);
-        const auto found = ports.find(portName);
-        if (found == ports.end()) return std::nullopt;
-        return found->second;
-    }
-    std::map<std::string, TcpIpPortValues> ports;
-    std::vector<std::string> reads;
-};
-
-inline PortValue Text(std::string text) { return {PortValue::Kind::Text, std::move(text), 0}; }
-inline PortValue Number(std::uint32_t number) { return {PortValue::Kind::Number, "", number}; }
-
-// A port as Windows' dialog leaves it with "SNMP Status Enabled" checked, for a printer at address.
-inline TcpIpPortValues SnmpPort(std::string address) {
-    TcpIpPortValues port;
-    port.snmpEnabled = Number(1);
-    port.hostName = Text("");
-    port.ipAddress = Text(std::move(address));
-    port.community = Text("public");
-    port.deviceIndex = Number(1);
-    return port;
 }
 
 // An agent on the other side of the transport: the datagrams it sends back after each request, in turn; a request
@@ -226,12 +193,6 @@ private:
                                 BerElement(ber::kOctetString, std::vector<std::byte>(community.begin(), community.end())),
                                 reply}));
     }
-};
-
-// Hands out 101, 102, 103, ... in turn.
-struct CountingRequestIds : RequestIds {
-    std::int32_t Next() override { return next++; }
-    std::int32_t next = 101;
 };
 
 } // namespace ambervale::testing

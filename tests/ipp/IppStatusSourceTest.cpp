@@ -7,18 +7,19 @@
 #include <atomic>
 
 #include "fakes/FakeIpp.h"
-#include "fakes/FakeSnmp.h"
+#include "fakes/FakeAsking.h"
 #include "fakes/FakeSpooler.h"
 #include "printer/AskPrintersGate.h"
 #include "printer/PrinterReport.h"
 #include "printer/PrinterStatus.h"
+#include "printer/StatusBits.h"
 
 namespace ambervale {
 namespace {
 
 using namespace ambervale::testing;
 
-IppExchange Answer(std::vector<std::byte> body) { return {IppExchange::Outcome::Answered, std::move(body), ""}; }
+PostEnding Answer(std::vector<std::byte> body) { return {AskOutcome::Kind::Answered, std::move(body), ""}; }
 
 // Stopped with an empty tray, toner at 3%.
 std::vector<std::byte> EmptyTray(std::uint32_t id) {
@@ -38,15 +39,16 @@ struct IppWorld {
         FakeSpooler spooler;
         PrinterFields record;
         record.portName = portName;
-        heard = {};
-        return source.Hear(OpenPrinter{spooler, FakeSpooler::kHandle, record}, heard);
+        ownReport = {};
+        return source.StatusAndReport(OpenPrinter{spooler, FakeSpooler::kHandle, record}, ownReport);
     }
     FakeTcpIpPorts ports;
     FakeIppTransport transport;
     CountingRequestIds ids;
     FakeForeignText text;
-    IppStatusSource source{ports, transport, ids, text};
-    PrinterHeard heard;
+    AskClock::time_point now{};
+    IppStatusSource source{ports, transport, ids, text, [this] { return now; }};
+    PrinterOwnReport ownReport;
 };
 
 TEST(IppStatusSource, ATcpIpPortWithSnmpOffIsAskedOnceAtTheEverywhereAddress) {
@@ -56,8 +58,8 @@ TEST(IppStatusSource, ATcpIpPortWithSnmpOffIsAskedOnceAtTheEverywhereAddress) {
     ASSERT_EQ(world.transport.requests.size(), 1u);
     EXPECT_EQ(world.transport.requests[0], EncodeGetPrinterAttributes("ipp://192.0.2.7:631/ipp/print", 101));
     EXPECT_EQ(world.transport.targets[0].host, "192.0.2.7");
-    EXPECT_EQ(world.heard.supplies, (std::vector<Supply>{{"Black", supply_type::kToner, supply_class::kOther, 3}}));
-    EXPECT_FALSE(world.heard.notAsked.has_value());
+    EXPECT_EQ(world.ownReport.supplies, (std::vector<Supply>{{"Black", supply_type::kToner, supply_class::kOther, 3}}));
+    EXPECT_FALSE(world.ownReport.notAsked.has_value());
 }
 
 TEST(IppStatusSource, OnlyUrlPortsAndTcpIpPortsThatSnmpLeavesAreAsked) {
@@ -79,35 +81,64 @@ TEST(IppStatusSource, OnlyUrlPortsAndTcpIpPortsThatSnmpLeavesAreAsked) {
     EXPECT_EQ(world.transport.targets.back().host, "192.0.2.7");
 }
 
-TEST(IppStatusSource, EachEndOfTheExchangeGivesItsWord) {
-    using enum IppExchange::Outcome;
+// What each end of the exchange adds to the line and to the Event Log, at an address the administrator named (a URL
+// port) and at a guess (a TCP/IP port without SNMP) that has not answered yet. One row a case.
+TEST(IppStatusSource, EachEndOfTheExchangeAddsWhatTheAddressEarned) {
+    using enum AskOutcome::Kind;
     const struct {
         const char* what;
-        IppExchange::Outcome outcome;
+        AskOutcome::Kind kind;
         std::vector<std::byte> body;
         const char* reason;
-        std::uint32_t bits;
+        std::uint32_t atUrl;
+        std::uint32_t atGuess;
     } cases[] = {
-        {"no answer in time", Silent, {}, "", status_bit::kOffline},
-        {"refused or an HTTP error", NotIpp, {}, "", 0},
-        {"no HTTP client on this PC", NotAsked, {}, "no WinHTTP", 0},
-        {"an answer to another request", Answered, EmptyTray(102), "", 0},
-        {"garbage with HTTP 200", Answered, Bytes({0x3C, 0x68, 0x74}), "", 0},
-        {"an error status", Answered, IppBytes().Header(2, 0x0400, 101).Groups().End(), "", 0},
+        {"no answer in time", Silent, {}, "", status_bit::kOffline, 0},
+        {"refused or an HTTP error", NoSuchProtocol, {}, "", 0, 0},
+        {"no HTTP client on this PC", CouldNotAsk, {}, "no WinHTTP", 0, 0},
+        {"an answer to another request", Answered, EmptyTray(102), "", 0, 0},
+        {"garbage with HTTP 200", Answered, Bytes({0x3C, 0x68, 0x74}), "", 0, 0},
+        {"an error status", Answered, IppBytes().Header(2, 0x0400, 101).Groups().End(), "", 0, 0},
+        {"an answer", Answered, EmptyTray(101), "", status_bit::kPaperOut | status_bit::kTonerLow,
+         status_bit::kPaperOut | status_bit::kTonerLow},
     };
     for (const auto& c : cases) {
-        IppWorld world;
-        world.transport.answer = {c.outcome, c.body, c.reason};
-        EXPECT_EQ(world.Bits(), c.bits) << c.what;
-        const std::optional<std::string> notAsked = c.outcome == NotAsked ? std::optional<std::string>(c.reason)
-                                                                          : std::nullopt;
-        EXPECT_EQ(world.heard.notAsked, notAsked) << c.what;
-        EXPECT_TRUE(world.heard.supplies.empty()) << c.what;
+        for (const bool guessed : {false, true}) {
+            IppWorld world;
+            world.transport.answer = {c.kind, c.body, c.reason};
+            EXPECT_EQ(world.Bits(guessed ? "IP_192.0.2.7" : "ipp://192.0.2.7/ipp/print"), guessed ? c.atGuess : c.atUrl)
+                << c.what << (guessed ? " at a guess" : " at a URL");
+            const std::optional<std::string> notAsked =
+                c.kind == CouldNotAsk ? std::optional<std::string>(c.reason) : std::nullopt;
+            EXPECT_EQ(world.ownReport.notAsked, notAsked) << c.what;
+            EXPECT_EQ(world.ownReport.supplies.size(), c.atUrl != 0 && c.kind == Answered ? 1u : 0u) << c.what;
+        }
     }
     IppWorld world;
     world.transport.failure = "no thread for the question";
     EXPECT_EQ(world.Bits(), 0u) << "this PC's failure is not the printer's silence";
-    EXPECT_EQ(world.heard.notAsked, "no thread for the question");
+    EXPECT_EQ(world.ownReport.notAsked, "no thread for the question");
+}
+
+TEST(IppStatusSource, AGuessIsAskedLessOftenUntilItAnswersAndThenItsSilenceIsOffLine) {
+    IppWorld world;
+    world.transport.answer = {AskOutcome::Kind::Silent, {}, ""};
+    EXPECT_EQ(world.Bits(), 0u);
+    world.now += std::chrono::seconds(59);
+    EXPECT_EQ(world.Bits(), 0u);
+    EXPECT_EQ(world.transport.requests.size(), 1u) << "not asked again within the minute";
+    world.now += std::chrono::seconds(1);
+    world.Bits();
+    EXPECT_EQ(world.transport.requests.size(), 2u);
+    EXPECT_EQ(world.Bits("ipp://192.0.2.7:631/ipp/print"), status_bit::kOffline) << "a URL port is asked always";
+
+    world.now += std::chrono::minutes(2);
+    world.transport.answer = Answer(EmptyTray(104));
+    EXPECT_EQ(PrinterStatusText(world.Bits()), "Printer Status = Paper Out  Toner Low  \r\n");
+    world.transport.answer = {AskOutcome::Kind::Silent, {}, ""};
+    EXPECT_EQ(world.Bits(), status_bit::kOffline) << "it has answered here: now its silence counts";
+    EXPECT_EQ(world.Bits(), status_bit::kOffline);
+    EXPECT_EQ(world.transport.requests.size(), 6u);
 }
 
 TEST(IppStatusSource, ThePolicyGateAsksNoPrinterWhileClosedAndAgainOnceOpen) {
@@ -128,7 +159,7 @@ TEST(IppStatusSource, ThePolicyGateAsksNoPrinterWhileClosedAndAgainOnceOpen) {
     const auto open = QueryDefaultPrinter(spooler, sources);
     ASSERT_TRUE(open.has_value());
     EXPECT_EQ(PrinterStatusText(open->status), "Printer Status = Paper Out  Toner Low  \r\n");
-    EXPECT_EQ(open->heard.supplies.size(), 1u);
+    EXPECT_EQ(open->ownReport.supplies.size(), 1u);
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/FakeSnmp.h"
+#include "fakes/FakeAsking.h"
 
 namespace ambervale {
 namespace {

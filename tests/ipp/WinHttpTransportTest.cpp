@@ -22,7 +22,7 @@ IppTarget At(std::uint16_t port) {
     return {false, "127.0.0.1", port, "/ipp/print", "ipp://127.0.0.1:" + std::to_string(port) + "/ipp/print"};
 }
 
-IppExchange Ask(std::uint16_t port, std::chrono::milliseconds budget = std::chrono::milliseconds(1500)) {
+PostEnding Ask(std::uint16_t port, std::chrono::milliseconds budget = std::chrono::milliseconds(1500)) {
     win::WinHttpTransport transport;
     return transport.Post(At(port), std::as_bytes(std::span(kQuestion)), IppClock::now() + budget);
 }
@@ -30,8 +30,8 @@ IppExchange Ask(std::uint16_t port, std::chrono::milliseconds budget = std::chro
 TEST(WinHttpTransport, TheQuestionIsOnePostOfApplicationIppWithoutCredentialsAndTheAnswerComesWhole) {
     const std::string answer(40000, 'a');
     LoopbackHttpResponder printer([&](const std::string&) { return HttpReply{HttpOk(answer)}; });
-    const IppExchange exchange = Ask(printer.Port(), std::chrono::seconds(10));
-    ASSERT_EQ(exchange.outcome, IppExchange::Outcome::Answered);
+    const PostEnding exchange = Ask(printer.Port(), std::chrono::seconds(10));
+    ASSERT_EQ(exchange.kind, AskOutcome::Kind::Answered);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(exchange.body.data()), exchange.body.size()), answer);
     ASSERT_EQ(printer.Requests().size(), 1u);
     const std::string request = printer.Requests()[0];
@@ -50,27 +50,27 @@ TEST(WinHttpTransport, TheQuestionIsOnePostOfApplicationIppWithoutCredentialsAnd
 }
 
 TEST(WinHttpTransport, AnythingButAnIppAnswerInTimeIsTakenForWhatItSays) {
-    using enum IppExchange::Outcome;
+    using enum AskOutcome::Kind;
     const struct {
         const char* what;
         HttpReply reply;
-        IppExchange::Outcome outcome;
+        AskOutcome::Kind kind;
     } cases[] = {
-        {"not found", {"HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n"}, NotIpp},
-        {"a redirect, not followed", {"HTTP/1.1 301 Moved\r\nLocation: /other\r\nContent-Length: 0\r\n\r\n"}, NotIpp},
+        {"not found", {"HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n"}, NoSuchProtocol},
+        {"a redirect, not followed", {"HTTP/1.1 301 Moved\r\nLocation: /other\r\nContent-Length: 0\r\n\r\n"}, NoSuchProtocol},
         {"a demand for the user's credentials",
          {"HTTP/1.1 401 Unauthorized\r\nWWW-Authenticate: Negotiate\r\nWWW-Authenticate: NTLM\r\n"
           "Content-Length: 0\r\n\r\n"},
-         NotIpp},
-        {"no HTTP at all", {std::string("\x16\x03\x01\x00\x05garbage\r\n\r\n", 20)}, NotIpp},
-        {"a body past the limit", {HttpOk(std::string(kMaxIppResponse + 1, 'b'))}, NotIpp},
-        {"ten megabytes", {HttpOk(std::string(10u << 20, 'c'))}, NotIpp},
+         NoSuchProtocol},
+        {"no HTTP at all", {std::string("\x16\x03\x01\x00\x05garbage\r\n\r\n", 20)}, NoSuchProtocol},
+        {"a body past the limit", {HttpOk(std::string(kMaxIppResponse + 1, 'b'))}, NoSuchProtocol},
+        {"ten megabytes", {HttpOk(std::string(10u << 20, 'c'))}, NoSuchProtocol},
         {"an answer after the budget", {HttpOk("late"), 3000}, Silent},
         {"a connection never answered", {"", 0, true}, Silent},
     };
     for (const auto& c : cases) {
         LoopbackHttpResponder device([&](const std::string&) { return c.reply; });
-        EXPECT_EQ(Ask(device.Port()).outcome, c.outcome) << c.what;
+        EXPECT_EQ(Ask(device.Port()).kind, c.kind) << c.what;
         EXPECT_EQ(device.Connections(), 1) << c.what;
         for (const std::string& request : device.Requests()) {
             EXPECT_EQ(request.find("Authorization"), std::string::npos) << c.what;
@@ -84,7 +84,7 @@ TEST(WinHttpTransport, ARefusedConnectionIsNoIpp) {
         LoopbackHttpResponder gone([](const std::string&) { return HttpReply{}; });
         closedPort = gone.Port();
     }
-    EXPECT_EQ(Ask(closedPort).outcome, IppExchange::Outcome::NotIpp);
+    EXPECT_EQ(Ask(closedPort).kind, AskOutcome::Kind::NoSuchProtocol);
 }
 
 } // namespace

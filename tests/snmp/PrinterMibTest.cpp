@@ -72,7 +72,7 @@ TEST(PrinterMib, SeveralErrorsPrinterAndDeviceStatusGiveTheirWordsInTheTablesOrd
         {{std::nullopt, 4, std::nullopt}, "Printer Status = Printing  \r\n"},
     };
     for (const auto& c : cases) EXPECT_EQ(Words(c.answer), c.line) << c.line;
-    EXPECT_EQ(PrinterStatusText(kSilentPrinterBits), "Printer Status = Off Line  \r\n");
+    EXPECT_EQ(PrinterStatusText(status_bit::kOffline), "Printer Status = Off Line  \r\n");
 }
 
 TEST(PrinterMib, OnlyValuesOfTheObjectsTypeAreTaken) {

@@ -62,16 +62,16 @@ void PutLaser(FakeMibAgent& agent) {
 
 struct World {
     World() { ports.ports["IP_printer"] = SnmpPort("printer"); }
-    std::uint32_t Entry(PrinterHeard& heard) {
+    std::uint32_t Entry(PrinterOwnReport& ownReport) {
         FakeSpooler spooler;
         PrinterFields record;
         record.portName = "IP_printer";
-        heard = PrinterHeard{};
-        return source.Hear(OpenPrinter{spooler, FakeSpooler::kHandle, record}, heard);
+        ownReport = PrinterOwnReport{};
+        return source.StatusAndReport(OpenPrinter{spooler, FakeSpooler::kHandle, record}, ownReport);
     }
     std::string Line() {
-        PrinterHeard heard;
-        return PrinterStatusText(Entry(heard));
+        PrinterOwnReport ownReport;
+        return PrinterStatusText(Entry(ownReport));
     }
     FakeTcpIpPorts ports;
     FakeMibAgent agent;
@@ -90,12 +90,12 @@ TEST(PrinterSupplies, AWalkOfRowsWithHolesGivesEachSupplyInOrderWithItsPercentAn
         World world;
         world.agent.v2c = v2c;
         PutLaser(world.agent);
-        PrinterHeard heard;
-        EXPECT_EQ(world.Entry(heard), 0u);
-        EXPECT_EQ(heard.supplies, (std::vector<Supply>{Made("Black Toner", 3, 3, 49), Made("Imaging Unit", 9, 3, 72),
+        PrinterOwnReport ownReport;
+        EXPECT_EQ(world.Entry(ownReport), 0u);
+        EXPECT_EQ(ownReport.supplies, (std::vector<Supply>{Made("Black Toner", 3, 3, 49), Made("Imaging Unit", 9, 3, 72),
                                                        Made("Waste Toner Box", 4, 4, 100)}));
-        EXPECT_EQ(heard.pages, 48213u);
-        EXPECT_FALSE(heard.notAsked.has_value());
+        EXPECT_EQ(ownReport.pages, 48213u);
+        EXPECT_FALSE(ownReport.notAsked.has_value());
         // Six columns and the page count in one request; then one for each further row and one to see the end.
         EXPECT_EQ(world.agent.getNexts, 4);
         ASSERT_FALSE(world.agent.getNextObjects.empty());
@@ -135,19 +135,19 @@ TEST(PrinterSupplies, ColumnsTheAgentLacksAreAbsentAndValuesOfOtherTypesUnknown)
     world.agent.mib[Cell(6, 3)] = Str("Cyan\x01\x7f Ink\xe9");
     world.agent.mib[Cell(9, 2)] = Str("50");
     world.agent.mib[Cell(9, 3)] = Int(10);
-    PrinterHeard heard;
-    EXPECT_EQ(world.Entry(heard), 0u);
-    EXPECT_EQ(heard.supplies, (std::vector<Supply>{Made("", 5, 1, std::nullopt), Made("Cyan Ink?", 3, 1, std::nullopt)}));
-    EXPECT_FALSE(heard.pages.has_value());
+    PrinterOwnReport ownReport;
+    EXPECT_EQ(world.Entry(ownReport), 0u);
+    EXPECT_EQ(ownReport.supplies, (std::vector<Supply>{Made("", 5, 1, std::nullopt), Made("Cyan Ink?", 3, 1, std::nullopt)}));
+    EXPECT_FALSE(ownReport.pages.has_value());
 }
 
 TEST(PrinterSupplies, AtMost32RowsAndAWalkThatDoesNotAdvanceStops) {
     World many;
     PutStatus(many.agent);
     for (std::uint32_t row = 1; row <= 33; ++row) PutSupply(many.agent, row, 3, 5, "ink", 100, 1);
-    PrinterHeard heard;
-    EXPECT_EQ(PrinterStatusText(many.Entry(heard)), "Printer Status = No Toner  \r\n");
-    EXPECT_EQ(heard.supplies.size(), 32u);
+    PrinterOwnReport ownReport;
+    EXPECT_EQ(PrinterStatusText(many.Entry(ownReport)), "Printer Status = No Toner  \r\n");
+    EXPECT_EQ(ownReport.supplies.size(), 32u);
     EXPECT_EQ(many.agent.getNexts, 32) << "the 32nd row ends every column";
 
     const struct {
@@ -181,7 +181,7 @@ TEST(PrinterSupplies, AtMost32RowsAndAWalkThatDoesNotAdvanceStops) {
         World world;
         PutStatus(world.agent);
         world.agent.next = a.next;
-        PrinterHeard walked;
+        PrinterOwnReport walked;
         EXPECT_EQ(world.Entry(walked), 0u) << a.what;
         EXPECT_EQ(walked.supplies.size(), a.rows) << a.what;
         EXPECT_LE(world.agent.getNexts, 33) << a.what;
@@ -201,15 +201,15 @@ TEST(PrinterSupplies, DescriptionsAreReadHourlyLevelsEachMinuteAndNothingInBetwe
     EXPECT_EQ(world.agent.getNexts, 4);
 
     world.now += 30s;
-    PrinterHeard heard;
-    EXPECT_EQ(PrinterStatusText(world.Entry(heard)), "Printer Status = Toner Low  \r\n");
-    EXPECT_EQ(heard.supplies[0], Made("Black Toner", 3, 3, 4)) << "the description is an hour's";
+    PrinterOwnReport ownReport;
+    EXPECT_EQ(PrinterStatusText(world.Entry(ownReport)), "Printer Status = Toner Low  \r\n");
+    EXPECT_EQ(ownReport.supplies[0], Made("Black Toner", 3, 3, 4)) << "the description is an hour's";
     ASSERT_EQ(world.agent.getNexts, 8);
     EXPECT_EQ(world.agent.getNextObjects[4].size(), 2u) << "the levels and the page count alone";
 
     world.now += 1h;
-    EXPECT_EQ(PrinterStatusText(world.Entry(heard)), "Printer Status = Toner Low  \r\n");
-    EXPECT_EQ(heard.supplies[0].description, "Renamed");
+    EXPECT_EQ(PrinterStatusText(world.Entry(ownReport)), "Printer Status = Toner Low  \r\n");
+    EXPECT_EQ(ownReport.supplies[0].description, "Renamed");
     ASSERT_EQ(world.agent.getNextObjects.size(), 12u);
     EXPECT_EQ(world.agent.getNextObjects[8].size(), 7u) << "the whole table again";
 
@@ -227,10 +227,10 @@ TEST(PrinterSupplies, ASupplyThatComesOrGoesIsDescribedAtOnce) {
     world.Line();
     PutSupply(world.agent, 7, 3, 5, "Photo Ink", 100, 1);
     world.now += 1min;
-    PrinterHeard heard;
-    EXPECT_EQ(PrinterStatusText(world.Entry(heard)), "Printer Status = No Toner  \r\n");
-    ASSERT_EQ(heard.supplies.size(), 4u);
-    EXPECT_EQ(heard.supplies[2], Made("Photo Ink", 5, 3, 1));
+    PrinterOwnReport ownReport;
+    EXPECT_EQ(PrinterStatusText(world.Entry(ownReport)), "Printer Status = No Toner  \r\n");
+    ASSERT_EQ(ownReport.supplies.size(), 4u);
+    EXPECT_EQ(ownReport.supplies[2], Made("Photo Ink", 5, 3, 1));
 }
 
 TEST(PrinterSupplies, APrinterWithoutTheTableCostsOneRequestAnHour) {
@@ -251,16 +251,16 @@ TEST(PrinterSupplies, AnAgentThatRefusesTheWalkOrTakesFewerObjectsStillAnswers) 
     World refusing;
     PutLaser(refusing.agent);
     refusing.agent.getNextError = 5;  // genErr
-    PrinterHeard heard;
-    EXPECT_EQ(refusing.Entry(heard), 0u) << "up, and nothing known of its supplies";
-    EXPECT_TRUE(heard.supplies.empty());
+    PrinterOwnReport ownReport;
+    EXPECT_EQ(refusing.Entry(ownReport), 0u) << "up, and nothing known of its supplies";
+    EXPECT_TRUE(ownReport.supplies.empty());
 
     World small;
     PutLaser(small.agent);
     small.agent.maxBindings = 3;  // the status question fits, the walk of seven columns does not
-    EXPECT_EQ(small.Entry(heard), 0u);
-    EXPECT_EQ(heard.supplies.size(), 3u);
-    EXPECT_EQ(heard.pages, 48213u);
+    EXPECT_EQ(small.Entry(ownReport), 0u);
+    EXPECT_EQ(ownReport.supplies.size(), 3u);
+    EXPECT_EQ(ownReport.pages, 48213u);
     EXPECT_EQ(small.agent.getNextObjects.back().size(), 1u);
 }
 
@@ -292,10 +292,10 @@ TEST(PrinterSupplies, DescriptionsOutsideAsciiAreShownOnlyInTheSetThePrinterName
     FakeSpooler spooler;
     PrinterFields record;
     record.portName = "IP_printer";
-    PrinterHeard heard;
-    source.Hear(OpenPrinter{spooler, FakeSpooler::kHandle, record}, heard);
-    ASSERT_EQ(heard.supplies.size(), 1u);
-    EXPECT_EQ(heard.supplies[0].description, "Schwarz \xe9");
+    PrinterOwnReport ownReport;
+    source.StatusAndReport(OpenPrinter{spooler, FakeSpooler::kHandle, record}, ownReport);
+    ASSERT_EQ(ownReport.supplies.size(), 1u);
+    EXPECT_EQ(ownReport.supplies[0].description, "Schwarz \xe9");
 }
 
 } // namespace

@@ -82,14 +82,14 @@ TEST(SnmpStatusSource, AJammedPrinterReadsPaperJamFromOneRequest) {
 
 TEST(SnmpStatusSource, ASilentPrinterIsAskedThreeTimesWithFreshIdsThenReadsOffLine) {
     SnmpWorld world;
-    EXPECT_EQ(world.Bits(), kSilentPrinterBits);
+    EXPECT_EQ(world.Bits(), status_bit::kOffline);
     ASSERT_EQ(world.agent.requests.size(), 3u) << "and no supplies asked of a printer that says nothing";
     EXPECT_EQ(world.agent.requests[1], EncodeGetRequest("public", 102, PrinterObjectsAt(1)));
     EXPECT_EQ(world.agent.requests[2], EncodeGetRequest("public", 103, PrinterObjectsAt(1)));
 
     SnmpWorld unreachable;
     unreachable.agent.unreachable = true;  // a name that does not resolve in time
-    EXPECT_EQ(unreachable.Bits(), kSilentPrinterBits);
+    EXPECT_EQ(unreachable.Bits(), status_bit::kOffline);
     EXPECT_TRUE(unreachable.agent.requests.empty());
 }
 
@@ -159,16 +159,16 @@ TEST(SnmpStatusSource, AFailureOnThisPcIsNotThePrintersSilence) {
     FakeSpooler spooler;
     PrinterFields record;
     record.portName = "IP_192.0.2.7";
-    PrinterHeard heard;
-    EXPECT_EQ(world.source.Hear(OpenPrinter{spooler, FakeSpooler::kHandle, record}, heard), 0u);
-    EXPECT_EQ(heard.notAsked, "no socket");
+    PrinterOwnReport ownReport;
+    EXPECT_EQ(world.source.StatusAndReport(OpenPrinter{spooler, FakeSpooler::kHandle, record}, ownReport), 0u);
+    EXPECT_EQ(ownReport.notAsked, "no socket");
     EXPECT_TRUE(world.agent.requests.empty());
 
     // A name that does not resolve is the printer's silence, not this PC's failure.
     world.agent.localFailure.clear();
     world.agent.unreachable = true;
-    PrinterHeard silent;
-    EXPECT_EQ(world.source.Hear(OpenPrinter{spooler, FakeSpooler::kHandle, record}, silent), kSilentPrinterBits);
+    PrinterOwnReport silent;
+    EXPECT_EQ(world.source.StatusAndReport(OpenPrinter{spooler, FakeSpooler::kHandle, record}, silent), status_bit::kOffline);
     EXPECT_FALSE(silent.notAsked.has_value());
 }
 

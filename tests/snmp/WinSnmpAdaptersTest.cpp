@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "fakes/WinTestTcpIpPort.h"
-#include "snmp/WinStandardTcpIpPorts.h"
+#include "asking/WinStandardTcpIpPorts.h"
 #include "snmp/WinUdpTransport.h"
 
 namespace ambervale {

@@ -1,5 +1,5 @@
 #pragma once
-#include "snmp/TcpIpPort.h"
+#include "asking/TcpIpPort.h"
 
 namespace ambervale::win {
 

@@ -1,4 +1,4 @@
-#include "snmp/WinStandardTcpIpPorts.h"
+#include "asking/WinStandardTcpIpPorts.h"
 
 #include <windows.h>
 

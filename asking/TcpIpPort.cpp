@@ -1,4 +1,4 @@
-#include "snmp/TcpIpPort.h"
+#include "asking/TcpIpPort.h"
 
 #include <algorithm>
 
@@ -60,6 +60,13 @@ std::optional<SnmpTarget> SnmpTargetOf(const TcpIpPortValues& port) {
     const auto index = DeviceIndexOf(port.deviceIndex);
     if (!host || !community || !index) return std::nullopt;
     return SnmpTarget{std::move(*host), std::move(*community), *index};
+}
+
+PortTargets TargetsOf(const TcpIpPortValues& port) {
+    PortTargets targets;
+    targets.snmp = SnmpTargetOf(port);
+    if (!targets.snmp) targets.guessHost = HostOf(port);
+    return targets;
 }
 
 } // namespace ambervale

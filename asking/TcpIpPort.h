@@ -13,7 +13,7 @@ struct PortValue {
     std::uint32_t number = 0; // for Number
 };
 
-// The values of a Standard TCP/IP port that say whether and where its printer may be asked over SNMP.
+// The values of a Standard TCP/IP port that say whether and where its printer may be asked.
 struct TcpIpPortValues {
     PortValue snmpEnabled;  // "SNMP Enabled": the port's "SNMP Status Enabled" box
     PortValue hostName;     // "HostName"
@@ -46,5 +46,13 @@ bool IsPortKeyName(const std::string& portName);
 // name, or the address when the name is empty; the community ("public" when absent) and the device index (1 when
 // absent). Anything else means the printer is not asked at all.
 std::optional<SnmpTarget> SnmpTargetOf(const TcpIpPortValues& port);
+
+// What a port gives to ask its printer by: SNMP's settings when its box is checked and they are usable; else the
+// host alone (by the same rule), at which another protocol may guess the printer's address. Never both.
+struct PortTargets {
+    std::optional<SnmpTarget> snmp;
+    std::optional<std::string> guessHost;
+};
+PortTargets TargetsOf(const TcpIpPortValues& port);
 
 } // namespace ambervale

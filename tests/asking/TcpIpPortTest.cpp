@@ -1,12 +1,12 @@
 // When a port's printer is asked over SNMP, and where.
-#include "snmp/TcpIpPort.h"
+#include "asking/TcpIpPort.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 
-#include "fakes/FakeSnmp.h"
+#include "fakes/FakeAsking.h"
 
 namespace ambervale {
 namespace {

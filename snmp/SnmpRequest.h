@@ -4,23 +4,24 @@
 #include <string_view>
 #include <vector>
 
+#include "asking/AskClock.h"
 #include "snmp/SnmpGet.h"
 #include "snmp/SnmpTransport.h"
 
 namespace ambervale {
 
-// One question to the printer: up to three requests, each waited for up to half a second, all within a second and a
-// half, the host's name resolved included.
+// One question to the printer: up to three requests, each waited for up to half a second, all within the question's
+// budget, the host's name resolved included.
 inline constexpr int kSnmpTries = 3;
 inline constexpr std::chrono::milliseconds kSnmpTryWait{500};
-inline constexpr std::chrono::milliseconds kSnmpBudget = kSnmpTryWait * kSnmpTries;
+static_assert(kSnmpTryWait * kSnmpTries <= kAskBudget);
 
 enum class PduKind { Get, GetNext };
 
 // Sends a request with a fresh id, and again with another while no reply to it comes, up to three times, each
 // waited for half a second at most, all before deadline. A reply is one to any of these ids that accept takes (a slow
-// agent may answer an earlier send); nullopt when none came.
-std::optional<GetResponse> Exchange(SnmpConversation& conversation, RequestIds& ids, std::string_view community,
+// agent may answer an earlier send, which asked for the same objects); nullopt when none came by the deadline.
+std::optional<GetResponse> RequestWithRetries(SnmpConversation& conversation, RequestIds& ids, std::string_view community,
                                     PduKind kind, const std::vector<ObjectId>& objects, SnmpClock::time_point deadline,
                                     const std::function<bool(const GetResponse&)>& accept);
 

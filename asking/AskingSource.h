@@ -1,0 +1,26 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "asking/AskClock.h"
+#include "printer/AskOutcome.h"
+#include "printer/StatusSource.h"
+
+namespace ambervale {
+
+// The printer's own word by one protocol (SNMP, IPP, ...): each protocol says only which printers it asks and how
+// asking ended; what that adds to the entry is decided once, by the trust table (printer/AskOutcome). A failure of
+// this PC that a protocol throws (no memory, no thread) is CouldNotAsk, never the printer's silence. Asked from one
+// thread at a time (the entry's worker); never throws.
+class AskingSource : public StatusSource {
+public:
+    std::uint32_t StatusBits(const OpenPrinter& printer) final;
+    std::uint32_t StatusAndReport(const OpenPrinter& printer, PrinterOwnReport& report) final;
+
+    // How asking the printer on that port ended, everything done by deadline; nullopt when this protocol does not
+    // ask it (another kind of port, another protocol's printer, a guess not due yet): then not one packet is sent.
+    virtual std::optional<AskOutcome> Ask(const std::string& portName, AskClock::time_point deadline) = 0;
+};
+
+} // namespace ambervale
