@@ -63,6 +63,7 @@ TEST(PrinterMib, SeveralErrorsPrinterAndDeviceStatusGiveTheirWordsInTheTablesOrd
         {{3, 3, Bytes({0})}, "Printer Status = Ready\r\n"},     // warning alone says nothing the table has
         // offline (bit 6) and serviceRequested (bit 7) count only while the device says warning or down.
         {{3, 3, Bytes({0x03})}, "Printer Status = Off Line  User Intervention  \r\n"},
+        {{3, 3, Bytes({0x02})}, "Printer Status = Off Line  \r\n"},  // warning with the offline bit alone
         {{5, 1, Bytes({0x02})}, "Printer Status = Printer Error  Off Line  \r\n"},
         {{2, 1, Bytes({0x03})}, "Printer Status = Ready\r\n"},
         {{std::nullopt, 1, Bytes({0x06})}, "Printer Status = Paper Jam  \r\n"},
@@ -73,6 +74,31 @@ TEST(PrinterMib, SeveralErrorsPrinterAndDeviceStatusGiveTheirWordsInTheTablesOrd
     };
     for (const auto& c : cases) EXPECT_EQ(Words(c.answer), c.line) << c.line;
     EXPECT_EQ(PrinterStatusText(status_bit::kOffline), "Printer Status = Off Line  \r\n");
+}
+
+// Asleep in power-save, a printer sets offline while a low toner or paper keeps its device in warning: the supply
+// explains the warning, so offline (and serviceRequested) are not taken from it; down always means them.
+TEST(PrinterMib, OfflineInWarningCountsOnlyWhenNothingElseExplainsTheWarning) {
+    const Supply toner4{"Black Toner", supply_type::kToner, supply_class::kConsumed, 4};
+    const Supply toner80{"Black Toner", supply_type::kToner, supply_class::kConsumed, 80};
+    const Supply wasteFull{"Waste Toner Box", supply_type::kWasteToner, supply_class::kReceptacle, 0};
+    const struct {
+        const char* what;
+        PrinterAnswer answer;
+        std::vector<Supply> supplies;
+        const char* line;
+    } cases[] = {
+        {"lowToner bit", {3, 1, Bytes({0x22})}, {}, "Printer Status = Toner Low  \r\n"},
+        {"toner at 4%", {3, 1, Bytes({0x02})}, {toner4}, "Printer Status = Ready\r\n"},
+        {"lowPaper", {3, 1, Bytes({0x83})}, {toner80}, "Printer Status = Ready\r\n"},
+        {"overduePreventMaint", {3, 1, Bytes({0x02, 0x02})}, {}, "Printer Status = Ready\r\n"},
+        {"toner at 80%", {3, 1, Bytes({0x03})}, {toner80}, "Printer Status = Off Line  User Intervention  \r\n"},
+        {"a full waste box", {3, 1, Bytes({0x02})}, {wasteFull}, "Printer Status = Off Line  \r\n"},
+        {"down", {5, 1, Bytes({0x22})}, {toner4}, "Printer Status = Printer Error  Off Line  Toner Low  \r\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PrinterStatusText(PrinterStatusBits(c.answer, c.supplies)), c.line) << c.what;
+    }
 }
 
 TEST(PrinterMib, OnlyValuesOfTheObjectsTypeAreTaken) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -182,6 +183,43 @@ TEST(SnmpStatusSource, NoSuchNameAsksForTheOtherObjectsAlone) {
     ASSERT_EQ(world.agent.GetRequests().size(), 2u);
     const std::vector<ObjectId> all = PrinterObjectsAt(1);
     EXPECT_EQ(world.agent.requests[1], EncodeGetRequest("public", 102, std::vector<ObjectId>(all.begin() + 1, all.end())));
+}
+
+TEST(SnmpStatusSource, AReplyIsJudgedAgainstTheRequestItAnswers) {
+    SnmpWorld world;
+    world.agent.replies = {
+        {},  // the first request gets no reply in time
+        // The reply to the first one says hrPrinterStatus is missing: the other two are asked again.
+        {Response(101, {Nulls({DeviceStatus, PrinterStatus, DetectedErrorState})}, kErrorNoSuchName, 2)},
+        // The reply to the second request, for all three objects, comes after that one: no error of the agent's.
+        {Response(102, {Nulls({DeviceStatus, PrinterStatus, DetectedErrorState})}, kErrorNoSuchName, 2),
+         Response(103, {Binding(DeviceStatus, Integer(2)), Binding(DetectedErrorState, Octets({0x04}))})},
+    };
+    EXPECT_EQ(PrinterStatusText(world.Bits()), "Printer Status = Paper Jam  \r\n");
+    EXPECT_EQ(world.agent.GetRequests().size(), 3u);
+}
+
+// An agent, or anyone, that keeps sending datagrams: counts those asked for once the deadline has passed.
+class Flood : public SnmpConversation {
+public:
+    explicit Flood(SnmpClock::time_point deadline) : deadline_(deadline) {}
+    void Send(std::span<const std::byte>) override {}
+    std::optional<std::vector<std::byte>> Receive(SnmpClock::time_point) override {
+        if (SnmpClock::now() >= deadline_ && ++late > 1000) return std::nullopt;
+        return Bytes({0x30, 0x00});
+    }
+    int late = 0;
+
+private:
+    SnmpClock::time_point deadline_;
+};
+
+TEST(SnmpStatusSource, TheDeadlineEndsTheQuestionWhateverKeepsArriving) {
+    const SnmpClock::time_point deadline = SnmpClock::now() + std::chrono::milliseconds(20);
+    Flood flood(deadline);
+    CountingRequestIds ids;
+    EXPECT_FALSE(AskPrinter(SnmpTarget{"192.0.2.7", "public", 1}, flood, ids, deadline).has_value());
+    EXPECT_LE(flood.late, 1);
 }
 
 TEST(SnmpStatusSource, AnAgentThatIsNoPrinterAddsNothing) {
