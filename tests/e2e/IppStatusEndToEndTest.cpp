@@ -161,6 +161,32 @@ TEST_F(IppStatus, AFrozenPrinterReadsOffLineWhileTheWindowKeepsAnsweringAndAnEnd
     Close();
 }
 
+// A TCP/IP port without SNMP is asked at a guessed address: silence there is no alarm until the printer has answered
+// there, and a guess that never answered is not asked at every entry.
+TEST_F(IppStatus, AGuessedAddressIsOffLineOnlyOnceThePrinterHasAnsweredThere) {
+    ambervale::testing::WithTcpIpPort port("IP_127.0.0.1");
+    ASSERT_TRUE(port.SetSnmpPort("127.0.0.1", "public", false));
+    ASSERT_NO_FATAL_FAILURE(PutPrinterOn("IP_127.0.0.1"));
+    ASSERT_NO_FATAL_FAILURE(Start("guess-answered"));
+    ASSERT_NO_FATAL_FAILURE(ExpectLines(2, "Ready"));
+    ASSERT_TRUE(SignalPrinter("STOP"));
+    ASSERT_TRUE(WaitFor([&] { return !Lines().empty() && Holds(Lines().back(), "Printer Status = Off Line  ; "); },
+                        kBound))
+        << "a printer that answered there and then hangs";
+    Close();
+    ASSERT_TRUE(SignalPrinter("CONT"));
+    ASSERT_TRUE(SignalPrinter("TERM"));
+    ASSERT_TRUE(WaitFor([] { return !SetOnPrinter("/"); }, kBound)) << "the printer did not end";
+
+    // A host that takes connections on 631 and never answers, since the program started.
+    LoopbackHttpResponder device([](const std::string&) { return HttpReply{"", 0, true}; }, false, 631);
+    ASSERT_NO_FATAL_FAILURE(Start("guess-never-answered"));
+    ASSERT_NO_FATAL_FAILURE(ExpectLines(6, "Ready"));
+    Close();
+    EXPECT_GE(device.Connections(), 1);
+    EXPECT_LE(device.Connections(), 2) << "asked at start, then not again within the minute";
+}
+
 // An HTTP server that answers garbage: the program logs on, and the window answers all along.
 TEST_F(IppStatus, GarbageFromTheNetworkAddsNothingAndASlowAnswerIsSilence) {
     std::mt19937 random(7);

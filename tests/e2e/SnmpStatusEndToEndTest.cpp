@@ -111,6 +111,8 @@ TEST_F(SnmpStatus, EachAnswerOfTheAgentGivesItsWordsInTheTablesOrder) {
         {"toner-at-4", "Toner Low  "},
         // offline and serviceRequested set while the device says it is running: power-save's, not trusted.
         {"power-save", "Ready"},
+        // Asleep with a low toner: warning, offline and lowToner, the toner at 4%. The toner explains the warning.
+        {"asleep-toner-low", "Toner Low  "},
         // genErr to every question: the printer is up, its state unknown.
         {"gen-err", "Ready"},
         // A warning device with a one-octet error state, no hrPrinterStatus, a supply of no level or description.

@@ -21,7 +21,7 @@ namespace ambervale::testing {
 struct HttpReply {
     std::string bytes;     // sent as they are, then the connection is closed
     DWORD delayMs = 0;     // waited before sending
-    bool silent = false;   // the connection is kept open and never answered
+    bool silent = false;   // the connection is kept open and never answered, while the next ones are taken
 };
 using HttpScript = std::function<HttpReply(const std::string& request)>;
 
@@ -38,8 +38,9 @@ inline std::string HttpOk(const std::string& body, const std::string& type = "ap
 
 class LoopbackHttpResponder {
 public:
-    // On 127.0.0.1, or on ::1 when ipv6.
-    explicit LoopbackHttpResponder(HttpScript script, bool ipv6 = false) : script_(std::move(script)) {
+    // On 127.0.0.1, or on ::1 when ipv6; on a port of the system's choice, or on port when it is given.
+    explicit LoopbackHttpResponder(HttpScript script, bool ipv6 = false, std::uint16_t port = 0)
+        : script_(std::move(script)) {
         WSADATA data;
         WSAStartup(MAKEWORD(2, 2), &data);
         listener_ = socket(ipv6 ? AF_INET6 : AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -49,10 +50,12 @@ public:
             auto& in6 = reinterpret_cast<sockaddr_in6&>(address);
             in6.sin6_family = AF_INET6;
             in6.sin6_addr = in6addr_loopback;
+            in6.sin6_port = htons(port);
         } else {
             auto& in4 = reinterpret_cast<sockaddr_in&>(address);
             in4.sin_family = AF_INET;
             in4.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            in4.sin_port = htons(port);
         }
         bind(listener_, reinterpret_cast<sockaddr*>(&address), length);
         getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
@@ -64,6 +67,7 @@ public:
     ~LoopbackHttpResponder() {
         stop_ = true;
         thread_.join();
+        for (const SOCKET held : held_) closesocket(held);
         closesocket(listener_);
         WSACleanup();
     }
@@ -115,8 +119,12 @@ private:
                 requests_.push_back(request);
             }
             const HttpReply reply = script_(request);
-            for (DWORD waited = 0; (reply.silent || waited < reply.delayMs) && !stop_; waited += 20) Sleep(20);
-            for (std::size_t sent = 0; sent < reply.bytes.size() && !stop_ && !reply.silent;) {
+            if (reply.silent) {
+                held_.push_back(client);
+                continue;
+            }
+            for (DWORD waited = 0; waited < reply.delayMs && !stop_; waited += 20) Sleep(20);
+            for (std::size_t sent = 0; sent < reply.bytes.size() && !stop_;) {
                 const int chunk = static_cast<int>(std::min<std::size_t>(reply.bytes.size() - sent, 65536));
                 const int done = send(client, reply.bytes.data() + sent, chunk, 0);
                 if (done <= 0) break;  // the client has gone
@@ -134,6 +142,7 @@ private:
     std::atomic<int> connections_{0};
     mutable std::mutex mutex_;
     std::vector<std::string> requests_;
+    std::vector<SOCKET> held_;  // the connections never answered, until the responder goes
     std::thread thread_;
 };
 

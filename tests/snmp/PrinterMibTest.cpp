@@ -84,20 +84,22 @@ TEST(PrinterMib, OfflineInWarningCountsOnlyWhenNothingElseExplainsTheWarning) {
     const Supply wasteFull{"Waste Toner Box", supply_type::kWasteToner, supply_class::kReceptacle, 0};
     const struct {
         const char* what;
-        PrinterAnswer answer;
+        std::int32_t deviceStatus;
+        std::vector<std::byte> errorState;
         std::vector<Supply> supplies;
         const char* line;
     } cases[] = {
-        {"lowToner bit", {3, 1, Bytes({0x22})}, {}, "Printer Status = Toner Low  \r\n"},
-        {"toner at 4%", {3, 1, Bytes({0x02})}, {toner4}, "Printer Status = Ready\r\n"},
-        {"lowPaper", {3, 1, Bytes({0x83})}, {toner80}, "Printer Status = Ready\r\n"},
-        {"overduePreventMaint", {3, 1, Bytes({0x02, 0x02})}, {}, "Printer Status = Ready\r\n"},
-        {"toner at 80%", {3, 1, Bytes({0x03})}, {toner80}, "Printer Status = Off Line  User Intervention  \r\n"},
-        {"a full waste box", {3, 1, Bytes({0x02})}, {wasteFull}, "Printer Status = Off Line  \r\n"},
-        {"down", {5, 1, Bytes({0x22})}, {toner4}, "Printer Status = Printer Error  Off Line  Toner Low  \r\n"},
+        {"lowToner bit", 3, Bytes({0x22}), {}, "Printer Status = Toner Low  \r\n"},
+        {"toner at 4%", 3, Bytes({0x02}), {toner4}, "Printer Status = Ready\r\n"},
+        {"lowPaper", 3, Bytes({0x83}), {toner80}, "Printer Status = Ready\r\n"},
+        {"overduePreventMaint", 3, Bytes({0x02, 0x02}), {}, "Printer Status = Ready\r\n"},
+        {"toner at 80%", 3, Bytes({0x03}), {toner80}, "Printer Status = Off Line  User Intervention  \r\n"},
+        {"a full waste box", 3, Bytes({0x02}), {wasteFull}, "Printer Status = Off Line  \r\n"},
+        {"down", 5, Bytes({0x22}), {toner4}, "Printer Status = Printer Error  Off Line  Toner Low  \r\n"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(PrinterStatusText(PrinterStatusBits(c.answer, c.supplies)), c.line) << c.what;
+        const PrinterAnswer answer{c.deviceStatus, 1, c.errorState};
+        EXPECT_EQ(PrinterStatusText(PrinterStatusBits(answer, c.supplies)), c.line) << c.what;
     }
 }
 
