@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "FuzzMutation.h"
 #include "ipp/IppMessage.h"
 #include "ipp/IppPrinterState.h"
+#include "ipp/IppStatusSource.h"
 
 namespace {
 
@@ -93,6 +95,17 @@ public:
     }
 };
 
+// The printer's answer, whatever it is: no port has a key, the request's id is the seeds'.
+class OneAnswer final : public StandardTcpIpPorts, public IppTransport, public RequestIds {
+public:
+    std::optional<TcpIpPortValues> Read(const std::string&) override { return std::nullopt; }
+    PostEnding Post(const IppTarget&, std::span<const std::byte>, IppClock::time_point) override {
+        return {AskOutcome::Kind::Answered, body, ""};
+    }
+    std::int32_t Next() override { return kId; }
+    Bytes body;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -101,18 +114,21 @@ int main(int argc, char** argv) {
     std::mt19937 random(seed);
     const std::vector<Bytes> seeds = Seeds();
     AsciiText text;
+    OneAnswer printer;
+    IppStatusSource source(printer, printer, printer, text);
     long read = 0;
     std::size_t supplies = 0;
     std::uint32_t bits = 0;
     const auto start = std::chrono::steady_clock::now();
     for (long i = 0; i < responses; ++i) {
         const Bytes bytes = fuzz::Mutate(seeds[static_cast<std::size_t>(i) % seeds.size()], random, DelimiterOctet);
-        const auto response = ReadIppResponse(bytes, kId);
-        if (!response) continue;
+        printer.body = bytes;
+        const std::optional<AskOutcome> outcome = source.Ask("ipp://127.0.0.1/ipp/print", AskClock::now() + kAskBudget);
+        PrinterOwnReport report;
+        bits |= outcome ? AddToEntry(*outcome, report) : 0;
+        if (!outcome || outcome->kind != AskOutcome::Kind::Answered) continue;
         ++read;
-        const std::vector<Supply> found = IppSupplies(*response, text);
-        supplies += found.size();
-        bits |= IppResponseBits(*response, found);
+        supplies += report.supplies.size();
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("responses: %ld mutated from %zu seeds (seed %u), %.1f s, %.2f us each\n", responses, seeds.size(),

@@ -2,11 +2,14 @@
 // mutations, splices and deep nesting; and the supplies table's walk mutated replies to its GetNextRequests (rows,
 // endOfMibView, noSuchName, tooBig, object ids of every length), one walk taking them in turn until it ends. Built
 // natively; under AddressSanitizer and UBSan (the tests' build) any over-read or undefined step ends the run with a
-// report.
+// report. Every fourth reply also goes the program's whole way, as the one datagram an agent sends: the status source
+// asks, and the outcome adds its words and report by the trust table.
 //   ambervale_fuzz_snmp [replies, default 1000000] [seed, default 1]
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,6 +18,7 @@
 #include "snmp/Ber.h"
 #include "snmp/PrinterMib.h"
 #include "snmp/SnmpGet.h"
+#include "snmp/SnmpStatusSource.h"
 #include "snmp/TableWalk.h"
 
 namespace {
@@ -83,6 +87,38 @@ std::vector<Bytes> Seeds() {
     return seeds;
 }
 
+// A port whose printer is asked over SNMP at 192.0.2.7; the datagram is the only one its agent sends back.
+class OneDatagramAgent final : public StandardTcpIpPorts, public SnmpTransport, public RequestIds {
+public:
+    std::optional<TcpIpPortValues> Read(const std::string&) override {
+        TcpIpPortValues port;
+        port.snmpEnabled = {PortValue::Kind::Number, "", 1};
+        port.ipAddress = {PortValue::Kind::Text, "192.0.2.7", 0};
+        return port;
+    }
+    SnmpOpening Open(const std::string&, SnmpClock::time_point) override {
+        return {std::make_unique<Conversation>(datagram), ""};
+    }
+    std::int32_t Next() override { return 4660; }  // the first seed's
+    Bytes datagram;
+
+private:
+    class Conversation final : public SnmpConversation {
+    public:
+        explicit Conversation(const Bytes& datagram) : datagram_(datagram) {}
+        void Send(std::span<const std::byte>) override {}
+        std::optional<std::vector<std::byte>> Receive(SnmpClock::time_point) override {
+            if (sent_) return std::nullopt;
+            sent_ = true;
+            return datagram_;
+        }
+
+    private:
+        const Bytes& datagram_;
+        bool sent_ = false;
+    };
+};
+
 // A length octet of the long form.
 std::byte LengthFormOctet(std::mt19937& random) { return static_cast<std::byte>(0x80 | (random() % 8)); }
 
@@ -106,9 +142,20 @@ int main(int argc, char** argv) {
     long read = 0;
     long answers = 0;
     std::uint32_t bits = 0;
+    OneDatagramAgent agent;
+    SnmpStatusSource source(agent, agent, agent);
+    long sourceAnswers = 0;
+    std::uint32_t sourceBits = 0;
     const auto start = std::chrono::steady_clock::now();
     for (long i = 0; i < replies; ++i) {
         const Bytes datagram = fuzz::Mutate(seeds[static_cast<std::size_t>(i) % seeds.size()], random, LengthFormOctet);
+        if (i % 4 == 0) {
+            agent.datagram = datagram;
+            const std::optional<AskOutcome> outcome = source.Ask("IP_192.0.2.7", AskClock::now() + kAskBudget);
+            PrinterOwnReport report;
+            sourceBits |= outcome ? AddToEntry(*outcome, report) : 0;
+            sourceAnswers += outcome && outcome->kind == AskOutcome::Kind::Answered ? 1 : 0;
+        }
         const auto reply = ReadGetResponse(datagram, "public");
         if (!reply) continue;
         ++read;
@@ -139,5 +186,6 @@ int main(int argc, char** argv) {
     std::printf("read as a GetResponse: %ld; an answer to the question: %ld; status bits seen: 0x%x\n", read, answers,
                 bits);
     std::printf("walks of the supplies table ended: %ld; rows and bad object ids counted: %ld\n", walks, rows);
+    std::printf("through the status source: %ld answered; status bits added: 0x%x\n", sourceAnswers, sourceBits);
     return 0;
 }

@@ -2,7 +2,8 @@
 #
 #   base  <-  printer  <-  logging  <-  history  <-  mainwindow  <-  app
 #                          logging  <-  eventlog  <------------------'
-#             printer  <-  snmp  <-  ipp  <--------------------------'
+#             printer  <-  asking  <-  snmp  <-----------------------'
+#                          asking  <-  ipp   <-----------------------'
 #   base  <-  tray     <-----------------------------'
 #   base  <-  startup  <-----------------------------'
 #   base  <-  startup  <-  installer (the uninstaller's actions; the packages are made of the program)
@@ -12,8 +13,10 @@
 # real X.h), and no target has the source root on its include path, so an #include against the direction of the
 # layers fails to build.
 
+# The ways of asking the printer itself, each a folder above asking/; app links them all.
+set(AMBERVALE_PROTOCOLS snmp ipp)
 # In the order they are built; the tests mirror them folder for folder.
-set(AMBERVALE_LAYERS base printer asking snmp ipp logging eventlog history tray startup mainwindow app installer)
+set(AMBERVALE_LAYERS base printer asking ${AMBERVALE_PROTOCOLS} logging eventlog history tray startup mainwindow app installer)
 
 add_library(ambervale_warnings INTERFACE)
 if(MSVC)
