@@ -31,7 +31,7 @@ public:
     virtual std::optional<TcpIpPortValues> Read(const std::string& portName) = 0;
 };
 
-// Where and how the printer on a port is asked.
+// Where and how the printer on a port is asked over SNMP, by the port's own settings.
 struct SnmpTarget {
     std::string host;       // a name or an address, as the port has it
     std::string community;  // never logged, never shown

@@ -5,8 +5,8 @@
 #include <span>
 #include <string>
 
-#include "printer/RecordLayout.h"
 #include "printer/AskOutcome.h"
+#include "printer/RecordLayout.h"
 #include "printer/Supplies.h"
 
 namespace ambervale {

@@ -2,9 +2,9 @@
 #include <cstdint>
 #include <span>
 
+#include "printer/AskOutcome.h"
 #include "printer/PrinterRecord.h"
 #include "printer/Spooler.h"
-#include "printer/AskOutcome.h"
 #include "printer/Supplies.h"
 
 namespace ambervale {
