@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/WinText.h"
 #include "installer/WinRemovalRecord.h"
 #include "mainwindow/Form1Layout.h"
 #include "startup/RegStuff.h"
@@ -65,8 +66,6 @@ const std::wstring kRunKeyWide(kRunKeyPath.begin(), kRunKeyPath.end());
 // scripts give it, with a trailing backslash.
 constexpr wchar_t kToolsFolder[] = L"C:\\Tools";
 constexpr wchar_t kChosenFolder[] = L"C:\\Tools\\Ambervale \u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac\\";
-
-std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
 bool RemovalRecordsExist() { return testing::KeyExists(HKEY_LOCAL_MACHINE, kRemovalRecordsKey, KEY_WOW64_32KEY); }
 
@@ -127,7 +126,7 @@ TEST_F(Installer, SilentInstallGivesAWorkingProgramWithItsShortcutAndAppsEntry) 
 
     EXPECT_TRUE(SamePath(EventSourceText("EventMessageFile"), exe)) << EventSourceText("EventMessageFile");
     EXPECT_EQ(testing::NumberValue(HKEY_LOCAL_MACHINE, win::kEventSourceKey, "TypesSupported"), 7u);
-    EXPECT_EQ(MachineText(kRunKeyWide, kPolicyRunValue), L"\"" + Wide(exe) + L"\" /atlogon");
+    EXPECT_EQ(MachineText(kRunKeyWide, kPolicyRunValue), L"\"" + win::WideFromAnsi(exe) + L"\" /atlogon");
 
     const std::string temp = FreshTempFolder("installed");
     AppProcess app(exe, temp);
@@ -187,7 +186,7 @@ TEST_F(Installer, AFolderChosenAtInstallIsKeptByUpgradesAndEmptiedByAnUninstallT
     ASSERT_EQ(GetACP(), 1252u) << "runs on a system whose ANSI code page has no Greek letters";
     const std::wstring folder = kChosenFolder;
     const std::wstring exe = folder + L"Ambervale.exe";
-    ASSERT_EQ(Msiexec(L"/i \"" + Wide(Package()) + L"\" /qn INSTALLDIR=\"" + folder + L"\""), 0u);
+    ASSERT_EQ(Msiexec(L"/i \"" + win::WideFromAnsi(Package()) + L"\" /qn INSTALLDIR=\"" + folder + L"\""), 0u);
     EXPECT_TRUE(Exists(exe));
     EXPECT_EQ(MachineText(L"SOFTWARE\\Corvatek\\Ambervale", L"InstallDir"), folder) << "remembered";
 
@@ -200,7 +199,7 @@ TEST_F(Installer, AFolderChosenAtInstallIsKeptByUpgradesAndEmptiedByAnUninstallT
     EXPECT_EQ(MachineText(kRunKeyWide, kPolicyRunValue), L"\"" + exe + L"\" /atlogon");
 
     const std::string temp = FreshTempFolder("chosen-folder");
-    AppProcess app(exe, Wide(temp));
+    AppProcess app(exe, win::WideFromAnsi(temp));
     HWND form = app.WaitForMainWindow(30000);
     ASSERT_NE(form, nullptr) << "the program did not start from the chosen folder";
     SendMessageA(GetDlgItem(form, kCheck4), BM_CLICK, 0, 0);

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "base/WinHandles.h"
+#include "base/WinText.h"
 #include "fakes/WinTestRegistry.h"
 #include "startup/RegStuff.h"
 
@@ -51,13 +52,7 @@ struct ComRelease {
 
 } // namespace
 
-DWORD Msiexec(const std::string& arguments) {
-    std::wstring wide(MultiByteToWideChar(CP_ACP, 0, arguments.data(), static_cast<int>(arguments.size()), nullptr, 0),
-                      L'\0');
-    MultiByteToWideChar(CP_ACP, 0, arguments.data(), static_cast<int>(arguments.size()), wide.data(),
-                        static_cast<int>(wide.size()));
-    return Msiexec(wide);
-}
+DWORD Msiexec(const std::string& arguments) { return Msiexec(win::WideFromAnsi(arguments)); }
 
 DWORD Msiexec(const std::wstring& arguments) {
     std::wstring commandLine = L"msiexec " + arguments;
