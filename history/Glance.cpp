@@ -84,4 +84,12 @@ GlanceRecord ReadGlanceRecord(ByteSource& source, const DatePictures& pictures, 
     return std::move(feeder.Finish());
 }
 
+std::string GlanceReportPath(std::string_view historyPath) {
+    const auto folderEnd = historyPath.find_last_of("\\/");
+    const auto nameStart = folderEnd == std::string_view::npos ? 0 : folderEnd + 1;
+    auto stem = historyPath.substr(nameStart);
+    if (const auto dot = stem.rfind('.'); dot != std::string_view::npos && dot > 0) stem = stem.substr(0, dot);
+    return std::string(historyPath.substr(0, nameStart)) + std::string(stem) + " at a glance.html";
+}
+
 } // namespace ambervale

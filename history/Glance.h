@@ -32,4 +32,8 @@ public:
 // still being written is left out); a line longer than any the program writes counts as one not of its form.
 GlanceRecord ReadGlanceRecord(ByteSource& source, const DatePictures& pictures, GlanceProgress* progress = nullptr);
 
+// Where the report goes when no place is named: beside the history file, "Ambervale.txt" giving
+// "Ambervale at a glance.html".
+std::string GlanceReportPath(std::string_view historyPath);
+
 } // namespace ambervale
