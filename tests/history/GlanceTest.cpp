@@ -191,5 +191,11 @@ TEST(GlancePageTest, DurationsAreReadable) {
     for (const auto& [seconds, text] : cases) EXPECT_EQ(SpellDurationText(seconds), text);
 }
 
+TEST(GlancePageTest, TheReportStandsBesideTheHistory) {
+    EXPECT_EQ(GlanceReportPath("C:\\Temp\\Ambervale.txt"), "C:\\Temp\\Ambervale at a glance.html");
+    EXPECT_EQ(GlanceReportPath("\\Ambervale.txt"), "\\Ambervale at a glance.html");
+    EXPECT_EQ(GlanceReportPath("history"), "history at a glance.html");
+}
+
 } // namespace
 } // namespace ambervale
