@@ -18,7 +18,8 @@ enum class Field { Literal, Day, DayName, Month, MonthName, Year, Hour12, Hour24
 struct Token {
     Field field;
     int count = 0;         // how many letters the picture repeats: "dd" is 2
-    std::string literal;
+    std::string literal;   // the text of a literal; the morning's designator as the picture writes it
+    std::string evening;   // the evening's designator as the picture writes it
 };
 
 // Reads up to two digits (exactly two when the picture doubles the letter).
@@ -56,10 +57,10 @@ struct HistoryLineReader::Picture {
 
 namespace {
 
-void CompileInto(std::string_view picture, std::vector<Token>& tokens) {
+void CompileInto(std::string_view picture, const DatePictures& names, std::vector<Token>& tokens) {
     auto addLiteral = [&](std::string_view text) {
         if (text.empty()) return;
-        if (tokens.empty() || tokens.back().field != Field::Literal) tokens.push_back({Field::Literal, 0, {}});
+        if (tokens.empty() || tokens.back().field != Field::Literal) tokens.push_back({Field::Literal, 0, {}, {}});
         tokens.back().literal += text;
     };
     std::size_t i = 0;
@@ -88,15 +89,20 @@ void CompileInto(std::string_view picture, std::vector<Token>& tokens) {
         while (i + run < picture.size() && picture[i + run] == c) ++run;
         const int count = static_cast<int>(run);
         switch (c) {
-        case 'd': tokens.push_back({count >= 3 ? Field::DayName : Field::Day, count, {}}); break;
-        case 'M': tokens.push_back({count >= 3 ? Field::MonthName : Field::Month, count, {}}); break;
-        case 'y': tokens.push_back({Field::Year, count, {}}); break;
-        case 'h': tokens.push_back({Field::Hour12, count, {}}); break;
-        case 'H': tokens.push_back({Field::Hour24, count, {}}); break;
-        case 'm': tokens.push_back({Field::Minute, count, {}}); break;
-        case 's': tokens.push_back({Field::Second, count, {}}); break;
-        case 't': tokens.push_back({Field::AmPm, count, {}}); break;
-        case 'g': tokens.push_back({Field::Unreadable, count, {}}); break;  // an era's name: not read, not guessed
+        case 'd': tokens.push_back({count >= 3 ? Field::DayName : Field::Day, count, {}, {}}); break;
+        case 'M': tokens.push_back({count >= 3 ? Field::MonthName : Field::Month, count, {}, {}}); break;
+        case 'y': tokens.push_back({Field::Year, count, {}, {}}); break;
+        case 'h': tokens.push_back({Field::Hour12, count, {}, {}}); break;
+        case 'H': tokens.push_back({Field::Hour24, count, {}, {}}); break;
+        case 'm': tokens.push_back({Field::Minute, count, {}, {}}); break;
+        case 's': tokens.push_back({Field::Second, count, {}, {}}); break;
+        case 't': {
+            // "t" writes the designator's first character, "tt" all of it.
+            const auto cut = [&](const std::string& d) { return count == 1 ? d.substr(0, 1) : d; };
+            tokens.push_back({Field::AmPm, count, cut(names.am), cut(names.pm)});
+            break;
+        }
+        case 'g': tokens.push_back({Field::Unreadable, count, {}, {}}); break;  // an era's name: not read, not guessed
         default: addLiteral(picture.substr(i, run)); break;
         }
         i += run;
@@ -107,6 +113,7 @@ struct Parts {
     int year = -1, month = -1, day = -1, hour = 0, minute = 0, second = 0;
     int hour12 = -1;
     int pm = -1;
+    const char* seconds = nullptr;  // where the picture's "ss" was read, always two digits
 };
 
 bool ReadPicture(const std::vector<Token>& tokens, const DatePictures& names, std::string_view& rest, Parts& parts) {
@@ -152,12 +159,12 @@ bool ReadPicture(const std::vector<Token>& tokens, const DatePictures& names, st
             if (!ReadNumber(rest, width, 2, parts.minute)) return false;
             break;
         case Field::Second:
+            if (token.count >= 2) parts.seconds = rest.data();
             if (!ReadNumber(rest, width, 2, parts.second)) return false;
             break;
         case Field::AmPm: {
-            // "t" writes the designator's first character, "tt" all of it.
-            const auto cut = [&](const std::string& d) { return token.count == 1 ? d.substr(0, 1) : d; };
-            const std::string am = cut(names.am), pm = cut(names.pm);
+            const std::string& am = token.literal;
+            const std::string& pm = token.evening;
             const bool isAm = !am.empty() && rest.starts_with(am);
             const bool isPm = !pm.empty() && rest.starts_with(pm);
             if (isAm && (!isPm || am.size() >= pm.size())) {
@@ -210,20 +217,43 @@ std::string IsoLocalText(LocalSeconds when) {
 
 HistoryLineReader::HistoryLineReader(DatePictures pictures)
     : names_(std::move(pictures)), date_(std::make_unique<Picture>()), time_(std::make_unique<Picture>()) {
-    CompileInto(names_.shortDate, date_->tokens);
-    CompileInto(names_.longTime, time_->tokens);
+    CompileInto(names_.shortDate, names_, date_->tokens);
+    CompileInto(names_.longTime, names_, time_->tokens);
 }
 
 HistoryLineReader::~HistoryLineReader() = default;
 
-std::optional<LocalSeconds> HistoryLineReader::ReadDateTime(std::string_view& rest) const {
+std::optional<LocalSeconds> HistoryLineReader::ReadDateTime(std::string_view& rest) {
+    // Lines in a row mostly differ in their seconds alone: where all before and after them is as in the last line,
+    // the two digits are all there is to read.
+    if (!lastLead_.empty() && rest.size() > lastLead_.size() + 2 + lastTail_.size() && rest.starts_with(lastLead_)) {
+        const char tens = rest[lastLead_.size()];
+        const char ones = rest[lastLead_.size() + 1];
+        const std::string_view after = rest.substr(lastLead_.size() + 2);
+        if (tens >= '0' && tens <= '5' && ones >= '0' && ones <= '9' && after.starts_with(lastTail_) &&
+            after[lastTail_.size()] == ' ') {
+            rest = after.substr(lastTail_.size());
+            return lastMinute_ + (tens - '0') * 10 + (ones - '0');
+        }
+    }
+    const std::string_view line = rest;
+    lastLead_.clear();
+    // Lines in a row share their date: it is read, checked and counted once.
+    if (!lastDateText_.empty() && rest.starts_with(lastDateText_) && rest.size() > lastDateText_.size() &&
+        rest[lastDateText_.size()] == ' ') {
+        rest.remove_prefix(lastDateText_.size());
+    } else {
+        Parts parts;
+        if (date_->tokens.empty() || !ReadPicture(date_->tokens, names_, rest, parts)) return std::nullopt;
+        if (parts.year < 0 || parts.month < 0 || parts.day < 0) return std::nullopt;
+        namespace chr = std::chrono;
+        const chr::year_month_day date{chr::year{parts.year}, chr::month{static_cast<unsigned>(parts.month)},
+                                       chr::day{static_cast<unsigned>(parts.day)}};
+        if (!date.ok()) return std::nullopt;
+        lastDateText_.assign(line.substr(0, line.size() - rest.size()));
+        lastMidnight_ = ToLocalSeconds(parts.year, parts.month, parts.day, 0, 0, 0);
+    }
     Parts parts;
-    if (date_->tokens.empty() || !ReadPicture(date_->tokens, names_, rest, parts)) return std::nullopt;
-    if (parts.year < 0 || parts.month < 0 || parts.day < 0) return std::nullopt;
-    namespace chr = std::chrono;
-    const chr::year_month_day date{chr::year{parts.year}, chr::month{static_cast<unsigned>(parts.month)},
-                                   chr::day{static_cast<unsigned>(parts.day)}};
-    if (!date.ok()) return std::nullopt;
     // Midnight is written as the date alone; any other time follows it after a blank.
     std::string_view afterTime = rest;
     Parts time;
@@ -239,12 +269,17 @@ std::optional<LocalSeconds> HistoryLineReader::ReadDateTime(std::string_view& re
             parts.hour = time.hour;
             parts.minute = time.minute;
             parts.second = time.second;
+            if (time.seconds) {
+                lastLead_.assign(line.substr(0, static_cast<std::size_t>(time.seconds - line.data())));
+                lastTail_.assign(time.seconds + 2, afterTime.data());
+                lastMinute_ = lastMidnight_ + parts.hour * 3600 + parts.minute * 60;
+            }
         }
     }
-    return ToLocalSeconds(parts.year, parts.month, parts.day, parts.hour, parts.minute, parts.second);
+    return lastMidnight_ + parts.hour * 3600 + parts.minute * 60 + parts.second;
 }
 
-std::optional<HistoryLine> HistoryLineReader::Read(std::string_view line) const {
+std::optional<HistoryLine> HistoryLineReader::Read(std::string_view line) {
     std::string_view rest = line;
     const auto when = ReadDateTime(rest);
     if (!when || !rest.starts_with(' ')) return std::nullopt;
@@ -252,6 +287,15 @@ std::optional<HistoryLine> HistoryLineReader::Read(std::string_view line) const 
     HistoryLine read;
     read.when = *when;
     if (rest.empty()) return read;  // the spooler gave no report
+    // Lines in a row mostly differ in their time alone: a report like the last one is not taken apart again.
+    if (rest == lastReport_) {
+        read.reported = true;
+        read.sameReport = true;
+        read.status = std::string_view(lastReport_).substr(lastStatus_.first, lastStatus_.second);
+        read.printer = std::string_view(lastReport_).substr(lastPrinter_.first, lastPrinter_.second);
+        return read;
+    }
+    const std::string_view report = rest;
     if (!rest.starts_with(kStatusPrefix) || !rest.ends_with(kReportEnd)) return std::nullopt;
     rest.remove_prefix(kStatusPrefix.size());
     // Status words never hold a semicolon; the names may hold anything, so they are cut from the right.
@@ -263,6 +307,9 @@ std::optional<HistoryLine> HistoryLineReader::Read(std::string_view line) const 
     read.reported = true;
     read.status = rest.substr(0, name);
     read.printer = rest.substr(name + kNameMarker.size(), driver - name - kNameMarker.size());
+    lastReport_.assign(report);
+    lastStatus_ = {static_cast<std::size_t>(read.status.data() - report.data()), read.status.size()};
+    lastPrinter_ = {static_cast<std::size_t>(read.printer.data() - report.data()), read.printer.size()};
     return read;
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace ambervale {
 
@@ -41,6 +42,7 @@ struct HistoryLine {
     bool reported = false;       // false: the spooler gave no report, the line is the time alone
     std::string_view status;     // "Off Line  Paper Jam  ", as the line has it
     std::string_view printer;
+    bool sameReport = false;     // the report is the last line's, word for word
 };
 
 // Reads lines by a set of pictures, compiled once.
@@ -52,16 +54,25 @@ public:
     HistoryLineReader& operator=(const HistoryLineReader&) = delete;
 
     // nullopt for a line that is not of the program's form (torn, written by hand, another locale's date): it is
-    // never guessed at. line has no CR or LF.
-    std::optional<HistoryLine> Read(std::string_view line) const;
+    // never guessed at. line has no CR or LF. The views stay good until the next Read.
+    std::optional<HistoryLine> Read(std::string_view line);
 
 private:
     struct Picture;
-    std::optional<LocalSeconds> ReadDateTime(std::string_view& rest) const;
+    std::optional<LocalSeconds> ReadDateTime(std::string_view& rest);
 
     DatePictures names_;
     std::unique_ptr<Picture> date_;
     std::unique_ptr<Picture> time_;
+    // The last line's date and report, which the next line most likely shares.
+    std::string lastDateText_;
+    std::string lastLead_;  // the last line up to its seconds, when the time picture writes them as two digits
+    std::string lastTail_;  // what the time picture writes after the seconds
+    LocalSeconds lastMinute_ = 0;
+    LocalSeconds lastMidnight_ = 0;
+    std::string lastReport_;
+    std::pair<std::size_t, std::size_t> lastStatus_;   // where the status and the printer are in lastReport_
+    std::pair<std::size_t, std::size_t> lastPrinter_;
 };
 
 // The status words of a line's status ("Off Line  Paper Jam  ") as the program shows them elsewhere: joined by ", "

@@ -55,8 +55,9 @@ void SpellBuilder::Close(LocalSeconds end) {
 }
 
 void SpellBuilder::Add(const HistoryLine& line) {
-    const std::uint32_t printer = PrinterOf(line);
-    const std::uint32_t status = StatusOf(line);
+    const bool same = line.sameReport && !record_.printers.empty();
+    const std::uint32_t printer = same ? lastPrinter_ : PrinterOf(line);
+    const std::uint32_t status = same ? lastStatus_ : StatusOf(line);
     GlancePrinter& seen = record_.printers[printer];
     seen.firstEntry = seen.entries == 0 ? line.when : std::min(seen.firstEntry, line.when);
     seen.lastEntry = seen.entries == 0 ? line.when : std::max(seen.lastEntry, line.when);
@@ -68,7 +69,7 @@ void SpellBuilder::Add(const HistoryLine& line) {
         if (spacing < 0) {
             Close(lastSeen_);
         } else {
-            const bool gap = spacingCount_ > 0 && spacing >= kShortestGap && spacing > 2 * UsualSpacing();
+            const bool gap = spacing >= kShortestGap && spacingCount_ > 0 && spacing > 2 * UsualSpacing();
             spacings_[spacingCount_++ % spacings_.size()] = spacing;
             if (gap) {
                 Close(lastSeen_);

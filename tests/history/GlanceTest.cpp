@@ -58,7 +58,7 @@ TEST(GlanceLineTest, ReadsLinesByTheLocalePicturesThatWroteThem) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        const HistoryLineReader reader(c.pictures);
+        HistoryLineReader reader(c.pictures);
         const auto read = reader.Read(c.line);
         ASSERT_EQ(read.has_value(), c.when != nullptr);
         if (!read) continue;
