@@ -128,8 +128,12 @@ void WriteGlanceReport(const std::string& historyPath, const std::string& report
 void OpenGlanceReport(const std::string& reportPath, HWND owner) {
     const auto result = reinterpret_cast<INT_PTR>(
         ShellExecuteW(owner, L"open", win::WideFromUtf8(reportPath).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (result == SE_ERR_NOASSOC) {
+        throw AppError("The report " + reportPath + " is written, but no program is set to open web pages");
+    }
     if (result <= 32) {
-        throw AppError("Cannot open the report " + reportPath + " (" + std::to_string(result) + ")");
+        throw AppError("The report " + reportPath + " is written, but Windows could not open it (" +
+                       std::to_string(result) + ")");
     }
 }
 

@@ -32,13 +32,15 @@ TEST(GlanceEndToEnd, TheSystemMenuWritesThePageBesideTheHistoryAndOpensIt) {
         history << "12/6/2026 8:15:00 PM Printer Status = " << tail << "12/6/2026 8:15:10 PM Printer Status = Off Line  "
                 << tail << "12/6/2026 8:15:20 PM Printer Status = " << tail;
     }
-    // Wine hands a page to the first program of this list that runs: one that shows nothing.
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\WineBrowser", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                              &key, nullptr),
+    // The user's browser, for this test: a command that tells which page it was given.
+    const std::string opened = temp + "\\opened.txt";
+    DeleteFileA(opened.c_str());
+    const std::string command = "cmd.exe /c echo %1> \"" + opened + "\"";
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CLASSES_ROOT, ".html", nullptr, REG_SZ, "AmbervaleGlanceTest", 20),
               ERROR_SUCCESS);
-    RegSetValueExA(key, "Browsers", 0, REG_SZ, reinterpret_cast<const BYTE*>("true"), 5);
-    RegCloseKey(key);
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CLASSES_ROOT, "AmbervaleGlanceTest\\shell\\open\\command", nullptr,
+                              REG_SZ, command.c_str(), static_cast<DWORD>(command.size() + 1)),
+              ERROR_SUCCESS);
 
     AppProcess app(AmbervaleExe(), temp);
     const HWND window = app.WaitForMainWindow(20000);
@@ -57,8 +59,15 @@ TEST(GlanceEndToEnd, TheSystemMenuWritesThePageBesideTheHistoryAndOpensIt) {
         },
         10000));
     // Opened, not refused: no box tells of a failure.
-    EXPECT_EQ(LastOf(ErrorBoxes(app.Id(), "Ambervale")), nullptr);
+    EXPECT_TRUE(WaitFor([&] { return FileText(opened).find("Ambervale at a glance.html") != std::string::npos; }, 20000))
+        << FileText(opened);
+    const HWND box = LastOf(ErrorBoxes(app.Id(), "Ambervale"));
+    char text[512] = {};
+    if (box) GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the text of a message box
+    EXPECT_EQ(box, nullptr) << text;
     DeleteFileA(report.c_str());
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, "AmbervaleGlanceTest");
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, ".html");
 }
 
 } // namespace
