@@ -184,6 +184,32 @@ TEST(GlancePageTest, NothingFromTheRecordBecomesMarkup) {
     EXPECT_NE(page.text.find("line 4."), std::string::npos);
 }
 
+TEST(GlancePageTest, PicturesTheLast31DaysWithEntriesNewestFirst) {
+    // An entry at noon on each of 40 days (1 November to 10 December 2026), then an empty report and a line far
+    // longer than any the program writes.
+    std::string text;
+    for (int day = 0; day < 40; ++day) {
+        const std::string date = IsoLocalText(ToLocalSeconds(2026, 11, 1, 12, 0, 0) + day * 86400LL);
+        text += date.substr(8, 2) + "." + date.substr(5, 2) + ".2026 12:00:00 Printer Status = ; Printer Name = A; "
+                "Printer Driver Name = ; Printer Port Name = ; \r\n";
+    }
+    text += "10.12.2026 12:00:05 \r\n" + std::string(100000, 'x') + "\r\n";
+    StringSource source(text);
+    const GlanceRecord record = ReadGlanceRecord(source, Pictures("dd.MM.yyyy", "HH:mm:ss"));
+    EXPECT_EQ(SpellsOf(record).substr(SpellsOf(record).rfind('\n', SpellsOf(record).size() - 2) + 1),
+              "A:No report from the spooler 12:00:05-12:00:05\n");
+    EXPECT_EQ(record.unreadableLineNumbers, (std::vector<std::uint64_t>{42}));
+    StringSink page;
+    WriteGlancePage(record, {"h.txt", 0, {}}, page);
+    std::vector<std::string> days;
+    for (auto at = page.text.find("<figcaption>"); at != std::string::npos; at = page.text.find("<figcaption>", at + 1)) {
+        days.push_back(page.text.substr(at + 12, page.text.find('<', at + 12) - at - 12));
+    }
+    ASSERT_EQ(days.size(), 31u);
+    EXPECT_EQ(days.front(), "Thursday 2026-12-10");
+    EXPECT_EQ(days.back(), "Tuesday 2026-11-10");
+}
+
 TEST(GlancePageTest, DurationsAreReadable) {
     const std::vector<std::pair<LocalSeconds, const char*>> cases = {
         {0, "0 s"}, {59, "59 s"}, {60, "1 min"}, {725, "12 min 5 s"}, {7980, "2 h 13 min"}, {3600, "1 h"},
