@@ -25,11 +25,11 @@ void GlanceFromMenu::Requested() {
     // The taskbar button's progress (Windows 7 and later); without it the caption alone shows it.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     comStarted_ = SUCCEEDED(com);
-    if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3,
-                                reinterpret_cast<void**>(&taskbar_))) ||
-        FAILED(taskbar_->HrInit())) {
-        if (taskbar_) taskbar_->Release();
-        taskbar_ = nullptr;
+    ITaskbarList3* taskbar = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3,
+                                   reinterpret_cast<void**>(&taskbar)))) {
+        taskbar_.reset(taskbar);
+        if (FAILED(taskbar_->HrInit())) taskbar_.reset();
     }
     ShowProgress(0);
 }
@@ -61,8 +61,7 @@ void GlanceFromMenu::ShowProgress(int hundredths) {
 void GlanceFromMenu::EndProgress() {
     if (taskbar_) {
         taskbar_->SetProgressState(window_.Handle(), TBPF_NOPROGRESS);
-        taskbar_->Release();
-        taskbar_ = nullptr;
+        taskbar_.reset();
     }
     if (comStarted_) CoUninitialize();
     comStarted_ = false;

@@ -3,6 +3,7 @@
 
 #include <shobjidl.h>
 
+#include <memory>
 #include <string>
 
 #include "base/MessageBoxes.h"
@@ -33,7 +34,10 @@ private:
     const std::string& historyPath_;
     MessageBoxes& boxes_;
     WinGlanceWorker worker_;
-    ITaskbarList3* taskbar_ = nullptr;  // owned: released by EndProgress
+    struct Release {
+        void operator()(IUnknown* object) const { object->Release(); }
+    };
+    std::unique_ptr<ITaskbarList3, Release> taskbar_;  // while a report is made, where Windows has one
     bool comStarted_ = false;
 };
 
