@@ -71,6 +71,24 @@ TEST(GlanceLineTest, ReadsLinesByTheLocalePicturesThatWroteThem) {
     }
 }
 
+TEST(GlanceLineTest, ALineTornAnywhereInItsReportIsNeverGuessedAt) {
+    HistoryLineReader reader(UnitedStatesPictures());
+    const std::string line = std::string("12/6/2026 8:15:04 PM ") + kReport;
+    ASSERT_TRUE(reader.Read(line));
+    for (std::size_t cut = std::string("12/6/2026 8:15:04 PM P").size(); cut < line.size(); ++cut) {
+        EXPECT_FALSE(reader.Read(std::string_view(line).substr(0, cut))) << cut;
+        // Read after a whole line, as in a record, and after a torn one: the last line remembered changes nothing.
+        ASSERT_TRUE(reader.Read(line));
+    }
+    std::string flipped = line;
+    for (std::size_t at = 0; at < line.size(); ++at) {
+        flipped[at] = '\0';
+        const auto read = reader.Read(flipped);  // under the sanitizers: never a read outside the line
+        if (read && at < 20) ADD_FAILURE() << "a broken date was read at " << at;
+        flipped[at] = line[at];
+    }
+}
+
 class StringSource final : public ByteSource {
 public:
     explicit StringSource(std::string text) : text_(std::move(text)) {}
