@@ -38,6 +38,7 @@ App::App(HINSTANCE instance) : instance_(instance), window_(instance) {
                                                 window_, window_, *schedule_, *history_, *minimiseToTray_, *startup_},
                                      values_);
     window_.Attach(*form1_);
+    glance_ = std::make_unique<GlanceFromMenu>(window_, values_.historyFilePath, boxes_);
 }
 
 int App::Run() {

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/WinEnvironment.h"
+#include "app/WinGlanceMenu.h"
 #include "base/WinMessageBoxes.h"
 #include "base/WinProcess.h"
 #include "base/WinRegistrySettings.h"
@@ -100,6 +101,8 @@ private:
     std::unique_ptr<MinimiseToTray> minimiseToTray_;
     std::unique_ptr<StartupServices> startup_;
     std::unique_ptr<Form1> form1_;
+    // Last: a report under way is stopped and its thread waited for before anything else goes.
+    std::unique_ptr<GlanceFromMenu> glance_;
 };
 
 } // namespace ambervale::win

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/WinApp.h"
+#include "app/WinGlanceCommand.h"
 #include "app/WinSingleInstance.h"
 #include "base/AppError.h"
 #include "base/Globals.h"
@@ -13,6 +14,8 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // Before any library is loaded by name: none may come from the program's folder.
     ambervale::win::LoadLibrariesFromSystemFolderOnly();
+    // "/glance": the history at a glance, without a window, a claim on the one instance or a log entry.
+    if (const auto glance = ambervale::win::RunGlanceCommandLine()) return *glance;
     // Then: a second copy must leave the window, the settings and the history alone. The claim is held until the
     // program ends.
     ambervale::win::WinInstanceServices oneInstance;

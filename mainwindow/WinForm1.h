@@ -25,6 +25,10 @@ inline constexpr int kProgramIconResource = 1;
 inline constexpr int kTrayIconResource = 2;
 // Posted to the main window to tell the log list how many rows it has.
 inline constexpr UINT kSyncLogRowsMessage = WM_APP + 1;
+// The system menu's "History at a Glance..." (a system-menu command: below 0xF000, its low four bits clear).
+inline constexpr UINT kGlanceMenuCommand = 0x0110;
+// Posted to the main window while the history at a glance is made: wParam the hundredths read, lParam 1 once done.
+inline constexpr UINT kGlanceProgressMessage = WM_APP + 2;
 // The window's answer to a start of a second copy, once it has come to the front; any window that does not know the
 // message answers 0.
 inline constexpr LRESULT kBroughtToFront = 1;
@@ -51,6 +55,9 @@ public:
     void AnswerStartedAgain(UINT message);
     // Called each time Windows says that policy has changed (WM_SETTINGCHANGE naming "Policy").
     void AnswerPolicyChange(std::function<void()> policyChanged) { policyChanged_ = std::move(policyChanged); }
+    // Adds "History at a Glance..." to the system menu; requested runs at its choice, progress at each
+    // kGlanceProgressMessage (hundredths read, done).
+    void AnswerGlance(std::function<void()> requested, std::function<void(int, bool)> progress);
     HWND Handle() const { return hwnd_; }
     // Shows the window after loading: centred, normal or minimised as loading left it, focus in the log list.
     void ShowAfterLoad();
@@ -153,6 +160,8 @@ private:
     void OnCommand(int id);
     LRESULT OnNotify(const NMHDR& header);
     bool OnSetCursor(HWND over, UINT mouseMessage);
+    // The history at a glance's menu command and progress; true when msg was one of them.
+    bool OnGlanceMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void OnClose();
     void ApplyTimer();
     void SyncLogRowCount();
@@ -162,6 +171,8 @@ private:
     Form1Events* events_ = nullptr;
     UINT startedAgainMessage_ = 0;
     std::function<void()> policyChanged_;
+    std::function<void()> glanceRequested_;
+    std::function<void(int, bool)> glanceProgress_;
     UINT closeMessage_ = 0;
     std::array<HWND, kForm1Controls.size()> controls_{};
     TextProgressBar progressBar_;

@@ -48,6 +48,7 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnClose();
         return 0;
     }
+    if (OnGlanceMessage(msg, wParam, lParam)) return 0;
     switch (msg) {
     case kSyncLogRowsMessage:
         SyncLogRowCount();
