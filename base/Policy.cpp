@@ -51,7 +51,9 @@ Policies ReadPolicies(PolicySource& source) noexcept {
     Policies policies;
     policies.eventLog = read(kEventLogPolicy) != 0u;
     policies.askPrinters = read(kAskPrintersPolicy) != 0u;
-    if (const auto seconds = read(kLogIntervalPolicy)) policies.logIntervalSeconds = static_cast<std::int32_t>(*seconds);
+    if (const auto seconds = read(kLogIntervalPolicy)) {
+        policies.logIntervalSeconds = static_cast<std::int32_t>(*seconds);
+    }
     if (const auto on = read(kAutomaticLogPolicy)) policies.automaticLog = *on == 1u;
     if (const auto on = read(kStartWithWindowsPolicy)) policies.startWithWindows = *on == 1u;
     return policies;

@@ -1,6 +1,5 @@
 #pragma once
 #include <map>
-#include <optional>
 #include <set>
 #include <string>
 
@@ -8,33 +7,31 @@
 
 namespace ambervale::testing {
 
-// Policy values by name, as DWORDs in the machine's and the user's hive.
+inline PolicyData Dword(std::uint32_t value) {
+    std::string bytes;
+    for (int i = 0; i < 4; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+    return {kRegDword, bytes};
+}
+
+// Policy values by name, as the machine's and the user's hive hold them.
 class FakePolicySource : public PolicySource {
 public:
     std::optional<PolicyData> Machine(std::string_view name) override { return Find(machine, name); }
     std::optional<PolicyData> User(std::string_view name) override { return Find(user, name); }
-
-    std::map<std::string, std::uint32_t, std::less<>> machine, user;
+    std::map<std::string, PolicyData, std::less<>> machine, user;
 
 private:
-    static std::optional<PolicyData> Find(const std::map<std::string, std::uint32_t, std::less<>>& values,
-                                          std::string_view name) {
+    using Values = std::map<std::string, PolicyData, std::less<>>;
+    static std::optional<PolicyData> Find(const Values& values, std::string_view name) {
         const auto it = values.find(name);
-        if (it == values.end()) return std::nullopt;
-        std::string bytes;
-        for (int i = 0; i < 4; ++i) bytes += static_cast<char>((it->second >> (8 * i)) & 0xFF);
-        return PolicyData{kRegDword, bytes};
+        return it == values.end() ? std::nullopt : std::optional<PolicyData>(it->second);
     }
 };
 
 class FakeHeldControls : public PolicyHeldControls {
 public:
     void SetHeld(HeldControl control, bool value) override {
-        if (value) {
-            held.insert(control);
-        } else {
-            held.erase(control);
-        }
+        if (value) held.insert(control); else held.erase(control);
     }
     std::set<HeldControl> held;
 };
