@@ -103,10 +103,6 @@ bool RestoreWindowsStartup(const StartupServices& services, const std::string& e
     return registered;
 }
 
-} // namespace ambervale
-
-namespace ambervale {
-
 void Check4_PolicyChanged(const StartupServices& services, const std::string& executablePath,
                           std::optional<bool> startPolicy) {
     const bool starts = RestoreWindowsStartup(services, executablePath, startPolicy);

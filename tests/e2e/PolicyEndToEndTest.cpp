@@ -89,7 +89,8 @@ TEST_F(Policies, IntervalAndLoggingHeldAtStartAndTheUsersChoicesBackAtOnceWhenTh
 // Starts the program with /atlogon; true when it ended within the wait (else it is ended), with its exit code.
 bool LogonStartEnds(DWORD& exitCode, DWORD maxWaitMs) {
     std::string commandLine = "\"" + AmbervaleExe() + "\" /atlogon";
-    STARTUPINFOA startup{sizeof startup};
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
         return false;
