@@ -30,6 +30,8 @@ TTTOOLINFOA ToolOver(HWND window, HWND control, ControlId id, char* text) {
 void Form1Window::SetHeld(HeldControl control, bool held) {
     const auto index = static_cast<std::size_t>(control);
     const ControlId id = kHeldControlIds[index];
+    // A control that is disabled with the keyboard focus takes it with it: the log list has it instead.
+    if (held && GetFocus() == Control(id)) ::SetFocus(Control(kListView1));
     EnableWindow(Control(id), held ? FALSE : TRUE);
     if (held_[index] == held) return;
     if (held && !heldTips_) {
