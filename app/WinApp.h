@@ -6,6 +6,7 @@
 #include "app/WinEnvironment.h"
 #include "app/WinGlanceMenu.h"
 #include "base/WinMessageBoxes.h"
+#include "base/WinPolicy.h"
 #include "base/WinProcess.h"
 #include "base/WinRegistrySettings.h"
 #include "base/WinText.h"
@@ -67,6 +68,7 @@ private:
     WinEnvironment environment_;
     WinRandom random_;
     WinEventLog eventLog_;
+    WinPolicySource policySource_;
     WinSecondsClock secondsClock_;
     ProgramValues values_;
     // The printer's own word: over SNMP for a printer on a Standard TCP/IP port with SNMP on, over IPP for one on a

@@ -165,6 +165,7 @@ void Form1Window::LayOut() {
     }
     if (logColumnTwips_) SetLogListColumnWidth(logColumnTwips_);
     if (intervalColumnTwips_) listView2_.SetColumnWidth(intervalColumnTwips_);
+    PlaceHeldTips();
 }
 
 void Form1Window::ShowAfterLoad() {

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "base/Globals.h"
+#include "base/Policy.h"
 #include "base/WinHandles.h"
 #include "history/HistoryCommandsServices.h"
 #include "logging/LogEntry.h"
@@ -39,7 +40,8 @@ class Form1Window : public Form1View,
                     public ProgressBarControl,
                     public MousePointerControl,
                     public TimerControl,
-                    public TrayHostWindow {
+                    public TrayHostWindow,
+                    public PolicyHeldControls {
 public:
     // logRowLimit: the most rows the log list keeps; entries past it reach only the history file.
     explicit Form1Window(HINSTANCE instance, std::size_t logRowLimit = RowStore::kListViewMaxRows);
@@ -102,6 +104,10 @@ public:
     int Check8Value() override { return CheckValue(kCheck8); }
     void SetCheck8Value(int value) override { SetCheckValue(kCheck8, value); }
     void SetCheck8Visible(bool visible) override;
+    // PolicyHeldControls: disabled, with the administrator's tip, which shows over the disabled control too.
+    void SetHeld(HeldControl control, bool held) override;
+    // The tip the window shows over a held control (false, empty text, when it has none): for the tests.
+    bool HeldTip(HeldControl control, std::string& text) const;
 
 private:
     class CaptionOf : public CaptionControl {
@@ -165,6 +171,8 @@ private:
     void OnClose();
     void ApplyTimer();
     void SyncLogRowCount();
+    // Places the held controls' tips over them again (after a layout).
+    void PlaceHeldTips();
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
@@ -200,6 +208,9 @@ private:
     bool rowCountPosted_ = false;
     bool startMinimised_ = false;
     bool restoreOnShow_ = false;
+    // The tips of held controls; made at the first hold, owned (and destroyed) by the window.
+    HWND heldTips_ = nullptr;
+    std::array<bool, 3> held_{};
 };
 
 } // namespace ambervale::win

@@ -92,7 +92,9 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if ((wParam & 0xFFF0) == SC_MAXIMIZE) return 0;
         break;
     case WM_SETTINGCHANGE:
-        if (lParam != 0 && lstrcmpiA(reinterpret_cast<const char*>(lParam), "Policy") == 0 && policyChanged_) {
+        // Once the close has begun, a policy change may no longer switch logging on.
+        if (lParam != 0 && lstrcmpiA(reinterpret_cast<const char*>(lParam), "Policy") == 0 && policyChanged_ &&
+            !closing_) {
             policyChanged_();
         }
         break;
