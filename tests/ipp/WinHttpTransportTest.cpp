@@ -78,17 +78,6 @@ TEST(WinHttpTransport, AnythingButAnIppAnswerInTimeIsTakenForWhatItSays) {
     }
 }
 
-TEST(WinHttpTransport, ABodyThatComesOneByteAtATimeIsReadWhole) {
-    // Chunks of one byte: WinHTTP hands each read at most one, and calls back at once while more is buffered.
-    const std::string body(kMaxIppResponse, 'z');
-    std::string chunked = "HTTP/1.1 200 OK\r\nContent-Type: application/ipp\r\nTransfer-Encoding: chunked\r\n\r\n";
-    for (const char byte : body) chunked += std::string("1\r\n") + byte + "\r\n";
-    LoopbackHttpResponder printer([&](const std::string&) { return HttpReply{chunked + "0\r\n\r\n"}; });
-    const IppExchange exchange = Ask(printer.Port(), std::chrono::seconds(60));
-    ASSERT_EQ(exchange.outcome, IppExchange::Outcome::Answered);
-    EXPECT_EQ(exchange.body.size(), body.size());
-}
-
 TEST(WinHttpTransport, AConnectionNotAcceptedIsMadeAgainWhileTimeRemains) {
     // Every SYN of the first 1.25 s is lost; TCP sends the first again after a second (lost too), and again after
     // one more (Linux's linear timeouts) or two: too late.
