@@ -23,6 +23,7 @@ App::App(HINSTANCE instance) : instance_(instance), window_(instance) {
     window_.AnswerPolicyChange([this] {
         eventLog_.ReadPolicy();
         printerAsking_->askPrinters.Read();
+        if (form1_) form1_->Form_PolicyChanged();
     });
     tray_ = std::make_unique<WinSysTray>(hwnd, instance);
     // The tray control starts as the window's design stored it: out of the tray, no tip, the blue 'C' icon.
@@ -36,9 +37,11 @@ App::App(HINSTANCE instance) : instance_(instance), window_(instance) {
     minimiseToTray_ = std::make_unique<MinimiseToTray>(window_, tray_->Control(), settings_);
     startup_.reset(new StartupServices{window_, settings_, registry_, boxes_});
     form1_ = std::make_unique<Form1>(Form1Parts{window_, environment_, random_, files_, processes_, boxes_, pump_,
-                                                window_, window_, *schedule_, *history_, *minimiseToTray_, *startup_},
+                                                window_, window_, *schedule_, *history_, *minimiseToTray_, *startup_,
+                                                policySource_, window_},
                                      values_);
     window_.Attach(*form1_);
+    glance_ = std::make_unique<GlanceFromMenu>(window_, values_.historyFilePath, boxes_);
 }
 
 int App::Run() {

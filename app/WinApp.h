@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "app/WinEnvironment.h"
+#include "app/WinGlanceMenu.h"
 #include "asking/RequestIds.h"
 #include "asking/WinStandardTcpIpPorts.h"
 #include "base/WinMessageBoxes.h"
+#include "base/WinPolicy.h"
 #include "base/WinProcess.h"
 #include "base/WinRegistrySettings.h"
 #include "base/WinText.h"
@@ -68,6 +70,7 @@ private:
     WinEnvironment environment_;
     WinRandom random_;
     WinEventLog eventLog_;
+    WinPolicySource policySource_;
     WinSecondsClock secondsClock_;
     ProgramValues values_;
     // Asking the printer itself: over SNMP for a printer on a Standard TCP/IP port with SNMP on, over IPP for one on
@@ -103,6 +106,8 @@ private:
     std::unique_ptr<MinimiseToTray> minimiseToTray_;
     std::unique_ptr<StartupServices> startup_;
     std::unique_ptr<Form1> form1_;
+    // Last: a report under way is stopped and its thread waited for before anything else goes.
+    std::unique_ptr<GlanceFromMenu> glance_;
 };
 
 } // namespace ambervale::win

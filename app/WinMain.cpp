@@ -4,19 +4,33 @@
 
 #include <string>
 
+#include "app/AtLogonStart.h"
 #include "app/WinApp.h"
+#include "app/WinEnvironment.h"
+#include "app/WinGlanceCommand.h"
 #include "app/WinSingleInstance.h"
 #include "base/AppError.h"
 #include "base/Globals.h"
+#include "base/WinPolicy.h"
 #include "base/WinSystemFiles.h"
+#include "startup/WinRegistry.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
     // Before any library is loaded by name: none may come from the program's folder.
     ambervale::win::LoadLibrariesFromSystemFolderOnly();
+    // "/glance": the history at a glance, without a window, a claim on the one instance or a log entry.
+    if (const auto glance = ambervale::win::RunGlanceCommandLine()) return *glance;
+    // The installer's Run value starts every user's copy at logon; unless policy wants it, it ends here at once.
+    const bool atLogon = ambervale::HasAtLogonArgument(arguments ? arguments : "");
+    if (atLogon) {
+        ambervale::win::WinPolicySource policies;
+        ambervale::WinRegistry registry;
+        if (!ambervale::LogonStartWanted(policies, registry, ambervale::win::ExecutablePath())) return 0;
+    }
     // Then: a second copy must leave the window, the settings and the history alone. The claim is held until the
     // program ends.
     ambervale::win::WinInstanceServices oneInstance;
-    switch (ambervale::ChooseStart(oneInstance)) {
+    switch (atLogon ? ambervale::ChooseLogonStart(oneInstance) : ambervale::ChooseStart(oneInstance)) {
     case ambervale::StartChoice::RunHere:
         break;
     case ambervale::StartChoice::LeaveToRunningInstance:

@@ -35,6 +35,9 @@ public:
         tryEnds_ = std::min(now + eachWait_, deadline_);
         return true;
     }
+    // True when no try may follow the one under way: the last of the count, or one after whose wait less than least
+    // would be left. Such a try may be given all the time there is.
+    bool IsLast(std::chrono::milliseconds least) const { return made_ == count_ || deadline_ - tryEnds_ < least; }
     // When the try under way stops being waited for.
     AskClock::time_point TryEnds() const { return tryEnds_; }
     // True while the try under way may still be waited for.

@@ -37,6 +37,7 @@ RunValueRestore RestoreRemovedRunValues(RunKeys& keys, RemovalRecord& record, co
     for (RemovedRunValue& value : record.Values()) {
         const std::unique_ptr<RunKey> key = valueName.empty() ? nullptr : keys.Open(value.location);
         const bool back = key && key->WriteText(valueName, value.text);
+        if (back) record.Remove(value.location);
         (back ? result.restored : result.lost).push_back(std::move(value));
     }
     if (result.lost.empty()) record.Clear();

@@ -10,7 +10,7 @@
 
 namespace ambervale {
 
-// One Run key (the machine's or one user's) as the uninstaller's cleanup sees it.
+// One Run key (the machine's or one user's) as the uninstaller's cleanup sees it. Names and texts are UTF-8.
 class RunKey {
 public:
     virtual ~RunKey() = default;
@@ -44,12 +44,14 @@ struct RemovedRunValue {
 };
 
 // Where an uninstall keeps the Run values it removed until it ends: put back from it when the uninstall is rolled
-// back, emptied when it is committed.
+// back, emptied when it is committed. It holds one value for each location.
 class RemovalRecord {
 public:
     virtual ~RemovalRecord() = default;
     virtual bool Add(const RemovedRunValue& value) = 0;
     virtual std::vector<RemovedRunValue> Values() = 0;
+    // Drops the value of that location.
+    virtual void Remove(const std::string& location) = 0;
     virtual void Clear() = 0;
 };
 
@@ -82,7 +84,8 @@ struct RunValueRestore {
 };
 
 // Puts every recorded value back into its own key, under the name the program gives its value, with the text it
-// had. The record is emptied once all are back; while any is lost it stays, the one place that text is kept.
+// had. Each value put back leaves the record, so that a later rollback cannot bring back a value that the user has
+// removed since; a lost one stays, the one place its text is kept. The record is cleared once all are back.
 RunValueRestore RestoreRemovedRunValues(RunKeys& keys, RemovalRecord& record, const std::string& exePath);
 
 } // namespace ambervale

@@ -12,6 +12,7 @@
 #include "installer/WinRunKeys.h"
 #include "installer/WinRunningCopies.h"
 #include "base/WinHandles.h"
+#include "base/WinText.h"
 
 namespace ambervale {
 namespace {
@@ -30,22 +31,24 @@ struct MsiHandleTraits {
 };
 using UniqueMsiHandle = win::UniqueHandle<MsiHandleTraits>;
 
-std::string Property(MSIHANDLE install, const char* name) {
-    char probe[1] = "";
+// A property's text as UTF-8, read as UTF-16: the folder an administrator chose may hold letters that the ANSI code
+// page lacks.
+std::string Property(MSIHANDLE install, const wchar_t* name) {
+    wchar_t probe[1] = L"";
     DWORD length = 0;
-    if (MsiGetPropertyA(install, name, probe, &length) != ERROR_MORE_DATA) return {};
-    std::string text(length + 1, '\0');
+    if (MsiGetPropertyW(install, name, probe, &length) != ERROR_MORE_DATA) return {};
+    std::wstring text(length + 1, L'\0');
     length = static_cast<DWORD>(text.size());
-    if (MsiGetPropertyA(install, name, text.data(), &length) != ERROR_SUCCESS) return {};
+    if (MsiGetPropertyW(install, name, text.data(), &length) != ERROR_SUCCESS) return {};
     text.resize(length);
-    return text;
+    return win::Utf8FromWide(text);
 }
 
 // A line in the installer's log, for the administrator who reads it.
 void Log(MSIHANDLE install, const std::string& line) {
     const UniqueMsiHandle record(MsiCreateRecord(0));
     if (!record) return;
-    MsiRecordSetStringA(record.get(), 0, ("Ambervale: " + line).c_str());
+    MsiRecordSetStringW(record.get(), 0, win::WideFromUtf8("Ambervale: " + line).c_str());
     MsiProcessMessage(install, INSTALLMESSAGE_INFO, record.get());
 }
 
@@ -67,11 +70,12 @@ class NoRecord : public RemovalRecord {
 public:
     bool Add(const RemovedRunValue&) override { return true; }
     std::vector<RemovedRunValue> Values() override { return {}; }
+    void Remove(const std::string&) override {}
     void Clear() override {}
 };
 
 void RemoveRunValuesRecordingIn(MSIHANDLE install, RemovalRecord& record) {
-    const std::string exePath = Property(install, "CustomActionData");
+    const std::string exePath = Property(install, L"CustomActionData");
     if (exePath.empty()) return;
     RemoveOwnRunValues(ForEachRunKey, exePath, record, [&](RunValueRemoval removal, const std::string& location) {
         LogRemoval(install, removal, exePath, location);
@@ -88,7 +92,7 @@ void RemoveRunValuesRecordingIn(MSIHANDLE install, RemovalRecord& record) {
 // replaces it): deletes the Run values that the installed program wrote for itself, each recorded first.
 extern "C" UINT __stdcall RemoveRunValues(MSIHANDLE install) {
     using namespace ambervale;
-    WinRemovalRecord record(Property(install, "ProductCode"));
+    WinRemovalRecord record(Property(install, L"ProductCode"));
     RemoveRunValuesRecordingIn(install, record);
     return ERROR_SUCCESS;
 }
@@ -104,8 +108,8 @@ extern "C" UINT __stdcall RemoveRunValuesForGood(MSIHANDLE install) {
 // Rollback of RemoveRunValues: when the uninstall fails after it, puts back every value it removed, as it was.
 extern "C" UINT __stdcall RestoreRunValues(MSIHANDLE install) {
     using namespace ambervale;
-    const std::string exePath = Property(install, "CustomActionData");
-    WinRemovalRecord record(Property(install, "ProductCode"));
+    const std::string exePath = Property(install, L"CustomActionData");
+    WinRemovalRecord record(Property(install, L"ProductCode"));
     WinRunKeys keys;
     const RunValueRestore restore = RestoreRemovedRunValues(keys, record, exePath);
     for (const RemovedRunValue& value : restore.restored) {
@@ -120,7 +124,7 @@ extern "C" UINT __stdcall RestoreRunValues(MSIHANDLE install) {
 
 // Commit of RemoveRunValues: the uninstall is through, and its record goes.
 extern "C" UINT __stdcall ForgetRemovedRunValues(MSIHANDLE install) {
-    ambervale::WinRemovalRecord(ambervale::Property(install, "ProductCode")).Clear();
+    ambervale::WinRemovalRecord(ambervale::Property(install, L"ProductCode")).Clear();
     return ERROR_SUCCESS;
 }
 
@@ -129,7 +133,7 @@ extern "C" UINT __stdcall ForgetRemovedRunValues(MSIHANDLE install) {
 // end, so that the uninstall removes the exe and its folder instead of leaving them behind.
 extern "C" UINT __stdcall CloseRunningProgram(MSIHANDLE install) {
     using namespace ambervale;
-    const std::string folder = Property(install, "INSTALLDIR");
+    const std::string folder = Property(install, L"INSTALLDIR");
     if (folder.empty()) return ERROR_SUCCESS;
     const std::string exePath = folder + kInstalledExeName;
     const CloseOutcome outcome = CloseRunningCopies(exePath, kCloseWaitMs);

@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <iterator>
+
 #include "base/WinHandles.h"
 #include "base/WinRegistryKey.h"
 #include "base/WinRegistryText.h"
+#include "base/WinText.h"
 
 namespace ambervale {
 namespace {
@@ -44,9 +47,10 @@ bool WinRemovalRecord::Add(const RemovedRunValue& value) {
         return false;
     }
     const win::UniqueRegKey key(created);
-    return RegSetValueExA(key.get(), value.location.c_str(), 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(value.text.c_str()),
-                          static_cast<DWORD>(value.text.size() + 1)) == ERROR_SUCCESS;
+    const std::wstring text = win::WideFromUtf8(value.text);
+    return RegSetValueExW(key.get(), win::WideFromUtf8(value.location).c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 std::vector<RemovedRunValue> WinRemovalRecord::Values() {
@@ -54,15 +58,24 @@ std::vector<RemovedRunValue> WinRemovalRecord::Values() {
     if (path_.empty()) return values;
     const win::UniqueRegKey key = OpenRecordKey(path_, KEY_QUERY_VALUE);
     if (!key) return values;
-    char location[256];
+    wchar_t location[256];
     for (DWORD index = 0;; ++index) {
-        DWORD length = sizeof location;
-        const LONG status = RegEnumValueA(key.get(), index, location, &length, nullptr, nullptr, nullptr, nullptr);
+        DWORD length = static_cast<DWORD>(std::size(location));
+        const LONG status = RegEnumValueW(key.get(), index, location, &length, nullptr, nullptr, nullptr, nullptr);
         if (status == ERROR_MORE_DATA) continue;  // no location has so long a name: not one the uninstall wrote
         if (status != ERROR_SUCCESS) break;
-        if (auto text = win::ReadRegistryText(key.get(), location)) values.push_back({location, std::move(*text)});
+        if (auto text = win::ReadRegistryWideText(key.get(), location)) {
+            values.push_back({win::Utf8FromWide(location), win::Utf8FromWide(*text)});
+        }
     }
     return values;
+}
+
+void WinRemovalRecord::Remove(const std::string& location) {
+    if (path_.empty()) return;
+    if (const win::UniqueRegKey key = OpenRecordKey(path_, KEY_SET_VALUE)) {
+        RegDeleteValueW(key.get(), win::WideFromUtf8(location).c_str());  // absent already: nothing to drop
+    }
 }
 
 void WinRemovalRecord::Clear() {

@@ -11,13 +11,15 @@ namespace ambervale {
 inline constexpr char kRemovalRecordsKey[] = "SOFTWARE\\Corvatek\\Ambervale\\Removed Run values";
 
 // The record of one uninstall of the product: one string value for each removed Run value, named after its key's
-// location. A product code that is empty or not one key's name gives a record that takes nothing.
+// location and holding its text as UTF-16, whatever the ANSI code page. A product code that is empty or not one
+// key's name gives a record that takes nothing.
 class WinRemovalRecord : public RemovalRecord {
 public:
     explicit WinRemovalRecord(const std::string& productCode);
 
     bool Add(const RemovedRunValue& value) override;
     std::vector<RemovedRunValue> Values() override;
+    void Remove(const std::string& location) override;
     // Deletes the record's key, and the keys above it that it leaves empty.
     void Clear() override;
 

@@ -7,6 +7,7 @@
 #include "base/WinHandles.h"
 #include "base/WinRegistryKey.h"
 #include "base/WinRegistryText.h"
+#include "base/WinText.h"
 #include "startup/RegStuff.h"
 
 namespace ambervale {
@@ -19,17 +20,23 @@ class WinRunKey : public RunKey {
 public:
     explicit WinRunKey(win::UniqueRegKey key) : key_(std::move(key)) {}
 
+    // Read and written as UTF-16, as the program writes its value: a folder that the ANSI code page cannot spell
+    // would read as '?' and never match the installed path.
     std::optional<std::string> ReadText(const std::string& valueName) override {
-        return win::ReadRegistryText(key_.get(), valueName);
+        const auto text = win::ReadRegistryWideText(key_.get(), win::WideFromUtf8(valueName));
+        if (!text) return std::nullopt;
+        return win::Utf8FromWide(*text);
     }
 
     bool WriteText(const std::string& valueName, const std::string& text) override {
-        return RegSetValueExA(key_.get(), valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                              static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+        const std::wstring wide = win::WideFromUtf8(text);
+        return RegSetValueExW(key_.get(), win::WideFromUtf8(valueName).c_str(), 0, REG_SZ,
+                              reinterpret_cast<const BYTE*>(wide.c_str()),
+                              static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
     }
 
     bool DeleteValue(const std::string& valueName) override {
-        return RegDeleteValueA(key_.get(), valueName.c_str()) == ERROR_SUCCESS;
+        return RegDeleteValueW(key_.get(), win::WideFromUtf8(valueName).c_str()) == ERROR_SUCCESS;
     }
 
 private:

@@ -5,17 +5,19 @@
 
 #include "base/Globals.h"
 #include "base/WinHandles.h"
+#include "base/WinText.h"
 #include "installer/InstalledProgram.h"
 
 namespace ambervale {
 namespace {
 
+// As UTF-8: in ANSI, two folders whose letters the code page lacks would both read as '?' and look the same.
 std::optional<std::string> ExeOf(HANDLE process) {
-    std::string path(32768, '\0');  // the longest path Windows has
+    std::wstring path(32768, L'\0');  // the longest path Windows has
     DWORD length = static_cast<DWORD>(path.size());
-    if (!process || !QueryFullProcessImageNameA(process, 0, path.data(), &length)) return std::nullopt;
+    if (!process || !QueryFullProcessImageNameW(process, 0, path.data(), &length)) return std::nullopt;
     path.resize(length);
-    return path;
+    return win::Utf8FromWide(path);
 }
 
 win::UniqueKernelObject OpenToWatch(DWORD processId) {

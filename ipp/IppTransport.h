@@ -26,7 +26,7 @@ struct PostEnding {
 };
 
 // The network, as the IPP question uses it: one POST of an application/ipp body, no proxy, no credentials, no
-// redirects, one connection, everything done or given up by deadline.
+// redirects, one connection at a time, everything done or given up by deadline.
 class IppTransport {
 public:
     virtual ~IppTransport() = default;

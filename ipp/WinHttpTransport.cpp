@@ -13,6 +13,7 @@
 #include "base/WinHandles.h"
 #include "base/WinSystemFunctions.h"
 #include "ipp/IppMessage.h"
+#include "ipp/ReadPump.h"
 
 namespace ambervale::win {
 namespace {
@@ -66,6 +67,12 @@ using UniqueInternet = UniqueHandle<InternetTraits>;
 constexpr DWORD kStatusOk = 200;
 constexpr std::size_t kReadChunk = 8192;
 constexpr wchar_t kContentType[] = L"Content-Type: application/ipp\r\n";
+// A connection not accepted within kConnectTry is given up and a new one made, while at least kRetryLeast remains
+// (at most kMaxTries in all): TCP sends a lost SYN again only after a second or more (three on older Windows), too
+// late for a question of a second and a half, so one packet lost on the way would read as a printer that is gone.
+constexpr std::chrono::milliseconds kConnectTry{500};
+constexpr std::chrono::milliseconds kRetryLeast{300};
+constexpr int kMaxTries = 4;
 
 PostEnding Ending(AskOutcome::Kind kind, std::string reason = {}) { return {kind, {}, std::move(reason)}; }
 
@@ -93,6 +100,9 @@ struct PostInFlight {
     std::vector<std::byte> body;
     PostEnding ending;  // written once, before done is set; read by the worker only after that
     std::atomic<bool> ended{false};
+    std::atomic<bool> connected{false};  // the printer accepted the connection
+    DWORD error = 0;                     // WinHTTP's, when it ended the exchange; written before done is set
+    ReadPump pump;
     std::shared_ptr<PostInFlight> heldByWinHttp;
 
     void End(PostEnding result) {
@@ -100,11 +110,20 @@ struct PostInFlight {
         ending = std::move(result);
         SetEvent(done.get());
     }
+    void Fail(DWORD winHttpError) {
+        if (ended) return;
+        error = winHttpError;
+        End(FailureEnding(winHttpError));
+    }
+    // WinHTTP completes a read inside the call while it has data buffered: the pump keeps that from nesting.
     void ReadMore(HINTERNET request) {
-        // One byte past the limit is asked for, so a body that is too large shows as one.
-        const std::size_t room = kMaxIppResponse + 1 - body.size();
-        const auto size = static_cast<DWORD>(std::min(chunk.size(), room));
-        if (!WinHttp().readData(request, chunk.data(), size, nullptr)) End(FailureEnding(GetLastError()));
+        pump.More([this, request] {
+            if (ended) return;
+            // One byte past the limit is asked for, so a body that is too large shows as one.
+            const std::size_t room = kMaxIppResponse + 1 - body.size();
+            const auto size = static_cast<DWORD>(std::min(chunk.size(), room));
+            if (!WinHttp().readData(request, chunk.data(), size, nullptr)) Fail(GetLastError());
+        });
     }
 };
 
@@ -112,8 +131,12 @@ void CALLBACK OnStatus(HINTERNET handle, DWORD_PTR context, DWORD status, LPVOID
     auto* exchange = reinterpret_cast<PostInFlight*>(context);
     if (exchange == nullptr) return;
     switch (status) {
+    case WINHTTP_CALLBACK_STATUS_CONNECTED_TO_SERVER:
+        exchange->connected = true;
+        break;
     case WINHTTP_CALLBACK_STATUS_SENDREQUEST_COMPLETE:
-        if (!WinHttp().receiveResponse(handle, nullptr)) exchange->End(FailureEnding(GetLastError()));
+        exchange->connected = true;
+        if (!WinHttp().receiveResponse(handle, nullptr)) exchange->Fail(GetLastError());
         break;
     case WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE: {
         DWORD code = 0;
@@ -142,7 +165,7 @@ void CALLBACK OnStatus(HINTERNET handle, DWORD_PTR context, DWORD status, LPVOID
         exchange->ReadMore(handle);
         break;
     case WINHTTP_CALLBACK_STATUS_REQUEST_ERROR:
-        exchange->End(FailureEnding(static_cast<const WINHTTP_ASYNC_RESULT*>(info)->dwError));
+        exchange->Fail(static_cast<const WINHTTP_ASYNC_RESULT*>(info)->dwError);
         break;
     case WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING: {
         // WinHTTP's last word on this request: its reference goes, and with the worker's gone too, the exchange.
@@ -181,6 +204,57 @@ WinHttpTransport::~WinHttpTransport() {
     if (session_ != nullptr) WinHttp().closeHandle(static_cast<HINTERNET>(session_));
 }
 
+namespace {
+
+// One try at the exchange, on a connection of its own that must be accepted within connectWait.
+struct Try {
+    PostEnding ending;
+    bool notAccepted = false;  // the connection was not accepted in time: a fresh one may be
+};
+
+Try Ask(HINTERNET session, const IppTarget& target, std::span<const std::byte> request,
+        IppClock::time_point deadline, DWORD connectWait) {
+    const UniqueInternet connection(WinHttp().connect(session, Ascii(target.host).c_str(), target.port, 0));
+    if (!connection) return {FailureEnding(GetLastError())};
+    const UniqueInternet handle(WinHttp().openRequest(connection.get(), L"POST", Ascii(target.path).c_str(), nullptr,
+                                                      WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                                      target.secure ? WINHTTP_FLAG_SECURE : 0));
+    if (!handle) return {FailureEnding(GetLastError())};
+    if (!Restrict(handle.get(), target.secure)) {
+        return {Ending(AskOutcome::Kind::CouldNotAsk, ErrorText("WinHTTP refused a restriction"))};
+    }
+    // WinHTTP's own timeouts end its work soon after the worker stops waiting for it.
+    const auto wait = static_cast<int>(MillisecondsUntil(deadline));
+    WinHttp().setTimeouts(handle.get(), wait, static_cast<int>(connectWait), wait, wait);
+
+    auto exchange = std::make_shared<PostInFlight>();
+    if (!exchange->done) return {Ending(AskOutcome::Kind::CouldNotAsk, ErrorText("No event"))};
+    exchange->request.assign(request.begin(), request.end());
+    if (WinHttp().setStatusCallback(handle.get(), OnStatus,
+                                    WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS | WINHTTP_CALLBACK_FLAG_HANDLES |
+                                        WINHTTP_CALLBACK_FLAG_CONNECT_TO_SERVER,
+                                    0) == WINHTTP_INVALID_STATUS_CALLBACK) {
+        return {Ending(AskOutcome::Kind::CouldNotAsk, ErrorText("No WinHTTP callback"))};
+    }
+    DWORD_PTR context = reinterpret_cast<DWORD_PTR>(exchange.get());
+    if (!WinHttp().setOption(handle.get(), WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context)) {
+        return {Ending(AskOutcome::Kind::CouldNotAsk, ErrorText("No WinHTTP context"))};
+    }
+    // From here WinHTTP calls back with the exchange until it says the handle is closing.
+    exchange->heldByWinHttp = exchange;
+    const auto size = static_cast<DWORD>(exchange->request.size());
+    if (!WinHttp().sendRequest(handle.get(), kContentType, static_cast<DWORD>(-1L), exchange->request.data(), size,
+                               size, context)) {
+        return {FailureEnding(GetLastError())};
+    }
+    if (WaitForSingleObject(exchange->done.get(), MillisecondsUntil(deadline)) != WAIT_OBJECT_0) {
+        return {Ending(AskOutcome::Kind::Silent)};
+    }
+    return {std::move(exchange->ending), exchange->error == ERROR_WINHTTP_TIMEOUT && !exchange->connected};
+}
+
+} // namespace
+
 PostEnding WinHttpTransport::Post(const IppTarget& target, std::span<const std::byte> request,
                                    IppClock::time_point deadline) {
     try {
@@ -193,43 +267,14 @@ PostEnding WinHttpTransport::Post(const IppTarget& target, std::span<const std::
                                   WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC);
         if (session_ == nullptr) return Ending(AskOutcome::Kind::CouldNotAsk, ErrorText("No WinHTTP session"));
     }
-    const UniqueInternet connection(
-        WinHttp().connect(static_cast<HINTERNET>(session_), Ascii(target.host).c_str(), target.port, 0));
-    if (!connection) return FailureEnding(GetLastError());
-    const UniqueInternet handle(WinHttp().openRequest(connection.get(), L"POST", Ascii(target.path).c_str(), nullptr,
-                                                      WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
-                                                      target.secure ? WINHTTP_FLAG_SECURE : 0));
-    if (!handle) return FailureEnding(GetLastError());
-    if (!Restrict(handle.get(), target.secure)) {
-        return Ending(AskOutcome::Kind::CouldNotAsk, ErrorText("WinHTTP refused a restriction"));
+    Tries tries(kMaxTries, kConnectTry, deadline);
+    while (tries.Next()) {
+        const bool last = tries.IsLast(kRetryLeast);
+        const DWORD connectWait = MillisecondsUntil(last ? deadline : tries.TryEnds());
+        Try attempt = Ask(static_cast<HINTERNET>(session_), target, request, deadline, connectWait);
+        if (last || !attempt.notAccepted) return std::move(attempt.ending);
     }
-    // WinHTTP's own timeouts end its work soon after the worker stops waiting for it.
-    const auto wait = static_cast<int>(MillisecondsUntil(deadline));
-    WinHttp().setTimeouts(handle.get(), wait, wait, wait, wait);
-
-    auto exchange = std::make_shared<PostInFlight>();
-    if (!exchange->done) return Ending(AskOutcome::Kind::CouldNotAsk, ErrorText("No event"));
-    exchange->request.assign(request.begin(), request.end());
-    if (WinHttp().setStatusCallback(handle.get(), OnStatus,
-                                    WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS | WINHTTP_CALLBACK_FLAG_HANDLES,
-                                    0) == WINHTTP_INVALID_STATUS_CALLBACK) {
-        return Ending(AskOutcome::Kind::CouldNotAsk, ErrorText("No WinHTTP callback"));
-    }
-    DWORD_PTR context = reinterpret_cast<DWORD_PTR>(exchange.get());
-    if (!WinHttp().setOption(handle.get(), WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context)) {
-        return Ending(AskOutcome::Kind::CouldNotAsk, ErrorText("No WinHTTP context"));
-    }
-    // From here WinHTTP calls back with the exchange until it says the handle is closing.
-    exchange->heldByWinHttp = exchange;
-    const auto size = static_cast<DWORD>(exchange->request.size());
-    if (!WinHttp().sendRequest(handle.get(), kContentType, static_cast<DWORD>(-1L), exchange->request.data(), size,
-                               size, context)) {
-        return FailureEnding(GetLastError());
-    }
-    if (WaitForSingleObject(exchange->done.get(), MillisecondsUntil(deadline)) != WAIT_OBJECT_0) {
-        return Ending(AskOutcome::Kind::Silent);
-    }
-    return std::move(exchange->ending);
+    return Ending(AskOutcome::Kind::Silent);
 }
 
 } // namespace ambervale::win

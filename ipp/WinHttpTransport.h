@@ -8,9 +8,10 @@ namespace ambervale::win {
 // IPP's HTTP through WinHTTP, Windows' own client, loaded from the system folder at the first question (it is no
 // known library of Windows, so it is not imported). Asynchronous: the worker waits for the exchange until the
 // deadline at the latest and then closes its request, which cancels whatever WinHTTP still does for it. No proxy,
-// no credentials (no automatic logon, no authentication, no cookies), no redirects, no keep-alive: one connection a
-// question. TLS takes the printer's certificate as it is: printers carry self-signed ones, nothing secret is sent, and
-// the answer only adds words to a log.
+// no credentials (no automatic logon, no authentication, no cookies), no redirects, no keep-alive: one connection at a
+// time, made anew while time remains when the printer does not accept it within half a second. TLS takes the
+// printer's certificate as it is: printers carry self-signed ones, nothing secret is sent, and the answer only adds
+// words to a log.
 class WinHttpTransport final : public IppTransport {
 public:
     WinHttpTransport() = default;

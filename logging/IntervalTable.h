@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/Policy.h"
+
 namespace ambervale {
 
 // One row of the interval list: its caption, and how many one-second ticks it waits.
@@ -26,6 +28,23 @@ inline constexpr std::array<IntervalChoice, 12> kIntervalTable{{
     {"Log every 12 hours", 43200},
     {"Log every 24 hours", 86400},
 }};
+
+// The LogInterval policy takes exactly the list's seconds.
+constexpr bool PolicyTakesTheListsIntervals() {
+    for (std::size_t i = 0; i < kIntervalTable.size(); ++i) {
+        if (static_cast<std::uint32_t>(kIntervalTable[i].seconds) != kPolicyIntervalSeconds[i]) return false;
+    }
+    return kIntervalTable.size() == kPolicyIntervalSeconds.size();
+}
+static_assert(PolicyTakesTheListsIntervals());
+
+// The 1-based position of the row of these seconds, 0 when no row has them.
+constexpr int PositionOfSeconds(std::int32_t seconds) {
+    for (std::size_t i = 0; i < kIntervalTable.size(); ++i) {
+        if (kIntervalTable[i].seconds == seconds) return static_cast<int>(i) + 1;
+    }
+    return 0;
+}
 
 // The seconds of the row whose caption is exactly this text (letter case included), 0 when none is.
 constexpr std::int32_t IntervalSecondsOfCaption(std::string_view caption) {

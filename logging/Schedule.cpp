@@ -16,6 +16,8 @@ Schedule::Schedule(const ScheduleControls& controls, const ScheduleServices& ser
 }
 
 std::int32_t Schedule::GetIntervalSeconds() {
+    // Whatever row the list shows or the store says: the administrator's interval.
+    if (policy_.intervalSeconds) return *policy_.intervalSeconds;
     int position = 0;
     if (!controls_.listView2.SelectedRow(selectedText_, position)) return 0;
     // The row at a position normally carries that position's caption: try it before the whole
@@ -101,6 +103,8 @@ void Schedule::Timer1_Timer() {
 //   108 switched on?   110 caption "Turn On..."   112 period 0     114 store "Off"
 // The count, the bar and the frame stay as they are: switching on again resumes the countdown.
 void Schedule::PushButton5_Click() {
+    // Held by policy, the button only shows the state: a click (from the keyboard, or sent) changes nothing.
+    if (policy_.automaticLog) return;
     GuardedSteps steps(services_.boxes, "PushButton5_Click");
     if (steps.Test(100, [&] { return controls_.pushButton5.Caption() == kButtonTurnOn; })) {
         steps.Run(102, [&] { controls_.pushButton5.SetCaption(kButtonTurnOff); });
@@ -133,6 +137,14 @@ void Schedule::PushButton6_Click() {
 }
 
 void Schedule::ListView2_Click() noexcept {
+    if (policy_.intervalSeconds) {
+        // Held by policy: the administrator's row stays selected, and the user's stored choice stays as it was.
+        try {
+            controls_.listView2.SelectRow(PositionOfSeconds(*policy_.intervalSeconds));
+        } catch (...) {
+        }
+        return;
+    }
     // This handler has no error box: whatever fails, the interval in use still follows the list.
     int position = 0;
     bool selected = false;

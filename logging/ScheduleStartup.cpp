@@ -28,7 +28,12 @@ void Schedule::SelectRestoredRow(int position) {
 
 // Step 164 reads "OftenIndex" as a 16-bit number, step 166 selects that row. A bad value leaves
 // no row selected (so no entry comes until the user picks one) and the stored text untouched.
+// Held by policy, step 166 selects the administrator's row and "OftenIndex" is not even read.
 void Schedule::RestoreInterval(GuardedSteps& steps) {
+    if (policy_.intervalSeconds) {
+        steps.Run(166, [&] { SelectRestoredRow(PositionOfSeconds(*policy_.intervalSeconds)); });
+        return;
+    }
     std::optional<int> position;
     steps.Run(164, [&] {
         position = StoredTextToInt16(services_.settings.Read(kSettingOftenIndex, kDefaultOftenIndex));
@@ -47,10 +52,13 @@ void Schedule::ShowLoggingOff(GuardedSteps& steps) {
 }
 
 // 168 read "StartStopState"  170 "Off"? (172 to 176)  178 "On"? 180 caption  182 period 1000.
-// Compared exactly; the stored text is never rewritten here.
+// Compared exactly; the stored text is never rewritten here. Held by policy, the policy's state stands in for it.
 void Schedule::RestoreStartStopState(GuardedSteps& steps) {
     std::string state;
-    steps.Run(168, [&] { state = services_.settings.Read(kSettingStartStopState, kDefaultStartStopState); });
+    steps.Run(168, [&] {
+        state = policy_.automaticLog ? std::string(*policy_.automaticLog ? kOn : kOff)
+                                     : services_.settings.Read(kSettingStartStopState, kDefaultStartStopState);
+    });
     if (steps.Test(170, [&] { return state == kOff; })) {
         ShowLoggingOff(steps);
     } else if (steps.Test(178, [&] { return state == kOn; })) {

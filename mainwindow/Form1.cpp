@@ -13,6 +13,9 @@ void Form1::Form_Load() {
     GuardedSteps steps(parts_.boxes, "Form_Load");
     steps.Run(100, [&] { ApplySkin(); });
     steps.Run(104, [&] { isLoading_ = true; });
+    // What the administrator holds stands in for the stored choices in the steps that restore them.
+    policies_ = ReadPolicies(parts_.policySource);
+    parts_.schedule.HoldByPolicy({policies_.logIntervalSeconds, policies_.automaticLog});
     steps.Run(106, [&] {
         parts_.view.SetCaption(kProductName);
         parts_.view.SetProgramIcon();
@@ -31,9 +34,45 @@ void Form1::Form_Load() {
     steps.Run(162, [&] { parts_.view.SetLogListColumnWidth(kLogListColumnTwips); });
     parts_.schedule.RestoreInterval(steps);
     parts_.schedule.RestoreStartStopState(steps);
-    parts_.tray.RunLoadSteps(steps, [&] { return RestoreWindowsStartup(parts_.startup, values_.executablePath); });
+    parts_.tray.RunLoadSteps(steps, [&] {
+        return RestoreWindowsStartup(parts_.startup, values_.executablePath, policies_.startWithWindows);
+    });
+    ShowHeldControls();
     steps.Run(200, [&] { values_.historyFilePath = ComposeHistoryFilePath(parts_.environment.TempFolder()); });
     steps.Run(202, [&] { isLoading_ = false; });
+    // A change announced while a load's error box was open counts now, against what the load showed.
+    if (std::exchange(policyChangedWhileLoading_, false)) Form_PolicyChanged();
+}
+
+void Form1::Form_PolicyChanged() {
+    if (isLoading_) {
+        policyChangedWhileLoading_ = true;
+        return;
+    }
+    const Policies next = ReadPolicies(parts_.policySource);
+    parts_.schedule.PolicyChanged({next.logIntervalSeconds, next.automaticLog});
+    if (next.startWithWindows != policies_.startWithWindows) {
+        settingByPolicy_ = true;
+        Check4_PolicyChanged(parts_.startup, values_.executablePath, next.startWithWindows);
+        settingByPolicy_ = false;
+    }
+    policies_ = next;
+    ShowHeldControls();
+}
+
+void Form1::ShowHeldControls() noexcept {
+    const std::pair<HeldControl, bool> controls[] = {
+        {HeldControl::ListView2, policies_.logIntervalSeconds.has_value()},
+        {HeldControl::PushButton5, policies_.automaticLog.has_value()},
+        {HeldControl::Check4, policies_.startWithWindows.has_value()},
+    };
+    for (const auto& [control, held] : controls) {
+        try {
+            parts_.held.SetHeld(control, held);
+        } catch (...) {
+            // Not shown as held, the control still changes nothing: its handler follows the policy.
+        }
+    }
 }
 
 void Form1::Form_QueryUnload() {

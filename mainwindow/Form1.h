@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "base/Policy.h"
 #include "history/HistoryCommands.h"
 #include "logging/Schedule.h"
 #include "mainwindow/Form1View.h"
@@ -31,6 +32,8 @@ struct Form1Parts {
     HistoryCommands& history;
     MinimiseToTray& tray;
     const StartupServices& startup;
+    PolicySource& policySource;
+    PolicyHeldControls& held;
 };
 
 // The main window's handlers: the start-up and close sequences, Help and the pointer feedback here, the rest
@@ -52,12 +55,17 @@ public:
     void PushButton12_Click() override { parts_.history.PushButton12_Click(Target()); }
     void ListView2_Click() override { parts_.schedule.ListView2_Click(); }
     void Check4_Click() override {
-        ambervale::Check4_Click(isLoading_, parts_.startup, values_.executablePath, values_.appTitle);
+        // Set by the program, or held by policy: the click neither registers nor stores anything.
+        const bool notTheUsers = isLoading_ || settingByPolicy_ || policies_.startWithWindows.has_value();
+        ambervale::Check4_Click(notTheUsers, parts_.startup, values_.executablePath, values_.appTitle);
     }
     void Check8_Click() override { parts_.tray.Check8_Click(); }
     void Form_StartedAgain() override;
     void PushButton_MouseMove() override;
     void Background_MouseMove() override;
+
+    // Windows says policy has changed: the held controls follow the policies read now, with no restart.
+    void Form_PolicyChanged();
 
     bool IsLoading() const { return isLoading_; }
     // Once loading has given the window its first place (shown, or in the tray): a start of a second copy that
@@ -71,12 +79,16 @@ public:
 
 private:
     HistoryTarget Target() const { return {values_.historyFilePath, values_.appTitle}; }
+    void ShowHeldControls() noexcept;
 
     Form1Parts parts_;
     ProgramValues& values_;
     bool isLoading_ = false;
     bool started_ = false;
     bool startedAgainEarly_ = false;
+    Policies policies_;
+    bool settingByPolicy_ = false;
+    bool policyChangedWhileLoading_ = false;
 };
 
 inline constexpr std::string_view kSkinFile = "\\x\\o.cjs";

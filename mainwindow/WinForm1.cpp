@@ -68,6 +68,29 @@ void Form1Window::AnswerStartedAgain(UINT message) {
     if (message != 0) AcceptMessageFromAnyProcess(hwnd_, message);
 }
 
+void Form1Window::AnswerGlance(std::function<void()> requested, std::function<void(int, bool)> progress) {
+    glanceRequested_ = std::move(requested);
+    glanceProgress_ = std::move(progress);
+    // The title bar's menu keeps the window's layout and buttons as they are.
+    HMENU menu = GetSystemMenu(hwnd_, FALSE);
+    if (menu) {
+        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(menu, MF_STRING, kGlanceMenuCommand, "History at a Glance...");
+    }
+}
+
+bool Form1Window::OnGlanceMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == kGlanceMenuCommand) {
+        if (glanceRequested_ && !closing_) glanceRequested_();
+        return true;
+    }
+    if (msg == kGlanceProgressMessage) {
+        if (glanceProgress_) glanceProgress_(static_cast<int>(wParam), lParam != 0);
+        return true;
+    }
+    return false;
+}
+
 Form1Window::Fonts Form1Window::MakeFonts(int dpi) {
     auto arial = [](int height, int weight) {
         return UniqueFont(CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
@@ -142,6 +165,7 @@ void Form1Window::LayOut() {
     }
     if (logColumnTwips_) SetLogListColumnWidth(logColumnTwips_);
     if (intervalColumnTwips_) listView2_.SetColumnWidth(intervalColumnTwips_);
+    PlaceHeldTips();
 }
 
 void Form1Window::ShowAfterLoad() {

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "base/Globals.h"
+#include "base/Policy.h"
 #include "base/WinHandles.h"
 #include "history/HistoryCommandsServices.h"
 #include "logging/LogEntry.h"
@@ -25,6 +26,10 @@ inline constexpr int kProgramIconResource = 1;
 inline constexpr int kTrayIconResource = 2;
 // Posted to the main window to tell the log list how many rows it has.
 inline constexpr UINT kSyncLogRowsMessage = WM_APP + 1;
+// The system menu's "History at a Glance..." (a system-menu command: below 0xF000, its low four bits clear).
+inline constexpr UINT kGlanceMenuCommand = 0x0110;
+// Posted to the main window while the history at a glance is made: wParam the hundredths read, lParam 1 once done.
+inline constexpr UINT kGlanceProgressMessage = WM_APP + 2;
 // The window's answer to a start of a second copy, once it has come to the front; any window that does not know the
 // message answers 0.
 inline constexpr LRESULT kBroughtToFront = 1;
@@ -35,7 +40,8 @@ class Form1Window : public Form1View,
                     public ProgressBarControl,
                     public MousePointerControl,
                     public TimerControl,
-                    public TrayHostWindow {
+                    public TrayHostWindow,
+                    public PolicyHeldControls {
 public:
     // logRowLimit: the most rows the log list keeps; entries past it reach only the history file.
     explicit Form1Window(HINSTANCE instance, std::size_t logRowLimit = RowStore::kListViewMaxRows);
@@ -51,6 +57,9 @@ public:
     void AnswerStartedAgain(UINT message);
     // Called each time Windows says that policy has changed (WM_SETTINGCHANGE naming "Policy").
     void AnswerPolicyChange(std::function<void()> policyChanged) { policyChanged_ = std::move(policyChanged); }
+    // Adds "History at a Glance..." to the system menu; requested runs at its choice, progress at each
+    // kGlanceProgressMessage (hundredths read, done).
+    void AnswerGlance(std::function<void()> requested, std::function<void(int, bool)> progress);
     HWND Handle() const { return hwnd_; }
     // Shows the window after loading: centred, normal or minimised as loading left it, focus in the log list.
     void ShowAfterLoad();
@@ -95,6 +104,10 @@ public:
     int Check8Value() override { return CheckValue(kCheck8); }
     void SetCheck8Value(int value) override { SetCheckValue(kCheck8, value); }
     void SetCheck8Visible(bool visible) override;
+    // PolicyHeldControls: disabled, with the administrator's tip, which shows over the disabled control too.
+    void SetHeld(HeldControl control, bool held) override;
+    // The tip the window shows over a held control (false, empty text, when it has none): for the tests.
+    bool HeldTip(HeldControl control, std::string& text) const;
 
 private:
     class CaptionOf : public CaptionControl {
@@ -153,15 +166,21 @@ private:
     void OnCommand(int id);
     LRESULT OnNotify(const NMHDR& header);
     bool OnSetCursor(HWND over, UINT mouseMessage);
+    // The history at a glance's menu command and progress; true when msg was one of them.
+    bool OnGlanceMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void OnClose();
     void ApplyTimer();
     void SyncLogRowCount();
+    // Places the held controls' tips over them again (after a layout).
+    void PlaceHeldTips();
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
     Form1Events* events_ = nullptr;
     UINT startedAgainMessage_ = 0;
     std::function<void()> policyChanged_;
+    std::function<void()> glanceRequested_;
+    std::function<void(int, bool)> glanceProgress_;
     UINT closeMessage_ = 0;
     std::array<HWND, kForm1Controls.size()> controls_{};
     TextProgressBar progressBar_;
@@ -189,6 +208,9 @@ private:
     bool rowCountPosted_ = false;
     bool startMinimised_ = false;
     bool restoreOnShow_ = false;
+    // The tips of held controls; made at the first hold, owned (and destroyed) by the window.
+    HWND heldTips_ = nullptr;
+    std::array<bool, 3> held_{};
 };
 
 } // namespace ambervale::win

@@ -48,6 +48,7 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnClose();
         return 0;
     }
+    if (OnGlanceMessage(msg, wParam, lParam)) return 0;
     switch (msg) {
     case kSyncLogRowsMessage:
         SyncLogRowCount();
@@ -91,7 +92,9 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if ((wParam & 0xFFF0) == SC_MAXIMIZE) return 0;
         break;
     case WM_SETTINGCHANGE:
-        if (lParam != 0 && lstrcmpiA(reinterpret_cast<const char*>(lParam), "Policy") == 0 && policyChanged_) {
+        // Once the close has begun, a policy change may no longer switch logging on.
+        if (lParam != 0 && lstrcmpiA(reinterpret_cast<const char*>(lParam), "Policy") == 0 && policyChanged_ &&
+            !closing_) {
             policyChanged_();
         }
         break;

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <new>
 #include <optional>
 #include <system_error>
 #include <thread>
@@ -29,11 +31,13 @@ struct AgentAddress {
     int length = 0;
 };
 
-// A name's resolution, shared with whatever resolves it (the system's lookup, or a thread of ours): done is set
-// when it has finished, and only then may anyone else read addresses or free it.
+// A name's lookup, shared with whatever looks it up (the system, or a thread of ours): done is set when it has
+// finished, and only then may anyone else read addresses or free it.
 struct PendingResolution {
     UniqueKernelObject done{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
     std::vector<AgentAddress> addresses;
+    // The earliest its answer can have come: when it started, until a question sees it come.
+    SnmpClock::time_point answeredSince = SnmpClock::now();
     // GetAddrInfoExW's own state, while it runs.
     OVERLAPPED overlapped{};
     ADDRINFOEXW* found = nullptr;
@@ -45,6 +49,11 @@ namespace {
 
 // No reply to the program's questions comes near this; a larger datagram is cut by Winsock and ignored.
 constexpr int kMaxDatagram = 4096;
+
+// How long a name found is used again without asking anew. Long enough that entries every second cost one lookup a
+// minute, not sixty, so a slow name server delays one entry a minute at most; short enough that a printer that DHCP
+// has moved is asked at its new address within a minute, sooner than its name server's own records change.
+constexpr std::chrono::milliseconds kReuseFound{60000};
 
 template <class Info>
 void TakeAddresses(const Info* found, std::vector<AgentAddress>& addresses) {
@@ -131,7 +140,9 @@ bool StartOverlapped(PendingResolution& pending, const std::string& host, const 
     const DWORD wait = std::max<DWORD>(MillisecondsUntil(deadline), 1);
     timeval timeout{static_cast<long>(wait / 1000), static_cast<long>(wait % 1000) * 1000};
     pending.overlapped.hEvent = pending.done.get();
-    const int started = Lookup().lookup(WideFromAnsi(host).c_str(), WideFromAnsi(port).c_str(), NS_DNS, nullptr,
+    // Every name space, as the port monitor's own lookup: a printer named in the hosts file, by NetBIOS or LLMNR is
+    // found as for printing, not only one that DNS knows.
+    const int started = Lookup().lookup(WideFromAnsi(host).c_str(), WideFromAnsi(port).c_str(), NS_ALL, nullptr,
                                         &hints, &pending.found, &timeout, &pending.overlapped, nullptr,
                                         &pending.cancel);
     if (started == WSA_IO_PENDING) {
@@ -150,18 +161,49 @@ bool StartOverlapped(PendingResolution& pending, const std::string& host, const 
     return false;
 }
 
-// The fallback: getaddrinfo on a thread of its own, which ends by itself when the name server gives up.
+// The fallback: getaddrinfo (every name space) on a thread of its own, which ends by itself when the name server
+// gives up. Throws std::system_error when no thread starts.
 void StartThread(const std::shared_ptr<PendingResolution>& pending, const std::string& host,
-                 const std::string& port) {
-    std::thread([pending, host, port]() noexcept {
+                 const std::string& port, const NameLookupHooks* hooks) {
+    auto numeric = hooks != nullptr ? hooks->numericAddresses : nullptr;
+    auto lookup = [pending, host, port, numeric = std::move(numeric)]() noexcept {
         // Winsock stays started for as long as this thread needs it, whatever the transport does meanwhile.
         WSADATA data;
         if (WSAStartup(MAKEWORD(2, 2), &data) == 0) {
-            pending->addresses = Addresses(host, port, 0);
+            try {
+                if (!numeric) pending->addresses = Addresses(host, port, 0);
+                for (const std::string& address : numeric ? numeric(host) : std::vector<std::string>()) {
+                    for (const AgentAddress& agent : Addresses(address, port, AI_NUMERICHOST)) {
+                        pending->addresses.push_back(agent);
+                    }
+                }
+            } catch (const std::bad_alloc&) {
+                pending->addresses.clear();  // no memory for the addresses: as good as none found
+            }
             WSACleanup();
         }
         SetEvent(pending->done.get());
-    }).detach();
+    };
+    if (hooks != nullptr) {
+        hooks->startThread(lookup);
+    } else {
+        std::thread(lookup).detach();
+    }
+}
+
+bool Finished(const PendingResolution& pending) { return WaitForSingleObject(pending.done.get(), 0) == WAIT_OBJECT_0; }
+
+// Starts a lookup of its own for a question; the empty text when it runs, else why this PC could not start one.
+std::string StartLookup(const std::shared_ptr<PendingResolution>& pending, const std::string& host,
+                        const std::string& port, SnmpClock::time_point deadline, const NameLookupHooks* hooks) {
+    if (!pending->done) return "no event for the name's resolution";
+    if (hooks == nullptr && StartOverlapped(*pending, host, port, deadline)) return {};
+    try {
+        StartThread(pending, host, port, hooks);
+    } catch (const std::system_error&) {
+        return "no thread for the name's resolution";
+    }
+    return {};
 }
 
 class UdpConversation final : public SnmpConversation {
@@ -214,6 +256,61 @@ private:
     std::vector<UniqueSocket> sockets_;
 };
 
+using Lookups = std::map<std::string, std::shared_ptr<PendingResolution>>;
+
+// A name's addresses for one question, or why this PC could not look it up.
+struct NameAnswer {
+    std::vector<AgentAddress> addresses;
+    std::string localFailure;
+};
+
+// Waits for a lookup until the question's deadline: true when it came in time, and so is this question's answer.
+bool AnsweredInTime(PendingResolution& pending, SnmpClock::time_point deadline) {
+    if (WaitForSingleObject(pending.done.get(), MillisecondsUntil(deadline)) != WAIT_OBJECT_0) return false;
+    FinishOverlapped(pending);
+    pending.answeredSince = SnmpClock::now();
+    return true;
+}
+
+// The name's addresses for a question that must end by deadline; none when the name cannot be resolved in time.
+// A lookup answers only while fresh: a failure is dropped as soon as it is seen, so the next question asks again;
+// a name found is used again for reuseFor; a lookup still running is this question's only if it comes in time.
+NameAnswer Resolve(Lookups& lookups, const NameLookupHooks* hooks, const std::string& host, const std::string& port,
+                   SnmpClock::time_point deadline) {
+    const auto reuseFor = hooks != nullptr ? hooks->reuseFor : kReuseFound;
+    if (const auto known = lookups.find(host); known != lookups.end()) {
+        const std::shared_ptr<PendingResolution> pending = known->second;
+        if (Finished(*pending)) {
+            FinishOverlapped(*pending);
+        } else if (!AnsweredInTime(*pending, deadline)) {
+            return {};  // still under way: the one lookup of this host, left for the next question to wait for
+        }
+        if (!pending->addresses.empty() && SnmpClock::now() - pending->answeredSince < reuseFor) {
+            return {pending->addresses, {}};
+        }
+        lookups.erase(host);
+        if (MillisecondsUntil(deadline) == 0) return {};
+    }
+    // In the map before it starts, so that nothing the system still writes into can go with an exception; out again
+    // when it cannot start.
+    const auto fresh = std::make_shared<PendingResolution>();
+    const auto slot = lookups.emplace(host, fresh).first;
+    std::string failure;
+    try {
+        failure = StartLookup(fresh, host, port, deadline, hooks);
+    } catch (...) {
+        lookups.erase(slot);
+        throw;
+    }
+    if (!failure.empty()) {
+        lookups.erase(slot);
+        return {{}, std::move(failure)};
+    }
+    if (!AnsweredInTime(*fresh, deadline)) return {};
+    if (fresh->addresses.empty()) lookups.erase(slot);
+    return {fresh->addresses, {}};
+}
+
 std::string WinsockFailure(const char* what, int error) {
     return std::string(what) + " (Winsock error " + std::to_string(error) + ")";
 }
@@ -223,6 +320,10 @@ std::string WinsockFailure(const char* what, int error) {
 WinUdpTransport::WinUdpTransport(std::uint16_t agentPort) : agentPort_(agentPort) {
     WSADATA data;
     startError_ = WSAStartup(MAKEWORD(2, 2), &data);
+}
+
+WinUdpTransport::WinUdpTransport(std::uint16_t agentPort, NameLookupHooks hooks) : WinUdpTransport(agentPort) {
+    hooks_ = std::make_shared<const NameLookupHooks>(std::move(hooks));
 }
 
 WinUdpTransport::~WinUdpTransport() {
@@ -247,24 +348,9 @@ SnmpOpening WinUdpTransport::Open(const std::string& host, SnmpClock::time_point
     // An address needs no name server.
     std::vector<AgentAddress> addresses = Addresses(host, port, AI_NUMERICHOST);
     if (addresses.empty()) {
-        // At most one resolution per host: a question waits for the one under way rather than start another.
-        std::shared_ptr<PendingResolution>& pending = pending_[host];
-        if (!pending) {
-            auto fresh = std::make_shared<PendingResolution>();
-            if (!fresh->done) return {nullptr, "no event for the name's resolution"};
-            if (!StartOverlapped(*fresh, host, port, deadline)) {
-                try {
-                    StartThread(fresh, host, port);
-                } catch (const std::system_error&) {
-                    return {nullptr, "no thread for the name's resolution"};
-                }
-            }
-            pending = std::move(fresh);
-        }
-        if (WaitForSingleObject(pending->done.get(), MillisecondsUntil(deadline)) != WAIT_OBJECT_0) return {};
-        FinishOverlapped(*pending);
-        addresses = std::move(pending->addresses);
-        pending_.erase(host);
+        NameAnswer answer = Resolve(pending_, hooks_.get(), host, port, deadline);
+        if (!answer.localFailure.empty()) return {nullptr, std::move(answer.localFailure)};
+        addresses = std::move(answer.addresses);
     }
     std::vector<UniqueSocket> sockets;
     int socketError = 0;

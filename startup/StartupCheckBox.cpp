@@ -77,7 +77,22 @@ void Check4_Click(bool isLoading, const StartupServices& services, const std::st
     }
 }
 
-bool RestoreWindowsStartup(const StartupServices& services, const std::string& executablePath) {
+bool RestoreWindowsStartup(const StartupServices& services, const std::string& executablePath,
+                           std::optional<bool> startPolicy) {
+    if (startPolicy == true) return true;
+    if (startPolicy == false) {
+        PassOverFailure([&] {
+            if (!IsRegisteredToStart(services.registry, executablePath)) return;
+            services.settings.Write(kSettingStartupRemovedByPolicy, kOn);
+            UnregisterStartup(services.registry, executablePath);
+        });
+        return false;
+    }
+    PassOverFailure([&] {
+        if (services.settings.Read(kSettingStartupRemovedByPolicy, kOff) != kOn) return;
+        if (!IsRegisteredToStart(services.registry, executablePath)) RegisterStartup(services.registry, executablePath);
+        services.settings.Write(kSettingStartupRemovedByPolicy, kOff);
+    });
     const bool registered = IsRegisteredToStart(services.registry, executablePath);
     const std::string_view choice = registered ? kOn : kOff;
     PassOverFailure([&] {
@@ -86,6 +101,13 @@ bool RestoreWindowsStartup(const StartupServices& services, const std::string& e
         }
     });
     return registered;
+}
+
+void Check4_PolicyChanged(const StartupServices& services, const std::string& executablePath,
+                          std::optional<bool> startPolicy) {
+    const bool starts = RestoreWindowsStartup(services, executablePath, startPolicy);
+    PassOverFailure([&] { services.boxes.SetCheck4Value(starts ? kChecked : kUnchecked); });
+    PassOverFailure([&] { services.boxes.SetCheck8Visible(starts); });
 }
 
 } // namespace ambervale

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 
 #include "base/MessageBoxes.h"
@@ -31,6 +32,17 @@ void Check4_Click(bool isLoading, const StartupServices& services, const std::st
 // not the stored choice, which an uninstall or another program may have made untrue. The stored choice follows it;
 // one that cannot be stored now is stored by the next start or click. Nothing is written to the Run key: a value
 // that someone removed stays removed until Check4 is clicked.
-bool RestoreWindowsStartup(const StartupServices& services, const std::string& executablePath);
+//
+// Under the StartWithWindows policy (startPolicy; nothing leaves the choice to the user) the box shows the policy:
+// 1 checked, as the installer's machine-wide value starts the program (with /atlogon) for every user; 0 unchecked,
+// and the program's own Run value is removed where this user may. The stored choice stays as the user left it, and a
+// value removed by the policy is written again once the policy has gone.
+bool RestoreWindowsStartup(const StartupServices& services, const std::string& executablePath,
+                           std::optional<bool> startPolicy = std::nullopt);
+
+// The StartWithWindows policy changed while the window runs: Check4 shows what RestoreWindowsStartup finds, and
+// Check8 is offered with it (its value, the user's, untouched). The caller keeps Check4's click from acting meanwhile.
+void Check4_PolicyChanged(const StartupServices& services, const std::string& executablePath,
+                          std::optional<bool> startPolicy);
 
 } // namespace ambervale

@@ -16,6 +16,7 @@ packages=(
   cups-ipp-utils dbus avahi-daemon  # ippeveprinter, an IPP printer for the end-to-end tests, with its own D-Bus and Avahi
   wixl msitools  # build the MSI installer (tools/package.sh); the tests open it
   osslsigncode openssl  # sign the packages; a throwaway certificate for the signing test
+  chromium  # a real browser, headless, opens the page the history at a glance writes
 )
 
 missing=()

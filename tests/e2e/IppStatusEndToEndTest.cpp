@@ -179,7 +179,7 @@ TEST_F(IppStatus, AGuessedAddressIsOffLineOnlyOnceThePrinterHasAnsweredThere) {
     ASSERT_TRUE(WaitFor([] { return !SetOnPrinter("/"); }, kBound)) << "the printer did not end";
 
     // A host that takes connections on 631 and never answers, since the program started.
-    LoopbackHttpResponder device([](const std::string&) { return HttpReply{"", 0, true}; }, false, 631);
+    LoopbackHttpResponder device([](const std::string&) { return HttpReply{"", 0, true}; }, false, 0, 631);
     ASSERT_NO_FATAL_FAILURE(Start("guess-never-answered"));
     ASSERT_NO_FATAL_FAILURE(ExpectLines(6, "Ready"));
     Close();

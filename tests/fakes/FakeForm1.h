@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fakes/FakeHistoryServices.h"
+#include "fakes/FakePolicy.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeScheduleRig.h"
 #include "fakes/FakeTrayHostWindow.h"
@@ -72,13 +73,15 @@ struct FakeForm1Rig : FakeScheduleRig {
     FakeTrayHostWindow window;
     FakeTrayPlatform trayPlatform;
     FakeRegistry registry;
+    FakePolicySource policySource;
+    FakeHeldControls held;
     ProgramValues values{"", "", "C:\\Program Files\\Ambervale\\Ambervale.exe"};
     cSysTray tray{42, trayPlatform.Services()};
     HistoryCommands history{HistoryServices{boxes, pump, files, processes, copyBuffer, logRows}};
     MinimiseToTray minimise{window, tray, settings};
     StartupServices startup{window, settings, registry, boxes};
     Form1 form{Form1Parts{view, environment, random, files, processes, boxes, pump, timer, pointer, schedule, history,
-                          minimise, startup},
+                          minimise, startup, policySource, held},
                values};
 };
 

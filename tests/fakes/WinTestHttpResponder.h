@@ -38,8 +38,10 @@ inline std::string HttpOk(const std::string& body, const std::string& type = "ap
 
 class LoopbackHttpResponder {
 public:
-    // On 127.0.0.1, or on ::1 when ipv6; on a port of the system's choice, or on port when it is given.
-    explicit LoopbackHttpResponder(HttpScript script, bool ipv6 = false, std::uint16_t port = 0)
+    // On 127.0.0.1, or on ::1 when ipv6; on a port of the system's choice, or on port when it is given. For fullForMs
+    // after the start its listener's queue is kept full with connections of its own, so the system drops every other
+    // connection's SYN as if it were lost on the way.
+    explicit LoopbackHttpResponder(HttpScript script, bool ipv6 = false, DWORD fullForMs = 0, std::uint16_t port = 0)
         : script_(std::move(script)) {
         WSADATA data;
         WSAStartup(MAKEWORD(2, 2), &data);
@@ -61,8 +63,16 @@ public:
         getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
         port_ = ntohs(ipv6 ? reinterpret_cast<sockaddr_in6&>(address).sin6_port
                            : reinterpret_cast<sockaddr_in&>(address).sin_port);
-        listen(listener_, 8);
-        thread_ = std::thread([this] { Serve(); });
+        listen(listener_, fullForMs > 0 ? 1 : 8);
+        if (fullForMs > 0) FillQueue(address, length);
+        thread_ = std::thread([this, fullForMs] {
+            for (DWORD waited = 0; waited < fullForMs && !stop_; waited += 20) Sleep(20);
+            for (const SOCKET filler : fillers_) {
+                closesocket(accept(listener_, nullptr, nullptr));
+                closesocket(filler);
+            }
+            Serve();
+        });
     }
     ~LoopbackHttpResponder() {
         stop_ = true;
@@ -82,6 +92,24 @@ public:
     }
 
 private:
+    // Connects until a connection is not accepted within a moment: the queue is then full.
+    void FillQueue(const sockaddr_storage& address, int length) {
+        for (int connections = 0; connections < 16; ++connections) {
+            const SOCKET filler = socket(address.ss_family, SOCK_STREAM, IPPROTO_TCP);
+            u_long nonBlocking = 1;
+            ioctlsocket(filler, FIONBIO, &nonBlocking);
+            connect(filler, reinterpret_cast<const sockaddr*>(&address), length);
+            fd_set writable;
+            FD_ZERO(&writable);
+            FD_SET(filler, &writable);
+            timeval timeout{0, 200000};
+            if (select(0, nullptr, &writable, nullptr, &timeout) <= 0) {
+                closesocket(filler);
+                return;
+            }
+            fillers_.push_back(filler);
+        }
+    }
     bool Readable(SOCKET s, long milliseconds) const {
         fd_set set;
         FD_ZERO(&set);
@@ -143,6 +171,7 @@ private:
     mutable std::mutex mutex_;
     std::vector<std::string> requests_;
     std::vector<SOCKET> held_;  // the connections never answered, until the responder goes
+    std::vector<SOCKET> fillers_;
     std::thread thread_;
 };
 

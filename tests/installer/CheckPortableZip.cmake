@@ -1,4 +1,4 @@
-# Checks the portable zip: exactly the built exe and the read-me, the read-me naming the version with Windows
+# Checks the portable zip: exactly the built exe, the read-me and the policy folder, the read-me naming the version with Windows
 # line ends. Run with -DZIP= -DEXE= -DVERSION= -DWORK= (an empty folder of its own).
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
@@ -8,9 +8,18 @@ if(NOT result EQUAL 0)
 endif()
 file(GLOB_RECURSE entries RELATIVE ${WORK} ${WORK}/*)
 list(SORT entries)
-if(NOT entries STREQUAL "Ambervale.exe;ReadMe.txt")
-  message(FATAL_ERROR "the zip holds '${entries}', not Ambervale.exe and ReadMe.txt")
+set(policy Ambervale-subscription.xml Ambervale.admx en-US/Ambervale.adml)
+list(TRANSFORM policy PREPEND policy/ OUTPUT_VARIABLE expected)
+if(NOT entries STREQUAL "Ambervale.exe;ReadMe.txt;${expected}")
+  message(FATAL_ERROR "the zip holds '${entries}', not Ambervale.exe, ReadMe.txt and ${policy}")
 endif()
+foreach(file IN LISTS policy)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${SOURCE}/installer/policy/${file} ${WORK}/policy/${file}
+                  RESULT_VARIABLE different)
+  if(different)
+    message(FATAL_ERROR "the zip's policy/${file} is not the source's")
+  endif()
+endforeach()
 execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${EXE} ${WORK}/Ambervale.exe RESULT_VARIABLE different)
 if(different)
   message(FATAL_ERROR "the zip's Ambervale.exe is not the build's")

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/WinText.h"
 #include "installer/WinRemovalRecord.h"
 #include "mainwindow/Form1Layout.h"
 #include "startup/RegStuff.h"
@@ -57,6 +58,15 @@ bool LogHasLine(const std::string& logFile, const std::string& text) {
                        [&](const std::string& line) { return line.find(text) != std::string::npos; });
 }
 
+// The machine-wide value that starts the program at logon for the policy StartWithWindows.
+constexpr wchar_t kPolicyRunValue[] = L"Ambervale (policy)";
+const std::wstring kRunKeyWide(kRunKeyPath.begin(), kRunKeyPath.end());
+
+// A folder of an administrator's choosing whose name the ANSI code page (1252) cannot spell, given as deployment
+// scripts give it, with a trailing backslash.
+constexpr wchar_t kToolsFolder[] = L"C:\\Tools";
+constexpr wchar_t kChosenFolder[] = L"C:\\Tools\\Ambervale \u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac\\";
+
 bool RemovalRecordsExist() { return testing::KeyExists(HKEY_LOCAL_MACHINE, kRemovalRecordsKey, KEY_WOW64_32KEY); }
 
 // A value of the program's event source key: its text, or "<absent>".
@@ -85,6 +95,8 @@ protected:
         DeleteRunValue(HKEY_CURRENT_USER);
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, win::kEventSourceKey);
         DeleteAllSettings();
+        RemoveDirectoryW(kChosenFolder);
+        RemoveDirectoryW(kToolsFolder);
     }
 };
 
@@ -114,6 +126,7 @@ TEST_F(Installer, SilentInstallGivesAWorkingProgramWithItsShortcutAndAppsEntry) 
 
     EXPECT_TRUE(SamePath(EventSourceText("EventMessageFile"), exe)) << EventSourceText("EventMessageFile");
     EXPECT_EQ(testing::NumberValue(HKEY_LOCAL_MACHINE, win::kEventSourceKey, "TypesSupported"), 7u);
+    EXPECT_EQ(MachineText(kRunKeyWide, kPolicyRunValue), L"\"" + win::WideFromAnsi(exe) + L"\" /atlogon");
 
     const std::string temp = FreshTempFolder("installed");
     AppProcess app(exe, temp);
@@ -162,10 +175,45 @@ TEST_F(Installer, SilentUninstallRemovesProgramShortcutEntryAndItsRunValuesButKe
     EXPECT_FALSE(Exists(lnk));
     EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), "<absent>");
     EXPECT_EQ(RunValue(HKEY_CURRENT_USER), "<absent>");
+    EXPECT_EQ(MachineText(kRunKeyWide, kPolicyRunValue), L"<absent>");
     EXPECT_FALSE(testing::KeyExists(HKEY_LOCAL_MACHINE, win::kEventSourceKey)) << "the event source goes with it";
     EXPECT_FALSE(RemovalRecordsExist()) << "what the uninstall recorded to put back went once it was through";
     EXPECT_FALSE(ReadLines(temp + "\\Ambervale.txt").empty()) << "the history file is the user's";
     EXPECT_EQ(GetSetting("Windows Startup"), "On") << "so are the settings";
+}
+
+TEST_F(Installer, AFolderChosenAtInstallIsKeptByUpgradesAndEmptiedByAnUninstallThatNamesNone) {
+    ASSERT_EQ(GetACP(), 1252u) << "runs on a system whose ANSI code page has no Greek letters";
+    const std::wstring folder = kChosenFolder;
+    const std::wstring exe = folder + L"Ambervale.exe";
+    ASSERT_EQ(Msiexec(L"/i \"" + win::WideFromAnsi(Package()) + L"\" /qn INSTALLDIR=\"" + folder + L"\""), 0u);
+    EXPECT_TRUE(Exists(exe));
+    EXPECT_EQ(MachineText(L"SOFTWARE\\Corvatek\\Ambervale", L"InstallDir"), folder) << "remembered";
+
+    // An upgrade that names no folder goes where the installed version is.
+    ASSERT_EQ(Install(NextPackage()), 0u);
+    const std::vector<std::string> products = InstalledAmbervales();
+    ASSERT_EQ(products.size(), 1u);
+    EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_VERSIONSTRING), kNextVersion);
+    EXPECT_FALSE(Exists(InstalledFolder()));
+    EXPECT_EQ(MachineText(kRunKeyWide, kPolicyRunValue), L"\"" + exe + L"\" /atlogon");
+
+    const std::string temp = FreshTempFolder("chosen-folder");
+    AppProcess app(exe, win::WideFromAnsi(temp));
+    HWND form = app.WaitForMainWindow(30000);
+    ASSERT_NE(form, nullptr) << "the program did not start from the chosen folder";
+    SendMessageA(GetDlgItem(form, kCheck4), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return MachineText(kRunKeyWide, L"Ambervale.exe") == L"\"" + exe + L"\""; }, 10000))
+        << "the program registers itself, in UTF-16";
+
+    ASSERT_EQ(Uninstall(products[0]), 0u);
+    EXPECT_TRUE(app.WaitForExit(0)) << "the uninstall closed the program";
+    EXPECT_TRUE(InstalledAmbervales().empty());
+    EXPECT_FALSE(Exists(folder)) << "the exe and its folder went";
+    EXPECT_EQ(MachineText(kRunKeyWide, L"Ambervale.exe"), L"<absent>");
+    EXPECT_EQ(MachineText(kRunKeyWide, kPolicyRunValue), L"<absent>");
+    EXPECT_EQ(MachineText(L"SOFTWARE\\Corvatek\\Ambervale", L"InstallDir"), L"<absent>");
+    EXPECT_FALSE(RemovalRecordsExist());
 }
 
 TEST_F(Installer, AnUninstallThatFailsAfterRemovingTheRunValuesPutsThemBackAsTheyWere) {

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "base/WinHandles.h"
+#include "base/WinText.h"
 #include "fakes/WinTestRegistry.h"
 #include "startup/RegStuff.h"
 
@@ -51,12 +52,14 @@ struct ComRelease {
 
 } // namespace
 
-DWORD Msiexec(const std::string& arguments) {
-    std::string commandLine = "msiexec " + arguments;
-    STARTUPINFOA startup{};
+DWORD Msiexec(const std::string& arguments) { return Msiexec(win::WideFromAnsi(arguments)); }
+
+DWORD Msiexec(const std::wstring& arguments) {
+    std::wstring commandLine = L"msiexec " + arguments;
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
         return GetLastError();
     }
     const win::UniqueKernelObject process(info.hProcess);
@@ -183,7 +186,20 @@ void SetRunValue(HKEY hive, const std::string& data) {
 
 void DeleteRunValue(HKEY hive) { testing::DeleteValue(hive, kRunKey, kValueName, RunKeyView(hive)); }
 
+std::wstring MachineText(const std::wstring& key, const wchar_t* name) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, &opened) != ERROR_SUCCESS) {
+        return L"<absent>";
+    }
+    const win::UniqueRegKey owned(opened);
+    wchar_t text[1024] = {};
+    DWORD size = sizeof text;
+    if (RegGetValueW(opened, nullptr, name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS) return L"<absent>";
+    return text;
+}
+
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool SamePath(const std::string& a, const std::string& b) {
     return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;

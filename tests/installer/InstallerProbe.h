@@ -10,6 +10,8 @@ namespace ambervale::e2e {
 
 // Runs "msiexec <arguments>" and waits for it; its exit code (0 for success, 1603 for a refused install).
 DWORD Msiexec(const std::string& arguments);
+// The same by the wide calls, for a folder whose name the ANSI code page cannot spell.
+DWORD Msiexec(const std::wstring& arguments);
 
 // The product codes installed under Ambervale's upgrade code.
 std::vector<std::string> InstalledAmbervales();
@@ -42,7 +44,12 @@ std::string RunValue(HKEY hive);
 void SetRunValue(HKEY hive, const std::string& data);
 void DeleteRunValue(HKEY hive);
 
+// A string value under HKEY_LOCAL_MACHINE in the 32-bit view, where the package writes, read as UTF-16; "<absent>"
+// when there is none.
+std::wstring MachineText(const std::wstring& key, const wchar_t* name);
+
 bool Exists(const std::string& path);
+bool Exists(const std::wstring& path);
 bool SamePath(const std::string& a, const std::string& b);
 
 } // namespace ambervale::e2e

@@ -62,6 +62,9 @@ public:
         return true;
     }
     std::vector<RemovedRunValue> Values() override { return values; }
+    void Remove(const std::string& location) override {
+        std::erase_if(values, [&](const RemovedRunValue& value) { return value.location == location; });
+    }
     void Clear() override { values.clear(); }
     std::vector<RemovedRunValue> values;
     bool refusesAdds = false;
@@ -143,7 +146,7 @@ TEST(RemoveOwnRunValue, AValueThatCannotBeRecordedOrDeletedStays) {
     EXPECT_EQ(key.texts.size(), 1u);
 }
 
-TEST(RestoreRemovedRunValues, AValueWhoseKeyIsGoneIsLostAndStaysInTheRecord) {
+TEST(RestoreRemovedRunValues, AValueWhoseKeyIsGoneStaysInTheRecordAndOnePutBackLeavesIt) {
     FakeRunKey machine;
     FakeRunKeys keys;
     keys.keys = {{kMachine, &machine}};  // the user has logged off: that registry is no longer loaded
@@ -153,7 +156,15 @@ TEST(RestoreRemovedRunValues, AValueWhoseKeyIsGoneIsLostAndStaysInTheRecord) {
     const RunValueRestore restore = RestoreRemovedRunValues(keys, record, kInstalledExe);
     EXPECT_EQ(machine.texts, (std::map<std::string, std::string>{{"Ambervale.exe", kInstalledExe}}));
     EXPECT_EQ(restore.lost, (std::vector<RemovedRunValue>{{kUser, kInstalledExe}}));
-    EXPECT_EQ(record.values.size(), 2u) << "the one place the lost text is kept";
+    EXPECT_EQ(record.values, restore.lost) << "the one place the lost text is kept; what is back has left it";
+
+    // The user then turns start-up off, and the next rollback reaches the user's key again.
+    machine.texts.clear();
+    FakeRunKey user;
+    keys.keys[kUser] = &user;
+    EXPECT_EQ(RestoreRemovedRunValues(keys, record, kInstalledExe).restored, restore.lost);
+    EXPECT_TRUE(machine.texts.empty()) << "a value the user removed since stays removed";
+    EXPECT_TRUE(record.values.empty());
 
     FakeRemovalRecord noPath;
     noPath.values = {{kMachine, kInstalledExe}};

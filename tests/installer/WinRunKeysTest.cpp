@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "fakes/WinTestRegistry.h"
+#include "base/WinRegistryText.h"
+#include "base/WinText.h"
 #include "installer/WinRemovalRecord.h"
 #include "startup/RegStuff.h"
 
@@ -95,6 +97,44 @@ TEST_F(ForEachRunKeyTest, TheRecordPutsBackBothHivesByteForByteAndLeavesNoKeyBeh
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE), machineBefore);
     EXPECT_EQ(Stored(HKEY_CURRENT_USER), userBefore);
     EXPECT_FALSE(KeyExists("SOFTWARE\\Corvatek")) << "the record's keys went with it";
+}
+
+// Written as the program writes its value: UTF-16, a folder's letters outside the ANSI code page (1252) included.
+void StoreWide(HKEY root, const std::wstring& text) {
+    const win::UniqueRegKey key = testing::CreateKey(root, kRunKey, kView);
+    ASSERT_TRUE(key);
+    ASSERT_EQ(RegSetValueExW(key.get(), L"AmbervaleRunKeysTest.exe", 0, REG_SZ,
+                             reinterpret_cast<const BYTE*>(text.c_str()),
+                             static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+}
+
+std::wstring StoredWide(HKEY root) {
+    const win::UniqueRegKey key = testing::OpenKey(root, kRunKey, kView);
+    const auto text = key ? win::ReadRegistryWideText(key.get(), L"AmbervaleRunKeysTest.exe") : std::nullopt;
+    return text ? *text : L"<absent>";
+}
+
+TEST_F(ForEachRunKeyTest, AFolderOutsideTheCodePageIsToldApartRemovedAndPutBackWhole) {
+    const std::wstring installed = L"C:\\\u0395\u03c1\u03b3\u03b1\u03bb\u03b5\u03af\u03b1\\AmbervaleRunKeysTest.exe";
+    const std::wstring elsewhere = L"C:\\\u03a9\u03bc\u03ad\u03b3\u03b1\u03b1\u03b1\u03b1\\AmbervaleRunKeysTest.exe";
+    StoreWide(HKEY_LOCAL_MACHINE, L"\"" + installed + L"\"");
+    StoreWide(HKEY_CURRENT_USER, L"\"" + elsewhere + L"\"");  // the same length: the same in ANSI, all '?'
+
+    std::vector<std::string> removedFrom;
+    const std::string installedExe = win::Utf8FromWide(installed);
+    ForEachRunKey([&](RunKey& key, const std::string& location) {
+        if (RemoveOwnRunValue(key, location, installedExe, record) == RunValueRemoval::Removed) {
+            removedFrom.push_back(location);
+        }
+    });
+    EXPECT_EQ(removedFrom, std::vector<std::string>{"HKEY_LOCAL_MACHINE"});
+    EXPECT_EQ(StoredWide(HKEY_LOCAL_MACHINE), L"<absent>");
+    EXPECT_EQ(StoredWide(HKEY_CURRENT_USER), L"\"" + elsewhere + L"\"") << "another copy's value stays";
+
+    WinRunKeys keys;
+    EXPECT_TRUE(RestoreRemovedRunValues(keys, record, installedExe).lost.empty());
+    EXPECT_EQ(StoredWide(HKEY_LOCAL_MACHINE), L"\"" + installed + L"\"");
 }
 
 TEST(WinRemovalRecord, ClearingKeepsWhatElseIsInTheKeysAboveAndAProductCodeThatIsNoKeyNameTakesNothing) {

@@ -78,6 +78,14 @@ TEST(WinHttpTransport, AnythingButAnIppAnswerInTimeIsTakenForWhatItSays) {
     }
 }
 
+TEST(WinHttpTransport, AConnectionNotAcceptedIsMadeAgainWhileTimeRemains) {
+    // Every SYN of the first 1.25 s is lost; TCP sends the first again after a second (lost too), and again after
+    // one more (Linux's linear timeouts) or two: too late.
+    LoopbackHttpResponder printer([](const std::string&) { return HttpReply{HttpOk("ok")}; }, false, 1250);
+    EXPECT_EQ(Ask(printer.Port(), std::chrono::milliseconds(1900)).kind, AskOutcome::Kind::Answered);
+    EXPECT_EQ(printer.Connections(), 1);
+}
+
 TEST(WinHttpTransport, ARefusedConnectionIsNoIpp) {
     std::uint16_t closedPort = 0;
     {

@@ -56,6 +56,21 @@ TEST_F(WinForm1, CheckBoxValuesSetByCodeRaiseTheirClickOnlyWhenTheyChange) {
     EXPECT_EQ(events.Count("Check8_Click"), 1);
 }
 
+TEST_F(WinForm1, AHeldControlIsDisabledWithTheAdministratorsTipUntilGivenBack) {
+    HWND check4 = GetDlgItem(form.Handle(), kCheck4);
+    std::string tip;
+    form.SetHeld(HeldControl::Check4, true);
+    EXPECT_FALSE(IsWindowEnabled(check4));
+    ASSERT_TRUE(form.HeldTip(HeldControl::Check4, tip));
+    EXPECT_EQ(tip, "Set by your administrator");
+    EXPECT_FALSE(form.HeldTip(HeldControl::PushButton5, tip));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(form.Handle(), kPushButton5)));
+
+    form.SetHeld(HeldControl::Check4, false);
+    EXPECT_TRUE(IsWindowEnabled(check4));
+    EXPECT_FALSE(form.HeldTip(HeldControl::Check4, tip));
+}
+
 TEST_F(WinForm1, AClickOrATickStillQueuedWhenTheCloseBeginsReachesNoHandler) {
     form.SetPeriod(1000);
     const HWND button = GetDlgItem(form.Handle(), kPushButton6);

@@ -6,9 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
+#include <mutex>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
+#include "base/WinHandles.h"
 #include "fakes/WinTestTcpIpPort.h"
 #include "asking/WinStandardTcpIpPorts.h"
 #include "snmp/WinUdpTransport.h"
@@ -113,6 +119,99 @@ TEST(WinUdpTransport, TakesOnlyTheAgentsOwnDatagramsDropsOversizedOnesAndHandsOn
         EXPECT_FALSE(conversation->Receive(SnmpClock::now() + std::chrono::milliseconds(300)).has_value())
             << "a datagram from another port is not the agent's";
     }
+}
+
+// Name lookups that the test answers: each runs on a thread of the test's own, held while the name server is to be
+// silent, and finds the addresses the test names when it is let go.
+class ScriptedLookups {
+public:
+    ~ScriptedLookups() {
+        LetGo();
+        for (std::thread& thread : threads_) thread.join();
+    }
+    win::NameLookupHooks Hooks(std::chrono::milliseconds reuseFor) {
+        const auto lookup = [this](const std::string&) {
+            ++started_;
+            WaitForSingleObject(open_.get(), 10000);
+            const std::lock_guard<std::mutex> lock(mutex_);
+            return addresses_;
+        };
+        const auto startThread = [this](std::function<void()> work) {
+            if (noThreads) throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+            threads_.emplace_back([this, work] {
+                work();
+                ++finished_;
+            });
+        };
+        return {lookup, startThread, reuseFor};
+    }
+    void Hold() { ResetEvent(open_.get()); }
+    void LetGo() { SetEvent(open_.get()); }
+    void Answer(std::vector<std::string> addresses) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        addresses_ = std::move(addresses);
+    }
+    int Started() const { return started_; }
+    void WaitFinished(int count) const {
+        for (int waits = 0; waits < 1000 && finished_ < count; ++waits) Sleep(10);
+    }
+    bool noThreads = false;
+
+private:
+    win::UniqueKernelObject open_{CreateEventA(nullptr, TRUE, TRUE, nullptr)};
+    std::mutex mutex_;
+    std::vector<std::string> addresses_;
+    std::atomic<int> started_{0};
+    std::atomic<int> finished_{0};
+    std::vector<std::thread> threads_;
+};
+
+TEST(WinUdpTransport, ALookupAnswersOnlyWhileFreshAndOneRunsPerHost) {
+    constexpr auto kReuse = std::chrono::milliseconds(1500);
+    ScriptedLookups names;
+    win::WinUdpTransport transport(161, names.Hooks(kReuse));
+    const auto opens = [&](std::chrono::milliseconds budget) {
+        return transport.Open("printer", SnmpClock::now() + budget).conversation != nullptr;
+    };
+    const auto brief = std::chrono::milliseconds(200);
+    const auto ample = std::chrono::milliseconds(10000);
+
+    names.Hold();
+    EXPECT_FALSE(opens(brief));
+    EXPECT_FALSE(opens(brief));
+    EXPECT_EQ(names.Started(), 1) << "a second question waits for the lookup under way";
+    names.LetGo();  // the name server says: no such name, after both questions gave up
+    names.WaitFinished(1);
+    names.Answer({"127.0.0.1"});
+    EXPECT_TRUE(opens(ample)) << "a failure is not handed to a later question";
+    EXPECT_TRUE(opens(ample));
+    EXPECT_EQ(names.Started(), 2) << "a name found is used again for a while";
+
+    Sleep(static_cast<DWORD>(kReuse.count()));
+    names.Hold();
+    EXPECT_FALSE(opens(brief));
+    names.LetGo();  // found after its question, then left unused for longer than a name is trusted
+    names.WaitFinished(3);
+    Sleep(static_cast<DWORD>(kReuse.count()));
+    EXPECT_TRUE(opens(ample));
+    EXPECT_EQ(names.Started(), 4) << "an old answer is not used; the name is looked up again";
+}
+
+TEST(WinUdpTransport, ALookupThatCannotStartIsThisPcsFailureAndLeavesNothingBehind) {
+    ScriptedLookups names;
+    names.Answer({"127.0.0.1"});
+    {
+        win::WinUdpTransport transport(161, names.Hooks(std::chrono::milliseconds(0)));
+        const auto deadline = SnmpClock::now() + std::chrono::seconds(10);
+        names.noThreads = true;
+        const SnmpOpening failed = transport.Open("printer", deadline);
+        EXPECT_EQ(failed.conversation, nullptr);
+        EXPECT_EQ(failed.localFailure, "no thread for the name's resolution");
+        names.noThreads = false;
+        EXPECT_NE(transport.Open("printer", deadline).conversation, nullptr);
+        names.noThreads = true;
+        EXPECT_FALSE(transport.Open("other", deadline).localFailure.empty());
+    }  // the transport goes with a host whose lookup never started
 }
 
 } // namespace
