@@ -99,7 +99,7 @@ public:
 class OneAnswer final : public StandardTcpIpPorts, public IppTransport, public RequestIds {
 public:
     std::optional<TcpIpPortValues> Read(const std::string&) override { return std::nullopt; }
-    PostEnding Post(const IppTarget&, std::span<const std::byte>, IppClock::time_point) override {
+    PostEnding Post(const IppTarget&, std::span<const std::byte>, AskClock::time_point) override {
         return {AskOutcome::Kind::Answered, body, ""};
     }
     std::int32_t Next() override { return kId; }

@@ -96,7 +96,7 @@ public:
         port.ipAddress = {PortValue::Kind::Text, "192.0.2.7", 0};
         return port;
     }
-    SnmpOpening Open(const std::string&, SnmpClock::time_point) override {
+    SnmpOpening Open(const std::string&, AskClock::time_point) override {
         return {std::make_unique<Conversation>(datagram), ""};
     }
     std::int32_t Next() override { return 4660; }  // the first seed's
@@ -107,7 +107,7 @@ private:
     public:
         explicit Conversation(const Bytes& datagram) : datagram_(datagram) {}
         void Send(std::span<const std::byte>) override {}
-        std::optional<std::vector<std::byte>> Receive(SnmpClock::time_point) override {
+        std::optional<std::vector<std::byte>> Receive(AskClock::time_point) override {
             if (sent_) return std::nullopt;
             sent_ = true;
             return datagram_;

@@ -11,8 +11,6 @@
 
 namespace ambervale {
 
-using IppClock = AskClock;
-
 // How one HTTP exchange with the printer ended, as one of the outcomes of asking a printer:
 //   Answered: HTTP 200 with a body of at most kMaxIppResponse bytes (whether it is an IPP answer is read later);
 //   NoSuchProtocol: the device is there but does not speak IPP at that address: refused, an HTTP error, a redirect,
@@ -31,7 +29,7 @@ class IppTransport {
 public:
     virtual ~IppTransport() = default;
     virtual PostEnding Post(const IppTarget& target, std::span<const std::byte> request,
-                             IppClock::time_point deadline) = 0;
+                             AskClock::time_point deadline) = 0;
 };
 
 } // namespace ambervale

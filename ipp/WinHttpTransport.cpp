@@ -213,7 +213,7 @@ struct Try {
 };
 
 Try Ask(HINTERNET session, const IppTarget& target, std::span<const std::byte> request,
-        IppClock::time_point deadline, DWORD connectWait) {
+        AskClock::time_point deadline, DWORD connectWait) {
     const UniqueInternet connection(WinHttp().connect(session, Ascii(target.host).c_str(), target.port, 0));
     if (!connection) return {FailureEnding(GetLastError())};
     const UniqueInternet handle(WinHttp().openRequest(connection.get(), L"POST", Ascii(target.path).c_str(), nullptr,
@@ -256,7 +256,7 @@ Try Ask(HINTERNET session, const IppTarget& target, std::span<const std::byte> r
 } // namespace
 
 PostEnding WinHttpTransport::Post(const IppTarget& target, std::span<const std::byte> request,
-                                   IppClock::time_point deadline) {
+                                   AskClock::time_point deadline) {
     try {
         WinHttp();
     } catch (const AppError& error) {

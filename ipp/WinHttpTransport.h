@@ -20,7 +20,7 @@ public:
     WinHttpTransport& operator=(const WinHttpTransport&) = delete;
 
     PostEnding Post(const IppTarget& target, std::span<const std::byte> request,
-                     IppClock::time_point deadline) override;
+                     AskClock::time_point deadline) override;
 
 private:
     void* session_ = nullptr;  // the HINTERNET of the session, opened at the first question and kept

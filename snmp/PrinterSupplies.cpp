@@ -56,7 +56,7 @@ std::optional<std::uint64_t> PagesOf(const std::map<std::uint32_t, SnmpValue>& r
 // Walks the columns within deadline: the walk when it came to its end, nullopt when the printer stopped answering.
 // An agent's refusal (genErr, ...) ends the walk with what it had.
 std::optional<TableWalk> Walk(std::vector<WalkColumn> columns, const SnmpTarget& target,
-                              SnmpConversation& conversation, RequestIds& ids, SnmpClock::time_point deadline) {
+                              SnmpConversation& conversation, RequestIds& ids, AskClock::time_point deadline) {
     TableWalk walk(std::move(columns));
     std::size_t perRequest = SIZE_MAX;
     while (!walk.Done()) {
@@ -93,7 +93,7 @@ std::string_view AsText(const std::vector<std::byte>& octets) {
 } // namespace
 
 void PrinterSupplies::Update(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids,
-                             SnmpClock::time_point now, SnmpClock::time_point deadline) {
+                             AskClock::time_point now, AskClock::time_point deadline) {
     const std::tuple<std::string, std::string, std::uint32_t> printer{target.host, target.community,
                                                                       target.deviceIndex};
     if (printer_ != printer) {
@@ -117,14 +117,14 @@ void PrinterSupplies::Update(const SnmpTarget& target, SnmpConversation& convers
     if (!sameRows) {
         // A supply came or went: what each row is must be read again, now if the budget allows.
         nextDescribe_ = now;
-        if (SnmpClock::now() < deadline && ReadAll(target, conversation, ids, deadline)) {
+        if (AskClock::now() < deadline && ReadAll(target, conversation, ids, deadline)) {
             nextDescribe_ = now + kSuppliesDescribedEvery;
         }
     }
 }
 
 bool PrinterSupplies::ReadAll(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids,
-                              SnmpClock::time_point deadline) {
+                              AskClock::time_point deadline) {
     const std::optional<TableWalk> walk = Walk(AllColumns(target.deviceIndex), target, conversation, ids, deadline);
     if (!walk) return false;
     std::set<std::uint32_t> indexes;
@@ -161,7 +161,7 @@ bool PrinterSupplies::ReadAll(const SnmpTarget& target, SnmpConversation& conver
 }
 
 bool PrinterSupplies::ReadLevels(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids,
-                                 SnmpClock::time_point deadline) {
+                                 AskClock::time_point deadline) {
     std::vector<WalkColumn> columns = {{SuppliesColumn(kLevelColumn, target.deviceIndex), kMaxSupplies},
                                        LifeCountColumn(target.deviceIndex)};
     const std::optional<TableWalk> walk = Walk(std::move(columns), target, conversation, ids, deadline);
@@ -181,7 +181,7 @@ bool PrinterSupplies::ReadLevels(const SnmpTarget& target, SnmpConversation& con
 }
 
 std::optional<std::uint32_t> PrinterSupplies::CharacterSet(const SnmpTarget& target, SnmpConversation& conversation,
-                                                           RequestIds& ids, SnmpClock::time_point deadline) {
+                                                           RequestIds& ids, AskClock::time_point deadline) {
     // prtGeneralCurrentLocalization.device names the row of prtLocalizationTable the printer speaks in;
     // prtLocalizationCharacterSet.device.row says that row's character set.
     const auto getInteger = [&](const ObjectArcs& arcs) -> std::optional<std::int32_t> {

@@ -30,8 +30,8 @@ public:
     explicit PrinterSupplies(ForeignText* text) : text_(text) {}
 
     // Reads what is due at now, within deadline, over a conversation whose printer has just answered.
-    void Update(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids, SnmpClock::time_point now,
-                SnmpClock::time_point deadline);
+    void Update(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids, AskClock::time_point now,
+                AskClock::time_point deadline);
 
     const std::vector<Supply>& Supplies() const { return supplies_; }
     std::optional<std::uint64_t> Pages() const { return pages_; }
@@ -43,18 +43,18 @@ private:
         std::optional<std::int32_t> maxCapacity;
     };
     bool ReadAll(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids,
-                 SnmpClock::time_point deadline);
+                 AskClock::time_point deadline);
     // False when the rows are no longer the ones described.
     bool ReadLevels(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids,
-                    SnmpClock::time_point deadline);
+                    AskClock::time_point deadline);
     std::optional<std::uint32_t> CharacterSet(const SnmpTarget& target, SnmpConversation& conversation,
-                                              RequestIds& ids, SnmpClock::time_point deadline);
+                                              RequestIds& ids, AskClock::time_point deadline);
     void Publish();
 
     ForeignText* text_;
     std::optional<std::tuple<std::string, std::string, std::uint32_t>> printer_;  // whose supplies these are
-    SnmpClock::time_point nextDescribe_{};
-    SnmpClock::time_point nextLevels_{};
+    AskClock::time_point nextDescribe_{};
+    AskClock::time_point nextLevels_{};
     std::vector<Row> rows_;
     std::vector<Supply> supplies_;
     std::optional<std::uint64_t> pages_;

@@ -6,7 +6,7 @@ namespace ambervale {
 
 std::optional<GetResponse> RequestWithRetries(SnmpConversation& conversation, RequestIds& ids,
                                               std::string_view community, PduKind kind,
-                                              const std::vector<ObjectId>& objects, SnmpClock::time_point deadline,
+                                              const std::vector<ObjectId>& objects, AskClock::time_point deadline,
                                               const std::function<bool(const GetResponse&)>& accept) {
     std::vector<std::int32_t> sent;
     Tries tries(kSnmpTries, kSnmpTryWait, deadline);

@@ -22,7 +22,7 @@ enum class PduKind { Get, GetNext };
 // waited for half a second at most, all before deadline. A reply is one to any of these ids that accept takes (a slow
 // agent may answer an earlier send, which asked for the same objects); nullopt when none came by the deadline.
 std::optional<GetResponse> RequestWithRetries(SnmpConversation& conversation, RequestIds& ids, std::string_view community,
-                                    PduKind kind, const std::vector<ObjectId>& objects, SnmpClock::time_point deadline,
+                                    PduKind kind, const std::vector<ObjectId>& objects, AskClock::time_point deadline,
                                     const std::function<bool(const GetResponse&)>& accept);
 
 } // namespace ambervale

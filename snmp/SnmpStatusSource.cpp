@@ -22,7 +22,7 @@ PrinterAnswer TakeAnswer(const ReplyVerdict& verdict, const std::vector<PrinterO
 
 // After tooBig: each object alone, while the budget lasts; one that gets no answer stays unknown.
 PrinterAnswer AskOneAtATime(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids,
-                            const std::vector<PrinterObject>& asked, SnmpClock::time_point deadline) {
+                            const std::vector<PrinterObject>& asked, AskClock::time_point deadline) {
     PrinterAnswer answer;
     for (const PrinterObject object : asked) {
         const std::vector<PrinterObject> one = {object};
@@ -41,7 +41,7 @@ PrinterAnswer AskOneAtATime(const SnmpTarget& target, SnmpConversation& conversa
 } // namespace
 
 std::optional<PrinterAnswer> AskPrinter(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids,
-                                        SnmpClock::time_point deadline) {
+                                        AskClock::time_point deadline) {
     std::vector<PrinterObject> asked(std::begin(kPrinterObjects), std::end(kPrinterObjects));
     // Each request sent, with the objects it asked for: a reply is judged against the request it answers.
     std::vector<std::pair<std::int32_t, std::vector<PrinterObject>>> sent;

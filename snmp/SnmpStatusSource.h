@@ -22,7 +22,7 @@ namespace ambervale {
 // rest asked again, which counts as one of the three requests. Any other error status proves the agent is up: tooBig
 // has the objects asked one at a time, any other leaves them unknown; so does a value that cannot be used.
 std::optional<PrinterAnswer> AskPrinter(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids,
-                                        SnmpClock::time_point deadline);
+                                        AskClock::time_point deadline);
 
 // The printer's own word over SNMP, for a printer on a Standard TCP/IP port whose SNMP box is checked: the port's key
 // is read at each entry, so a change there takes effect at the next one. Any other printer is not asked over SNMP:
@@ -32,7 +32,7 @@ class SnmpStatusSource final : public AskingSource {
 public:
     // text: for supply descriptions in a character set the printer names; nullptr for ASCII alone.
     SnmpStatusSource(StandardTcpIpPorts& ports, SnmpTransport& transport, RequestIds& ids,
-                     ForeignText* text = nullptr, std::function<SnmpClock::time_point()> clock = SnmpClock::now)
+                     ForeignText* text = nullptr, std::function<AskClock::time_point()> clock = AskClock::now)
         : ports_(ports), transport_(transport), ids_(ids), clock_(std::move(clock)), supplies_(text) {}
     std::optional<AskOutcome> Ask(const std::string& portName, AskClock::time_point deadline) override;
 
@@ -40,7 +40,7 @@ private:
     StandardTcpIpPorts& ports_;
     SnmpTransport& transport_;
     RequestIds& ids_;
-    std::function<SnmpClock::time_point()> clock_;
+    std::function<AskClock::time_point()> clock_;
     PrinterSupplies supplies_;
 };
 

@@ -13,8 +13,6 @@
 
 namespace ambervale {
 
-using SnmpClock = AskClock;
-
 // One exchange of datagrams with an agent's UDP port 161.
 class SnmpConversation {
 public:
@@ -23,7 +21,7 @@ public:
     virtual void Send(std::span<const std::byte> datagram) = 0;
     // The next datagram that comes from the agent's own address and port, waiting for it until deadline at the
     // latest; nullopt when none came in time, or when the agent's host says nothing listens there.
-    virtual std::optional<std::vector<std::byte>> Receive(SnmpClock::time_point deadline) = 0;
+    virtual std::optional<std::vector<std::byte>> Receive(AskClock::time_point deadline) = 0;
 };
 
 // A conversation, or why there is none.
@@ -40,7 +38,7 @@ class SnmpTransport {
 public:
     virtual ~SnmpTransport() = default;
     // A conversation with UDP port 161 of host (a name or an address), its name resolved before deadline.
-    virtual SnmpOpening Open(const std::string& host, SnmpClock::time_point deadline) = 0;
+    virtual SnmpOpening Open(const std::string& host, AskClock::time_point deadline) = 0;
 };
 
 } // namespace ambervale

@@ -37,7 +37,7 @@ struct PendingResolution {
     UniqueKernelObject done{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
     std::vector<AgentAddress> addresses;
     // The earliest its answer can have come: when it started, until a question sees it come.
-    SnmpClock::time_point answeredSince = SnmpClock::now();
+    AskClock::time_point answeredSince = AskClock::now();
     // GetAddrInfoExW's own state, while it runs.
     OVERLAPPED overlapped{};
     ADDRINFOEXW* found = nullptr;
@@ -131,7 +131,7 @@ void FinishOverlapped(PendingResolution& pending) {
 // Starts GetAddrInfoExW with a timeout of the time left; false when this Windows cannot (before 8, it refuses an
 // OVERLAPPED).
 bool StartOverlapped(PendingResolution& pending, const std::string& host, const std::string& port,
-                     SnmpClock::time_point deadline) {
+                     AskClock::time_point deadline) {
     if (!Lookup().Usable()) return false;
     ADDRINFOEXW hints{};
     hints.ai_family = AF_UNSPEC;
@@ -195,7 +195,7 @@ bool Finished(const PendingResolution& pending) { return WaitForSingleObject(pen
 
 // Starts a lookup of its own for a question; the empty text when it runs, else why this PC could not start one.
 std::string StartLookup(const std::shared_ptr<PendingResolution>& pending, const std::string& host,
-                        const std::string& port, SnmpClock::time_point deadline, const NameLookupHooks* hooks) {
+                        const std::string& port, AskClock::time_point deadline, const NameLookupHooks* hooks) {
     if (!pending->done) return "no event for the name's resolution";
     if (hooks == nullptr && StartOverlapped(*pending, host, port, deadline)) return {};
     try {
@@ -218,10 +218,10 @@ public:
         }
     }
 
-    std::optional<std::vector<std::byte>> Receive(SnmpClock::time_point deadline) override {
+    std::optional<std::vector<std::byte>> Receive(AskClock::time_point deadline) override {
         std::vector<std::byte> datagram(kMaxDatagram);
         // The deadline is the deadline: datagrams that keep coming (oversized ones, say) do not hold the wait open.
-        while (!sockets_.empty() && SnmpClock::now() < deadline) {
+        while (!sockets_.empty() && AskClock::now() < deadline) {
             const DWORD wait = MillisecondsUntil(deadline);
             fd_set readable;
             FD_ZERO(&readable);
@@ -265,10 +265,10 @@ struct NameAnswer {
 };
 
 // Waits for a lookup until the question's deadline: true when it came in time, and so is this question's answer.
-bool AnsweredInTime(PendingResolution& pending, SnmpClock::time_point deadline) {
+bool AnsweredInTime(PendingResolution& pending, AskClock::time_point deadline) {
     if (WaitForSingleObject(pending.done.get(), MillisecondsUntil(deadline)) != WAIT_OBJECT_0) return false;
     FinishOverlapped(pending);
-    pending.answeredSince = SnmpClock::now();
+    pending.answeredSince = AskClock::now();
     return true;
 }
 
@@ -276,7 +276,7 @@ bool AnsweredInTime(PendingResolution& pending, SnmpClock::time_point deadline) 
 // A lookup answers only while fresh: a failure is dropped as soon as it is seen, so the next question asks again;
 // a name found is used again for reuseFor; a lookup still running is this question's only if it comes in time.
 NameAnswer Resolve(Lookups& lookups, const NameLookupHooks* hooks, const std::string& host, const std::string& port,
-                   SnmpClock::time_point deadline) {
+                   AskClock::time_point deadline) {
     const auto reuseFor = hooks != nullptr ? hooks->reuseFor : kReuseFound;
     if (const auto known = lookups.find(host); known != lookups.end()) {
         const std::shared_ptr<PendingResolution> pending = known->second;
@@ -285,7 +285,7 @@ NameAnswer Resolve(Lookups& lookups, const NameLookupHooks* hooks, const std::st
         } else if (!AnsweredInTime(*pending, deadline)) {
             return {};  // still under way: the one lookup of this host, left for the next question to wait for
         }
-        if (!pending->addresses.empty() && SnmpClock::now() - pending->answeredSince < reuseFor) {
+        if (!pending->addresses.empty() && AskClock::now() - pending->answeredSince < reuseFor) {
             return {pending->addresses, {}};
         }
         lookups.erase(host);
@@ -342,7 +342,7 @@ WinUdpTransport::~WinUdpTransport() {
     if (startError_ == 0) WSACleanup();
 }
 
-SnmpOpening WinUdpTransport::Open(const std::string& host, SnmpClock::time_point deadline) {
+SnmpOpening WinUdpTransport::Open(const std::string& host, AskClock::time_point deadline) {
     if (startError_ != 0) return {nullptr, WinsockFailure("Winsock did not start", startError_)};
     const std::string port = std::to_string(agentPort_);
     // An address needs no name server.

@@ -40,7 +40,7 @@ public:
     WinUdpTransport(const WinUdpTransport&) = delete;
     WinUdpTransport& operator=(const WinUdpTransport&) = delete;
 
-    SnmpOpening Open(const std::string& host, SnmpClock::time_point deadline) override;
+    SnmpOpening Open(const std::string& host, AskClock::time_point deadline) override;
 
 private:
     std::uint16_t agentPort_;

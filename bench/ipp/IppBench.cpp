@@ -67,7 +67,7 @@ public:
 class CountingTransport final : public IppTransport {
 public:
     PostEnding Post(const IppTarget& target, std::span<const std::byte> request,
-                    IppClock::time_point deadline) override {
+                    AskClock::time_point deadline) override {
         PostEnding exchange = inner.Post(target, request, deadline);
         lastRequest = request.size();
         lastBody = exchange.body.size();
@@ -83,7 +83,7 @@ std::size_t RequestBytesOnTheWire() {
     testing::LoopbackHttpResponder server([](const std::string&) { return testing::HttpReply{testing::HttpOk("")}; });
     win::WinHttpTransport transport;
     const IppTarget target{false, "127.0.0.1", server.Port(), "/ipp/print", "ipp://127.0.0.1:631/ipp/print"};
-    transport.Post(target, EncodeGetPrinterAttributes(target.printerUri, 1), IppClock::now() + std::chrono::seconds(5));
+    transport.Post(target, EncodeGetPrinterAttributes(target.printerUri, 1), AskClock::now() + std::chrono::seconds(5));
     const auto requests = server.Requests();
     return requests.empty() ? 0 : requests[0].size();
 }

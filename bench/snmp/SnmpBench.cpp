@@ -76,9 +76,9 @@ void EntryCosts(const std::string& agent, int perBatch) {
     int minutes = 0;
     int hours = 0;
     SnmpStatusSource levelsDue(ports, transport, ids, nullptr,
-                               [&] { return SnmpClock::now() + std::chrono::minutes(++minutes); });
+                               [&] { return AskClock::now() + std::chrono::minutes(++minutes); });
     SnmpStatusSource tableDue(ports, transport, ids, nullptr,
-                              [&] { return SnmpClock::now() + std::chrono::hours(++hours); });
+                              [&] { return AskClock::now() + std::chrono::hours(++hours); });
     // Its own, so that the batches of a printer without supplies, between, do not make it read the table again.
     SnmpStatusSource suppliesKept(ports, transport, ids);
     EntryLogger keptLogger(spooler, clock, dateTimeText, worker);

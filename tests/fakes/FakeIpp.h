@@ -83,7 +83,7 @@ public:
 // The other end of the HTTP exchange: answers every POST with the exchange given, and keeps what was sent.
 class FakeIppTransport : public IppTransport {
 public:
-    PostEnding Post(const IppTarget& target, std::span<const std::byte> request, IppClock::time_point) override {
+    PostEnding Post(const IppTarget& target, std::span<const std::byte> request, AskClock::time_point) override {
         targets.push_back(target);
         requests.emplace_back(request.begin(), request.end());
         if (!failure.empty()) throw std::runtime_error(failure);

@@ -27,7 +27,7 @@ inline std::vector<ObjectId> PrinterObjectsAt(std::uint32_t index) {
 // with nothing queued is met with silence.
 class FakeAgent : public SnmpTransport {
 public:
-    SnmpOpening Open(const std::string& host, SnmpClock::time_point) override {
+    SnmpOpening Open(const std::string& host, AskClock::time_point) override {
         opened.push_back(host);
         if (!localFailure.empty()) return {nullptr, localFailure};
         if (unreachable) return {};
@@ -66,7 +66,7 @@ private:
         void Send(std::span<const std::byte> datagram) override {
             agent_.requests.emplace_back(datagram.begin(), datagram.end());
         }
-        std::optional<std::vector<std::byte>> Receive(SnmpClock::time_point) override {
+        std::optional<std::vector<std::byte>> Receive(AskClock::time_point) override {
             const std::size_t request = agent_.requests.size() - 1;
             if (request >= agent_.replies.size() || agent_.replies[request].empty()) return std::nullopt;
             auto datagram = std::move(agent_.replies[request].front());
@@ -85,7 +85,7 @@ class FakeMibAgent : public SnmpTransport {
 public:
     using Binding = std::pair<ObjectArcs, std::vector<std::byte>>;
 
-    SnmpOpening Open(const std::string&, SnmpClock::time_point) override {
+    SnmpOpening Open(const std::string&, AskClock::time_point) override {
         return {std::make_unique<Conversation>(*this), ""};
     }
 
@@ -106,7 +106,7 @@ private:
         void Send(std::span<const std::byte> datagram) override {
             if (auto reply = agent_.Answer(datagram)) replies_.push_back(std::move(*reply));
         }
-        std::optional<std::vector<std::byte>> Receive(SnmpClock::time_point) override {
+        std::optional<std::vector<std::byte>> Receive(AskClock::time_point) override {
             if (replies_.empty()) return std::nullopt;
             auto reply = std::move(replies_.front());
             replies_.pop_front();

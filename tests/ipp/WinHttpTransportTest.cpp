@@ -24,7 +24,7 @@ IppTarget At(std::uint16_t port) {
 
 PostEnding Ask(std::uint16_t port, std::chrono::milliseconds budget = std::chrono::milliseconds(1500)) {
     win::WinHttpTransport transport;
-    return transport.Post(At(port), std::as_bytes(std::span(kQuestion)), IppClock::now() + budget);
+    return transport.Post(At(port), std::as_bytes(std::span(kQuestion)), AskClock::now() + budget);
 }
 
 TEST(WinHttpTransport, TheQuestionIsOnePostOfApplicationIppWithoutCredentialsAndTheAnswerComesWhole) {
@@ -44,7 +44,7 @@ TEST(WinHttpTransport, TheQuestionIsOnePostOfApplicationIppWithoutCredentialsAnd
     LoopbackHttpResponder printer6([&](const std::string&) { return HttpReply{HttpOk("six")}; }, true);
     win::WinHttpTransport transport;
     const IppTarget at6{false, "::1", printer6.Port(), "/ipp/print", "ipp://[::1]/ipp/print"};
-    EXPECT_EQ(transport.Post(at6, std::as_bytes(std::span(kQuestion)), IppClock::now() + std::chrono::seconds(10))
+    EXPECT_EQ(transport.Post(at6, std::as_bytes(std::span(kQuestion)), AskClock::now() + std::chrono::seconds(10))
                   .body.size(),
               3u);
 }

@@ -76,7 +76,7 @@ struct World {
     FakeTcpIpPorts ports;
     FakeMibAgent agent;
     CountingRequestIds ids;
-    SnmpClock::time_point now{};
+    AskClock::time_point now{};
     SnmpStatusSource source{ports, agent, ids, nullptr, [this] { return now; }};
 };
 

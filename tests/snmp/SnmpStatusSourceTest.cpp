@@ -202,20 +202,20 @@ TEST(SnmpStatusSource, AReplyIsJudgedAgainstTheRequestItAnswers) {
 // An agent, or anyone, that keeps sending datagrams: counts those asked for once the deadline has passed.
 class Flood : public SnmpConversation {
 public:
-    explicit Flood(SnmpClock::time_point deadline) : deadline_(deadline) {}
+    explicit Flood(AskClock::time_point deadline) : deadline_(deadline) {}
     void Send(std::span<const std::byte>) override {}
-    std::optional<std::vector<std::byte>> Receive(SnmpClock::time_point) override {
-        if (SnmpClock::now() >= deadline_ && ++late > 1000) return std::nullopt;
+    std::optional<std::vector<std::byte>> Receive(AskClock::time_point) override {
+        if (AskClock::now() >= deadline_ && ++late > 1000) return std::nullopt;
         return Bytes({0x30, 0x00});
     }
     int late = 0;
 
 private:
-    SnmpClock::time_point deadline_;
+    AskClock::time_point deadline_;
 };
 
 TEST(SnmpStatusSource, TheDeadlineEndsTheQuestionWhateverKeepsArriving) {
-    const SnmpClock::time_point deadline = SnmpClock::now() + std::chrono::milliseconds(20);
+    const AskClock::time_point deadline = AskClock::now() + std::chrono::milliseconds(20);
     Flood flood(deadline);
     CountingRequestIds ids;
     EXPECT_FALSE(AskPrinter(SnmpTarget{"192.0.2.7", "public", 1}, flood, ids, deadline).has_value());

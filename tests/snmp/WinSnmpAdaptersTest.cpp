@@ -95,7 +95,7 @@ std::span<const std::byte> AsBytes(const std::string& text) {
 TEST(WinUdpTransport, TakesOnlyTheAgentsOwnDatagramsDropsOversizedOnesAndHandsOnEmptyOnes) {
     LoopbackAgent agent;
     win::WinUdpTransport transport(agent.Port());
-    const auto deadline = [] { return SnmpClock::now() + std::chrono::seconds(10); };
+    const auto deadline = [] { return AskClock::now() + std::chrono::seconds(10); };
     for (const char* host : {"127.0.0.1", "localhost"}) {
         SCOPED_TRACE(host);
         auto conversation = transport.Open(host, deadline()).conversation;
@@ -116,7 +116,7 @@ TEST(WinUdpTransport, TakesOnlyTheAgentsOwnDatagramsDropsOversizedOnesAndHandsOn
 
         conversation->Send(AsBytes("again"));
         agent.ReceiveAndAnswer({{'s', 'p', 'o', 'o', 'f'}}, true);
-        EXPECT_FALSE(conversation->Receive(SnmpClock::now() + std::chrono::milliseconds(300)).has_value())
+        EXPECT_FALSE(conversation->Receive(AskClock::now() + std::chrono::milliseconds(300)).has_value())
             << "a datagram from another port is not the agent's";
     }
 }
@@ -171,7 +171,7 @@ TEST(WinUdpTransport, ALookupAnswersOnlyWhileFreshAndOneRunsPerHost) {
     ScriptedLookups names;
     win::WinUdpTransport transport(161, names.Hooks(kReuse));
     const auto opens = [&](std::chrono::milliseconds budget) {
-        return transport.Open("printer", SnmpClock::now() + budget).conversation != nullptr;
+        return transport.Open("printer", AskClock::now() + budget).conversation != nullptr;
     };
     const auto brief = std::chrono::milliseconds(200);
     const auto ample = std::chrono::milliseconds(10000);
@@ -202,7 +202,7 @@ TEST(WinUdpTransport, ALookupThatCannotStartIsThisPcsFailureAndLeavesNothingBehi
     names.Answer({"127.0.0.1"});
     {
         win::WinUdpTransport transport(161, names.Hooks(std::chrono::milliseconds(0)));
-        const auto deadline = SnmpClock::now() + std::chrono::seconds(10);
+        const auto deadline = AskClock::now() + std::chrono::seconds(10);
         names.noThreads = true;
         const SnmpOpening failed = transport.Open("printer", deadline);
         EXPECT_EQ(failed.conversation, nullptr);
