@@ -96,11 +96,11 @@ void EntryCosts(const std::string& originalPort, int perBatch) {
     CountingTransport transport;
     RandomRequestIds ids;
     win::WinForeignText text;
-    IppStatusSource printerWord(ports, transport, ids, text);
+    IppStatusSource printerAsking(ports, transport, ids, text);
     win::WinEntryWorker worker;
     NoOutput output;
     EntryLogger logger(spooler, clock, dateTimeText, worker);
-    logger.AddStatusSource(printerWord);
+    logger.AddStatusSource(printerAsking);
     logger.AddOutput(output);
     const auto entry = [&] { logger.LogStatusNow(); };
     const auto on = [](std::string port) { return [port] { SetDefaultPort(port); }; };

@@ -62,15 +62,15 @@ void EntryCosts(const std::string& agent, int perBatch) {
     win::WinStandardTcpIpPorts ports;
     win::WinUdpTransport transport;
     RandomRequestIds ids;
-    SnmpStatusSource printerWord(ports, transport, ids);
+    SnmpStatusSource printerAsking(ports, transport, ids);
     win::WinEntryWorker worker;
     NoOutput output;
     EntryLogger logger(spooler, clock, dateTimeText, worker);
-    logger.AddStatusSource(printerWord);
+    logger.AddStatusSource(printerAsking);
     logger.AddOutput(output);
     InlineEntryWorker inlineWorker;
     EntryLogger onThisThread(spooler, clock, dateTimeText, inlineWorker);
-    onThisThread.AddStatusSource(printerWord);
+    onThisThread.AddStatusSource(printerAsking);
     onThisThread.AddOutput(output);
     // Sources whose clock moves a minute, or an hour, at each entry: each entry then reads what that step has due.
     int minutes = 0;
