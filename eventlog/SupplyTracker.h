@@ -1,8 +1,10 @@
 #pragma once
+#include <cstdint>
 #include <map>
 #include <span>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "eventlog/Event.h"
@@ -13,7 +15,8 @@ namespace ambervale {
 // Follows the printer's consumed supplies through the entries and tells when one crosses a threshold, once a
 // crossing: low (at or below 5%), empty (at or below 1%), and replaced (back at 50% or more after being low). A
 // supply that hovers about a threshold tells nothing more until it has been replaced. Receptacles (waste boxes) are
-// not followed: makers disagree on what their level means.
+// not followed: makers disagree on what their level means. Each supply is followed by its index, so two of one name
+// are two supplies; an index that comes to hold another kind or description holds a new supply.
 class SupplyTracker {
 public:
     // Adds the events that this entry's supplies bring. printer and port: for the events' strings.
@@ -24,8 +27,13 @@ public:
 
 private:
     enum class Band { Fine, Low, Empty };
-    std::map<std::string, Band> bands_;  // by the supply's kind and description
+    std::map<std::tuple<std::uint32_t, std::int32_t, std::string>, Band> bands_;  // by index, kind and description
 };
+
+// The names the events and the heartbeat give the supplies, one for each, in their order: the printer's description,
+// or the kind's word when it gives none. Where the followed supplies (all but receptacles) of one reading share a
+// name, each of them has its place among them added, in the printer's order: "Black Toner (1)", "Black Toner (2)".
+std::vector<std::string> SupplyNames(std::span<const Supply> supplies);
 
 // The supplies that have a level, as the heartbeat names them: "Black Toner 49%, Imaging Unit 72%"; "none reported"
 // when there are none.
