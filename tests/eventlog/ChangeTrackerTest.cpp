@@ -251,8 +251,8 @@ TEST(SupplyTracker, SuppliesOfOneNameAreFollowedAndNamedApart) {
         std::vector<Event> events;
         tracker.Saw(std::vector<Supply>{first, second}, "Front Desk", "IP_10", events);
         std::vector<std::string> told;
-        for (const Event& event : events) {
-            told.push_back(std::to_string(static_cast<int>(event.id)) + ' ' + event.strings[1] + ' ' + event.strings[2]);
+        for (const Event& e : events) {
+            told.push_back(std::to_string(static_cast<int>(e.id)) + ' ' + e.strings[1] + ' ' + e.strings[2]);
         }
         EXPECT_EQ(told, reading.told) << "at " << reading.first << "% and " << reading.second << "%";
     }

@@ -93,7 +93,8 @@ TEST(PrinterSupplies, AWalkOfRowsWithHolesGivesEachSupplyInOrderWithItsPercentAn
         PutLaser(world.agent);
         PrinterHeard heard;
         EXPECT_EQ(world.Entry(heard), 0u);
-        EXPECT_EQ(heard.supplies, (std::vector<Supply>{Made("Black Toner", 3, 3, 49, 1), Made("Imaging Unit", 9, 3, 72, 5),
+        EXPECT_EQ(heard.supplies, (std::vector<Supply>{Made("Black Toner", 3, 3, 49, 1),
+                                                       Made("Imaging Unit", 9, 3, 72, 5),
                                                        Made("Waste Toner Box", 4, 4, 100, 13)}));
         EXPECT_EQ(heard.pages, 48213u);
         EXPECT_FALSE(heard.notAsked.has_value());
@@ -138,7 +139,8 @@ TEST(PrinterSupplies, ColumnsTheAgentLacksAreAbsentAndValuesOfOtherTypesUnknown)
     world.agent.mib[Cell(9, 3)] = Int(10);
     PrinterHeard heard;
     EXPECT_EQ(world.Entry(heard), 0u);
-    EXPECT_EQ(heard.supplies, (std::vector<Supply>{Made("", 5, 1, std::nullopt, 2), Made("Cyan Ink?", 3, 1, std::nullopt, 3)}));
+    EXPECT_EQ(heard.supplies,
+              (std::vector<Supply>{Made("", 5, 1, std::nullopt, 2), Made("Cyan Ink?", 3, 1, std::nullopt, 3)}));
     EXPECT_FALSE(heard.pages.has_value());
 }
 
