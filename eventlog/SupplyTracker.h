@@ -1,10 +1,8 @@
 #pragma once
 #include <cstdint>
-#include <map>
 #include <span>
 #include <string>
 #include <string_view>
-#include <tuple>
 #include <vector>
 
 #include "eventlog/Event.h"
@@ -23,17 +21,23 @@ public:
     void Saw(std::span<const Supply> supplies, std::string_view printer, std::string_view port,
              std::vector<Event>& events);
     // Another printer, or another period of logging: every supply is new again.
-    void Forget() { bands_.clear(); }
+    void Forget() { followed_.clear(); }
 
 private:
     enum class Band { Fine, Low, Empty };
-    std::map<std::tuple<std::uint32_t, std::int32_t, std::string>, Band> bands_;  // by index, kind and description
+    struct Followed {
+        std::uint32_t index;
+        std::int32_t type;
+        std::string description;
+        Band band;
+    };
+    std::vector<Followed> followed_;
 };
 
-// The names the events and the heartbeat give the supplies, one for each, in their order: the printer's description,
-// or the kind's word when it gives none. Where the followed supplies (all but receptacles) of one reading share a
-// name, each of them has its place among them added, in the printer's order: "Black Toner (1)", "Black Toner (2)".
-std::vector<std::string> SupplyNames(std::span<const Supply> supplies);
+// The name the events and the heartbeat give supplies[at]: the printer's description, or the kind's word when it
+// gives none. Where followed supplies (all but receptacles) of one reading share a name, each of them has its place
+// among them added, in the printer's order: "Black Toner (1)", "Black Toner (2)".
+std::string SupplyName(std::span<const Supply> supplies, std::size_t at);
 
 // The supplies that have a level, as the heartbeat names them: "Black Toner 49%, Imaging Unit 72%"; "none reported"
 // when there are none.
