@@ -1,11 +1,14 @@
-// The Event Log output of the log: what an entry that changes nothing costs with it and without it, and how many
-// events a day of logging every second writes for a printer that goes Off Line ten times.
+// The Event Log output of the log: what an entry that changes nothing costs with it and without it, what following
+// the supplies costs an entry, and how many events a day of logging every second writes for a printer that goes Off
+// Line ten times.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "eventlog/EventLogOutput.h"
+#include "eventlog/SupplyTracker.h"
 #include "fakes/FakeEventLog.h"
 #include "fakes/FakeLogEntryServices.h"
 
@@ -68,6 +71,26 @@ void DaysAtEverySecond(benchmark::State& state) {
     state.counters["heartbeats"] = heartbeats;
 }
 BENCHMARK(DaysAtEverySecond)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// The supplies of one entry as the Event Log follows them: a colour laser's four toners, a drum and a waste box, two of
+// the toners of one name, none of them crossing a threshold: what each entry costs the tracker.
+void SuppliesThatChangeNothing(benchmark::State& state) {
+    using namespace ambervale;
+    const std::vector<Supply> supplies{
+        {"Black Toner Cartridge", supply_type::kToner, supply_class::kConsumed, 80, 1},
+        {"Black Toner Cartridge", supply_type::kToner, supply_class::kConsumed, 3, 2},
+        {"Cyan Toner Cartridge", supply_type::kToner, supply_class::kConsumed, 49, 3},
+        {"Magenta Toner Cartridge", supply_type::kToner, supply_class::kConsumed, 60, 4},
+        {"Drum Unit", supply_type::kOpc, supply_class::kConsumed, 72, 5},
+        {"Waste Toner Box", supply_type::kWasteToner, supply_class::kReceptacle, 10, 6}};
+    SupplyTracker tracker;
+    std::vector<Event> events;
+    for (auto _ : state) {
+        tracker.Saw(supplies, "Front Desk", "IP_10", events);
+        events.clear();
+    }
+}
+BENCHMARK(SuppliesThatChangeNothing);
 
 } // namespace
 

@@ -1,17 +1,22 @@
 #include "eventlog/SupplyTracker.h"
 
+#include <algorithm>
+
 namespace ambervale {
 namespace {
 
 // A printer that keeps renaming its supplies must not make the tracker grow without end.
 constexpr std::size_t kMaxFollowed = 4 * kMaxSupplies;
 
-std::string KeyOf(const Supply& supply) { return std::to_string(supply.type) + ':' + supply.description; }
+std::string_view ShownName(const Supply& supply) {
+    return supply.description.empty() ? SupplyTypeWord(supply.type) : std::string_view(supply.description);
+}
 
-Event SupplyEvent(EventId id, EventLevel level, const Supply& supply, std::string_view printer,
-                  std::string_view port) {
+Event SupplyEvent(EventId id, EventLevel level, std::span<const Supply> supplies, std::size_t at,
+                  std::string_view printer, std::string_view port) {
+    const Supply& supply = supplies[at];
     return {id, level,
-            {std::string(printer), supply.description, std::to_string(*supply.percent),
+            {std::string(printer), SupplyName(supplies, at), std::to_string(*supply.percent),
              std::string(SupplyTypeWord(supply.type)), std::string(port)}};
 }
 
@@ -19,40 +24,57 @@ Event SupplyEvent(EventId id, EventLevel level, const Supply& supply, std::strin
 
 void SupplyTracker::Saw(std::span<const Supply> supplies, std::string_view printer, std::string_view port,
                         std::vector<Event>& events) {
-    for (const Supply& supply : supplies) {
+    for (std::size_t at = 0; at < supplies.size(); ++at) {
+        const Supply& supply = supplies[at];
         if (IsReceptacle(supply) || !supply.percent) continue;
         const int percent = *supply.percent;
-        const std::string key = KeyOf(supply);
-        auto found = bands_.find(key);
-        if (found == bands_.end()) {
-            if (bands_.size() >= kMaxFollowed) bands_.clear();
-            found = bands_.emplace(key, Band::Fine).first;
+        auto found = std::find_if(followed_.begin(), followed_.end(), [&](const Followed& f) {
+            return f.index == supply.index && f.type == supply.type && f.description == supply.description;
+        });
+        if (found == followed_.end()) {
+            if (followed_.size() >= kMaxFollowed) followed_.clear();
+            followed_.push_back({supply.index, supply.type, supply.description, Band::Fine});
+            found = followed_.end() - 1;
         }
-        Band& band = found->second;
+        Band& band = found->band;
         if (percent <= kSupplyEmptyPercent) {
             if (band != Band::Empty) {
-                events.push_back(SupplyEvent(EventId::SupplyEmpty, EventLevel::Error, supply, printer, port));
+                events.push_back(SupplyEvent(EventId::SupplyEmpty, EventLevel::Error, supplies, at, printer, port));
                 band = Band::Empty;
             }
         } else if (percent <= kSupplyLowPercent) {
             if (band == Band::Fine) {
-                events.push_back(SupplyEvent(EventId::SupplyLow, EventLevel::Warning, supply, printer, port));
+                events.push_back(SupplyEvent(EventId::SupplyLow, EventLevel::Warning, supplies, at, printer, port));
                 band = Band::Low;
             }
         } else if (percent >= kSupplyReplacedPercent && band != Band::Fine) {
-            events.push_back(SupplyEvent(EventId::SupplyReplaced, EventLevel::Information, supply, printer, port));
+            events.push_back(
+                SupplyEvent(EventId::SupplyReplaced, EventLevel::Information, supplies, at, printer, port));
             band = Band::Fine;
         }
     }
 }
 
+std::string SupplyName(std::span<const Supply> supplies, std::size_t at) {
+    const std::string_view name = ShownName(supplies[at]);
+    if (IsReceptacle(supplies[at])) return std::string(name);
+    std::size_t sharing = 0;
+    std::size_t place = 0;
+    for (std::size_t i = 0; i < supplies.size(); ++i) {
+        if (IsReceptacle(supplies[i]) || ShownName(supplies[i]) != name) continue;
+        ++sharing;
+        if (i <= at) ++place;
+    }
+    return sharing < 2 ? std::string(name) : std::string(name) + " (" + std::to_string(place) + ')';
+}
+
 std::string SuppliesText(std::span<const Supply> supplies) {
     std::string text;
-    for (const Supply& supply : supplies) {
+    for (std::size_t at = 0; at < supplies.size(); ++at) {
+        const Supply& supply = supplies[at];
         if (IsReceptacle(supply) || !supply.percent) continue;
         if (!text.empty()) text += ", ";
-        text += supply.description.empty() ? std::string(SupplyTypeWord(supply.type)) : supply.description;
-        text += ' ' + std::to_string(*supply.percent) + '%';
+        text += SupplyName(supplies, at) + ' ' + std::to_string(*supply.percent) + '%';
     }
     return text.empty() ? "none reported" : text;
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include <map>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -13,19 +13,31 @@ namespace ambervale {
 // Follows the printer's consumed supplies through the entries and tells when one crosses a threshold, once a
 // crossing: low (at or below 5%), empty (at or below 1%), and replaced (back at 50% or more after being low). A
 // supply that hovers about a threshold tells nothing more until it has been replaced. Receptacles (waste boxes) are
-// not followed: makers disagree on what their level means.
+// not followed: makers disagree on what their level means. Each supply is followed by its index, so two of one name
+// are two supplies; an index that comes to hold another kind or description holds a new supply.
 class SupplyTracker {
 public:
     // Adds the events that this entry's supplies bring. printer and port: for the events' strings.
     void Saw(std::span<const Supply> supplies, std::string_view printer, std::string_view port,
              std::vector<Event>& events);
     // Another printer, or another period of logging: every supply is new again.
-    void Forget() { bands_.clear(); }
+    void Forget() { followed_.clear(); }
 
 private:
     enum class Band { Fine, Low, Empty };
-    std::map<std::string, Band> bands_;  // by the supply's kind and description
+    struct Followed {
+        std::uint32_t index;
+        std::int32_t type;
+        std::string description;
+        Band band;
+    };
+    std::vector<Followed> followed_;
 };
+
+// The name the events and the heartbeat give supplies[at]: the printer's description, or the kind's word when it
+// gives none. Where followed supplies (all but receptacles) of one reading share a name, each of them has its place
+// among them added, in the printer's order: "Black Toner (1)", "Black Toner (2)".
+std::string SupplyName(std::span<const Supply> supplies, std::size_t at);
 
 // The supplies that have a level, as the heartbeat names them: "Black Toner 49%, Imaging Unit 72%"; "none reported"
 // when there are none.

@@ -110,6 +110,7 @@ std::vector<Supply> FromPrinterSupply(const IppAttribute& supplies, const IppAtt
         if (value.tag != ipp_tag::kOctetString) continue;
         const std::string_view fields = value.octets;
         Supply supply;
+        supply.index = static_cast<std::uint32_t>(i + 1);
         supply.type = IppSupplyType(SupplyField(fields, "type"));
         const std::string_view supplyClass = SupplyField(fields, "class");
         if (supplyClass == "supplyThatIsConsumed") supply.supplyClass = supply_class::kConsumed;
@@ -134,6 +135,7 @@ std::vector<Supply> FromMarkers(const IppResponse& response, ForeignText& text) 
         const std::optional<std::int32_t> level = IppIntegerOf(levels->values[i]);
         if (!level) continue;
         Supply supply;
+        supply.index = static_cast<std::uint32_t>(i + 1);
         supply.type = i < types.size() ? IppSupplyType(types[i]) : supply_type::kUnknown;
         supply.percent = SupplyPercent(*level, 100);  // marker-levels are percents; -1, -2 and -3 say nothing
         const std::string_view name = i < names.size() ? std::string_view(names[i]) : std::string_view();

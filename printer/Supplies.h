@@ -57,6 +57,9 @@ struct Supply {
     std::int32_t type = supply_type::kUnknown;
     std::int32_t supplyClass = supply_class::kOther;
     std::optional<int> percent;  // what remains, 0 to 100; nullopt when the printer gives no level to count on
+    // Which of the printer's supplies this is, whatever it is called: the SNMP row's index, the IPP value's place
+    // from 1. Two supplies may share a kind and a description (two toner rows of one name); never an index.
+    std::uint32_t index = 0;
 
     bool operator==(const Supply&) const = default;
 };

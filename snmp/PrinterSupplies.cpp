@@ -143,6 +143,7 @@ bool PrinterSupplies::ReadAll(const SnmpTarget& target, SnmpConversation& conver
         if (rows.size() == kMaxSupplies) break;
         Row row;
         row.index = index;
+        row.supply.index = index;
         row.supply.type = IntegerAt(walk->Rows(kAllType), index).value_or(supply_type::kUnknown);
         row.supply.supplyClass = IntegerAt(walk->Rows(kAllClass), index).value_or(supply_class::kOther);
         const auto description = descriptions.find(index);

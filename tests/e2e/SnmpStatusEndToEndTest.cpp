@@ -155,6 +155,32 @@ TEST_F(SnmpStatus, ATonerThatRunsLowAndIsReplacedIsToldOnceEachInTheEventLog) {
     EXPECT_EQ(supplyEvents[1].strings, (std::vector<std::string>{queue, "Black Toner", "80", "toner", portName_}));
 }
 
+// A laser that reports two toner rows of one name, one at 3% and one at 80% (as Brother's do): three minutes of entries
+// every second, whose supplies table is read again each minute, tell the low toner once, and by its place.
+TEST_F(SnmpStatus, TwoTonersOfOneNameAtThreeAndEightyPercentGiveOneLowEventInThreeMinutes) {
+    const std::string output = OwnOutputFile();
+    ASSERT_FALSE(output.empty()) << "run through tools/wine-exec.sh, which names the output file";
+    RegisterProgramEventSource();
+    ASSERT_NO_FATAL_FAILURE(PutPrinterAt(AgentAddress(), "twin-toners", true));
+    const std::size_t from = TextFrom(output, 0).size();
+    SetEnvironmentVariableA("WINEDEBUG", kEventLogDebugChannels);
+    ASSERT_NO_FATAL_FAILURE(Start("twin-toners"));
+    SetEnvironmentVariableA("WINEDEBUG", "-all");
+    ASSERT_TRUE(WaitFor([&] { return RowCount() >= 180; }, 240000));
+    ASSERT_NO_FATAL_FAILURE(ExpectLines(180, "Toner Low  ", "twin-toners"));
+    Close();
+    RemoveProgramEventSource();
+    std::vector<LoggedEvent> supplyEvents;
+    for (const LoggedEvent& event : LoggedEvents(TextFrom(output, from))) {
+        if (event.id >= 210 && event.id <= 212) supplyEvents.push_back(event);
+    }
+    const std::string queue = ambervale::testing::DefaultTestQueue().value_or("Ambervale_Test");
+    ASSERT_EQ(supplyEvents.size(), 1u) << "one low toner, one event";
+    EXPECT_EQ(supplyEvents[0].id, 210u);
+    EXPECT_EQ(supplyEvents[0].strings,
+              (std::vector<std::string>{queue, "Black Toner Cartridge (1)", "3", "toner", portName_}));
+}
+
 TEST_F(SnmpStatus, ANameWhoseFirstAddressHasNoAgentIsAnsweredByTheNext) {
     const char* dual = std::getenv("AMBERVALE_SNMP_DUAL_HOST");
     ASSERT_NE(dual, nullptr) << "needs the world's hosts file (testenv.sh --snmp)";

@@ -232,6 +232,35 @@ TEST(SupplyTracker, WasteBoxesAndLevelsThatSayNothingAreNotFollowed) {
     EXPECT_EQ(SuppliesText({}), "none reported");
 }
 
+// Two toners of one name (a Brother laser's two rows; IPP without marker-names): each is followed by its index and
+// named by its place among them; a reading brings events only where one of them crossed a threshold.
+TEST(SupplyTracker, SuppliesOfOneNameAreFollowedAndNamedApart) {
+    const struct {
+        int first, second;
+        std::vector<std::string> told;  // each event's id, name and percent
+    } readings[] = {
+        {3, 80, {"210 Toner (1) 3"}}, {3, 80, {}}, {3, 80, {}}, {80, 80, {"212 Toner (1) 80"}}, {80, 80, {}},
+        {80, 4, {"210 Toner (2) 4"}}, {1, 1, {"211 Toner (1) 1", "211 Toner (2) 1"}}, {1, 1, {}},
+    };
+    SupplyTracker tracker;
+    for (const auto& reading : readings) {
+        Supply first = Toner(reading.first, "Toner");
+        Supply second = Toner(reading.second, "Toner");
+        first.index = 1;
+        second.index = 2;
+        std::vector<Event> events;
+        tracker.Saw(std::vector<Supply>{first, second}, "Front Desk", "IP_10", events);
+        std::vector<std::string> told;
+        for (const Event& e : events) {
+            told.push_back(std::to_string(static_cast<int>(e.id)) + ' ' + e.strings[1] + ' ' + e.strings[2]);
+        }
+        EXPECT_EQ(told, reading.told) << "at " << reading.first << "% and " << reading.second << "%";
+    }
+    // No description: the kind's word, told apart the same way; a waste box shares no name with a supply.
+    const std::vector<Supply> unnamed{Toner(3, ""), Toner(80, ""), {"toner", supply_type::kWasteToner, 4, 10}};
+    EXPECT_EQ(SuppliesText(unnamed), "toner (1) 3%, toner (2) 80%");
+}
+
 TEST(ChangeTracker, APrinterThisPcCouldNotAskIsToldOnceAndSoIsItsReturn) {
     ChangeTracker tracker;
     tracker.LoggingSwitched(true, "Log every 1 second");

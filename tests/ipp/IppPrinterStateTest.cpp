@@ -62,11 +62,11 @@ TEST(IppPrinterState, MarkerLevelsGiveSuppliesAndTheirWords) {
     FakeForeignText text;
     const std::vector<Supply> supplies = IppSupplies(*response, text);
     const std::vector<Supply> expected = {
-        {"Black Toner", supply_type::kToner, supply_class::kOther, 4},
-        {"Cyan #", supply_type::kInkCartridge, supply_class::kOther, 1},
-        {"toner", supply_type::kToner, supply_class::kOther, std::nullopt},
-        {"Waste", supply_type::kWasteToner, supply_class::kOther, 0},
-        {"Magenta", supply_type::kToner, supply_class::kOther, 100},
+        {"Black Toner", supply_type::kToner, supply_class::kOther, 4, 1},
+        {"Cyan #", supply_type::kInkCartridge, supply_class::kOther, 1, 2},
+        {"toner", supply_type::kToner, supply_class::kOther, std::nullopt, 3},
+        {"Waste", supply_type::kWasteToner, supply_class::kOther, 0, 4},
+        {"Magenta", supply_type::kToner, supply_class::kOther, 100, 5},
     };
     EXPECT_EQ(supplies, expected);
     // The waste box at 0% adds nothing; "some remaining" says nothing.
@@ -94,12 +94,12 @@ TEST(IppPrinterState, PrinterSupplyIsPreferredAndReadByItsFields) {
     FakeForeignText text;
     const std::vector<Supply> supplies = IppSupplies(*response, text);
     const std::vector<Supply> expected = {
-        {"Waste Toner Box", supply_type::kWasteToner, supply_class::kReceptacle, 100},
-        {"Black Toner", supply_type::kToner, supply_class::kConsumed, 3},
-        {"toner", supply_type::kToner, supply_class::kOther, 0},
-        {"toner", supply_type::kToner, supply_class::kOther, std::nullopt},
-        {"toner", supply_type::kToner, supply_class::kOther, std::nullopt},
-        {"toner", supply_type::kToner, supply_class::kOther, std::nullopt},
+        {"Waste Toner Box", supply_type::kWasteToner, supply_class::kReceptacle, 100, 1},
+        {"Black Toner", supply_type::kToner, supply_class::kConsumed, 3, 2},
+        {"toner", supply_type::kToner, supply_class::kOther, 0, 3},
+        {"toner", supply_type::kToner, supply_class::kOther, std::nullopt, 4},
+        {"toner", supply_type::kToner, supply_class::kOther, std::nullopt, 5},
+        {"toner", supply_type::kToner, supply_class::kOther, std::nullopt, 6},
     };
     EXPECT_EQ(supplies, expected);
     EXPECT_EQ(Words(IppResponseBits(*response, supplies)), "Printer Status = No Toner  Toner Low  \r\n");

@@ -58,7 +58,8 @@ TEST(IppStatusSource, ATcpIpPortWithSnmpOffIsAskedOnceAtTheEverywhereAddress) {
     ASSERT_EQ(world.transport.requests.size(), 1u);
     EXPECT_EQ(world.transport.requests[0], EncodeGetPrinterAttributes("ipp://192.0.2.7:631/ipp/print", 101));
     EXPECT_EQ(world.transport.targets[0].host, "192.0.2.7");
-    EXPECT_EQ(world.ownReport.supplies, (std::vector<Supply>{{"Black", supply_type::kToner, supply_class::kOther, 3}}));
+    EXPECT_EQ(world.ownReport.supplies,
+              (std::vector<Supply>{{"Black", supply_type::kToner, supply_class::kOther, 3, 1}}));
     EXPECT_FALSE(world.ownReport.notAsked.has_value());
 }
 

@@ -80,8 +80,9 @@ struct World {
     SnmpStatusSource source{ports, agent, ids, nullptr, [this] { return now; }};
 };
 
-Supply Made(std::string description, int type, int supplyClass, std::optional<int> percent) {
-    return Supply{std::move(description), type, supplyClass, percent};
+// The supply at that row of the table.
+Supply Made(std::string description, int type, int supplyClass, std::optional<int> percent, std::uint32_t row) {
+    return Supply{std::move(description), type, supplyClass, percent, row};
 }
 
 TEST(PrinterSupplies, AWalkOfRowsWithHolesGivesEachSupplyInOrderWithItsPercentAndThePageCount) {
@@ -92,8 +93,9 @@ TEST(PrinterSupplies, AWalkOfRowsWithHolesGivesEachSupplyInOrderWithItsPercentAn
         PutLaser(world.agent);
         PrinterOwnReport ownReport;
         EXPECT_EQ(world.Entry(ownReport), 0u);
-        EXPECT_EQ(ownReport.supplies, (std::vector<Supply>{Made("Black Toner", 3, 3, 49), Made("Imaging Unit", 9, 3, 72),
-                                                       Made("Waste Toner Box", 4, 4, 100)}));
+        EXPECT_EQ(ownReport.supplies, (std::vector<Supply>{Made("Black Toner", 3, 3, 49, 1),
+                                                       Made("Imaging Unit", 9, 3, 72, 5),
+                                                       Made("Waste Toner Box", 4, 4, 100, 13)}));
         EXPECT_EQ(ownReport.pages, 48213u);
         EXPECT_FALSE(ownReport.notAsked.has_value());
         // Six columns and the page count in one request; then one for each further row and one to see the end.
@@ -137,7 +139,8 @@ TEST(PrinterSupplies, ColumnsTheAgentLacksAreAbsentAndValuesOfOtherTypesUnknown)
     world.agent.mib[Cell(9, 3)] = Int(10);
     PrinterOwnReport ownReport;
     EXPECT_EQ(world.Entry(ownReport), 0u);
-    EXPECT_EQ(ownReport.supplies, (std::vector<Supply>{Made("", 5, 1, std::nullopt), Made("Cyan Ink?", 3, 1, std::nullopt)}));
+    EXPECT_EQ(ownReport.supplies,
+              (std::vector<Supply>{Made("", 5, 1, std::nullopt, 2), Made("Cyan Ink?", 3, 1, std::nullopt, 3)}));
     EXPECT_FALSE(ownReport.pages.has_value());
 }
 
@@ -203,7 +206,7 @@ TEST(PrinterSupplies, DescriptionsAreReadHourlyLevelsEachMinuteAndNothingInBetwe
     world.now += 30s;
     PrinterOwnReport ownReport;
     EXPECT_EQ(PrinterStatusText(world.Entry(ownReport)), "Printer Status = Toner Low  \r\n");
-    EXPECT_EQ(ownReport.supplies[0], Made("Black Toner", 3, 3, 4)) << "the description is an hour's";
+    EXPECT_EQ(ownReport.supplies[0], Made("Black Toner", 3, 3, 4, 1)) << "the description is an hour's";
     ASSERT_EQ(world.agent.getNexts, 8);
     EXPECT_EQ(world.agent.getNextObjects[4].size(), 2u) << "the levels and the page count alone";
 
@@ -230,7 +233,7 @@ TEST(PrinterSupplies, ASupplyThatComesOrGoesIsDescribedAtOnce) {
     PrinterOwnReport ownReport;
     EXPECT_EQ(PrinterStatusText(world.Entry(ownReport)), "Printer Status = No Toner  \r\n");
     ASSERT_EQ(ownReport.supplies.size(), 4u);
-    EXPECT_EQ(ownReport.supplies[2], Made("Photo Ink", 5, 3, 1));
+    EXPECT_EQ(ownReport.supplies[2], Made("Photo Ink", 5, 3, 1, 7));
 }
 
 TEST(PrinterSupplies, APrinterWithoutTheTableCostsOneRequestAnHour) {
