@@ -33,24 +33,24 @@ void SupplyTracker::Saw(std::span<const Supply> supplies, std::string_view print
         });
         if (found == followed_.end()) {
             if (followed_.size() >= kMaxFollowed) followed_.clear();
-            followed_.push_back({supply.index, supply.type, supply.description, Band::Fine});
+            followed_.push_back({supply.index, supply.type, supply.description, LastTold::Fine});
             found = followed_.end() - 1;
         }
-        Band& band = found->band;
+        LastTold& lastTold = found->lastTold;
         if (percent <= kSupplyEmptyPercent) {
-            if (band != Band::Empty) {
+            if (lastTold != LastTold::Empty) {
                 events.push_back(SupplyEvent(EventId::SupplyEmpty, EventLevel::Error, supplies, at, printer, port));
-                band = Band::Empty;
+                lastTold = LastTold::Empty;
             }
         } else if (percent <= kSupplyLowPercent) {
-            if (band == Band::Fine) {
+            if (lastTold == LastTold::Fine) {
                 events.push_back(SupplyEvent(EventId::SupplyLow, EventLevel::Warning, supplies, at, printer, port));
-                band = Band::Low;
+                lastTold = LastTold::Low;
             }
-        } else if (percent >= kSupplyReplacedPercent && band != Band::Fine) {
+        } else if (percent >= kSupplyReplacedPercent && lastTold != LastTold::Fine) {
             events.push_back(
                 SupplyEvent(EventId::SupplyReplaced, EventLevel::Information, supplies, at, printer, port));
-            band = Band::Fine;
+            lastTold = LastTold::Fine;
         }
     }
 }

@@ -24,12 +24,13 @@ public:
     void Forget() { followed_.clear(); }
 
 private:
-    enum class Band { Fine, Low, Empty };
+    // What the Event Log last told of a supply: nothing yet or replaced (Fine), low, or empty.
+    enum class LastTold { Fine, Low, Empty };
     struct Followed {
         std::uint32_t index;
         std::int32_t type;
         std::string description;
-        Band band;
+        LastTold lastTold;
     };
     std::vector<Followed> followed_;
 };
