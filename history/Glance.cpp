@@ -17,6 +17,7 @@ public:
 
     void Line(std::string_view line) {
         ++lineNumber_;
+        lastLength_ = line.size();
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         const auto read = tooLong_ ? std::nullopt : reader_.Read(line);
         tooLong_ = false;
@@ -26,6 +27,18 @@ public:
             builder_.AddUnreadable(lineNumber_);
         }
     }
+    // The length the next line most likely has: the last one's, with its CR.
+    std::size_t LastLength() const { return lastLength_; }
+    // True when line was the last one but for its seconds, and is counted; false: feed it to Line.
+    bool LineLikeLast(std::string_view line) {
+        if (tooLong_) return false;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        HistoryLine read;
+        if (!reader_.ReadLikeLast(line, read)) return false;
+        ++lineNumber_;
+        builder_.Add(read);
+        return true;
+    }
     void MarkTooLong() { tooLong_ = true; }
     GlanceRecord& Finish() { return builder_.Finish(); }
 
@@ -33,6 +46,7 @@ private:
     HistoryLineReader reader_;
     SpellBuilder builder_;
     std::uint64_t lineNumber_ = 0;
+    std::size_t lastLength_ = 0;
     bool tooLong_ = false;
 };
 
@@ -54,6 +68,13 @@ GlanceRecord ReadGlanceRecord(ByteSource& source, const DatePictures& pictures, 
         const char* at = block.data();
         const char* const end = at + got;
         while (at < end) {
+            // Most lines are as long as the last and differ from it in their seconds alone: no search for their end.
+            if (const std::size_t likely = feeder.LastLength(); carried.empty() && likely > 0 &&
+                likely < static_cast<std::size_t>(end - at) && at[likely] == '\n' &&
+                feeder.LineLikeLast(std::string_view(at, likely))) {
+                at += likely + 1;
+                continue;
+            }
             const auto* feed = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
             if (!feed) {
                 if (carried.size() < kLongestLine) {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace ambervale {
@@ -280,6 +281,32 @@ std::optional<LocalSeconds> HistoryLineReader::ReadDateTime(std::string_view& re
 }
 
 std::optional<HistoryLine> HistoryLineReader::Read(std::string_view line) {
+    lastLine_.clear();
+    auto read = ReadLine(line);
+    if (read && read->reported && !lastLead_.empty()) lastLine_.assign(line);
+    return read;
+}
+
+bool HistoryLineReader::ReadLikeLast(std::string_view line, HistoryLine& read) const {
+    const std::size_t seconds = lastLead_.size();
+    if (lastLine_.empty() || line.size() != lastLine_.size()) return false;
+    const char tens = line[seconds];
+    const char ones = line[seconds + 1];
+    if (tens < '0' || tens > '5' || ones < '0' || ones > '9') return false;
+    const std::size_t after = seconds + 2;
+    if (std::memcmp(line.data(), lastLine_.data(), seconds) != 0 ||
+        std::memcmp(line.data() + after, lastLine_.data() + after, line.size() - after) != 0) {
+        return false;
+    }
+    read.when = lastMinute_ + (tens - '0') * 10 + (ones - '0');
+    read.reported = true;
+    read.sameReport = true;
+    read.status = std::string_view(lastReport_).substr(lastStatus_.first, lastStatus_.second);
+    read.printer = std::string_view(lastReport_).substr(lastPrinter_.first, lastPrinter_.second);
+    return true;
+}
+
+std::optional<HistoryLine> HistoryLineReader::ReadLine(std::string_view line) {
     std::string_view rest = line;
     const auto when = ReadDateTime(rest);
     if (!when || !rest.starts_with(' ')) return std::nullopt;

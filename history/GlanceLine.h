@@ -56,9 +56,13 @@ public:
     // nullopt for a line that is not of the program's form (torn, written by hand, another locale's date): it is
     // never guessed at. line has no CR or LF. The views stay good until the next Read.
     std::optional<HistoryLine> Read(std::string_view line);
+    // At one entry a second most lines are the last line Read but for the two digits of its seconds: such a line is
+    // read by comparing its bytes alone, as Read would read it. False when it differs elsewhere: Read it then.
+    bool ReadLikeLast(std::string_view line, HistoryLine& read) const;
 
 private:
     struct Picture;
+    std::optional<HistoryLine> ReadLine(std::string_view line);
     std::optional<LocalSeconds> ReadDateTime(std::string_view& rest);
 
     DatePictures names_;
@@ -73,6 +77,8 @@ private:
     std::string lastReport_;
     std::pair<std::size_t, std::size_t> lastStatus_;   // where the status and the printer are in lastReport_
     std::pair<std::size_t, std::size_t> lastPrinter_;
+    // The last line, when it was read with a report and its seconds at lastLead_.size(); empty otherwise.
+    std::string lastLine_;
 };
 
 // The status words of a line's status ("Off Line  Paper Jam  ") as the program shows them elsewhere: joined by ", "
