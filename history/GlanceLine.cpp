@@ -283,7 +283,13 @@ std::optional<LocalSeconds> HistoryLineReader::ReadDateTime(std::string_view& re
 std::optional<HistoryLine> HistoryLineReader::Read(std::string_view line) {
     lastLine_.clear();
     auto read = ReadLine(line);
-    if (read && read->reported && !lastLead_.empty()) lastLine_.assign(line);
+    if (read && read->reported && !lastLead_.empty()) {
+        lastLine_.assign(line);
+        likeLast_ = *read;
+        likeLast_.sameReport = true;
+        likeLast_.status = std::string_view(lastReport_).substr(lastStatus_.first, lastStatus_.second);
+        likeLast_.printer = std::string_view(lastReport_).substr(lastPrinter_.first, lastPrinter_.second);
+    }
     return read;
 }
 
@@ -298,11 +304,8 @@ bool HistoryLineReader::ReadLikeLast(std::string_view line, HistoryLine& read) c
         std::memcmp(line.data() + after, lastLine_.data() + after, line.size() - after) != 0) {
         return false;
     }
+    read = likeLast_;
     read.when = lastMinute_ + (tens - '0') * 10 + (ones - '0');
-    read.reported = true;
-    read.sameReport = true;
-    read.status = std::string_view(lastReport_).substr(lastStatus_.first, lastStatus_.second);
-    read.printer = std::string_view(lastReport_).substr(lastPrinter_.first, lastPrinter_.second);
     return true;
 }
 

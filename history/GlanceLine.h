@@ -79,6 +79,7 @@ private:
     std::pair<std::size_t, std::size_t> lastPrinter_;
     // The last line, when it was read with a report and its seconds at lastLead_.size(); empty otherwise.
     std::string lastLine_;
+    HistoryLine likeLast_;  // what a line like it reads as, but for the time
 };
 
 // The status words of a line's status ("Off Line  Paper Jam  ") as the program shows them elsewhere: joined by ", "
