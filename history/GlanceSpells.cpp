@@ -5,8 +5,6 @@
 namespace ambervale {
 namespace {
 
-constexpr LocalSeconds kShortestGap = 60;
-
 // The index of the words in names, added at the end when new.
 std::uint32_t Intern(std::unordered_map<std::string, std::uint32_t>& index, std::string words,
                      std::vector<std::string>& names) {
@@ -54,15 +52,11 @@ void SpellBuilder::Close(LocalSeconds end) {
     open_ = false;
 }
 
-void SpellBuilder::Add(const HistoryLine& line) {
+void SpellBuilder::AddAny(const HistoryLine& line) {
     const bool same = line.sameReport && !record_.printers.empty();
     const std::uint32_t printer = same ? lastPrinter_ : PrinterOf(line);
     const std::uint32_t status = same ? lastStatus_ : StatusOf(line);
-    GlancePrinter& seen = record_.printers[printer];
-    seen.firstEntry = seen.entries == 0 ? line.when : std::min(seen.firstEntry, line.when);
-    seen.lastEntry = seen.entries == 0 ? line.when : std::max(seen.lastEntry, line.when);
-    ++seen.entries;
-    ++record_.entries;
+    Count(printer, line.when);
 
     if (open_) {
         const LocalSeconds spacing = line.when - lastSeen_;
@@ -70,7 +64,7 @@ void SpellBuilder::Add(const HistoryLine& line) {
             Close(lastSeen_);
         } else {
             const bool gap = spacing >= kShortestGap && spacingCount_ > 0 && spacing > 2 * UsualSpacing();
-            spacings_[spacingCount_++ % spacings_.size()] = spacing;
+            NoteSpacing(spacing);
             if (gap) {
                 Close(lastSeen_);
                 record_.spells.push_back({current_.printer, kNotRecorded, lastSeen_, line.when});

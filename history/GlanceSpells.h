@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -48,12 +49,38 @@ struct GlanceRecord {
 // the spell too, without a gap.
 class SpellBuilder {
 public:
-    void Add(const HistoryLine& line);
+    void Add(const HistoryLine& line) {
+        // Most lines go on with the spell of the line before, an entry's spacing later: counted, and nothing more.
+        const LocalSeconds spacing = line.when - lastSeen_;
+        if (line.sameReport && open_ && spacing >= 0 && spacing < kShortestGap && lastPrinter_ == current_.printer &&
+            lastStatus_ == current_.status && !record_.printers.empty()) {
+            Count(lastPrinter_, line.when);
+            NoteSpacing(spacing);
+            lastSeen_ = line.when;
+        } else {
+            AddAny(line);
+        }
+    }
     void AddUnreadable(std::uint64_t lineNumber);
     // Ends the last spell; the record is whole after it.
     GlanceRecord& Finish();
 
 private:
+    static constexpr LocalSeconds kShortestGap = 60;
+
+    void AddAny(const HistoryLine& line);
+    void Count(std::uint32_t printer, LocalSeconds when) {
+        GlancePrinter& seen = record_.printers[printer];
+        seen.firstEntry = seen.entries == 0 ? when : std::min(seen.firstEntry, when);
+        seen.lastEntry = seen.entries == 0 ? when : std::max(seen.lastEntry, when);
+        ++seen.entries;
+        ++record_.entries;
+    }
+    void NoteSpacing(LocalSeconds spacing) {
+        spacings_[nextSpacing_] = spacing;
+        nextSpacing_ = nextSpacing_ + 1 == spacings_.size() ? 0 : nextSpacing_ + 1;
+        ++spacingCount_;
+    }
     std::uint32_t PrinterOf(const HistoryLine& line);
     std::uint32_t StatusOf(const HistoryLine& line);
     void Close(LocalSeconds end);
@@ -71,6 +98,7 @@ private:
     LocalSeconds lastSeen_ = 0;
     std::array<LocalSeconds, 7> spacings_{};
     std::size_t spacingCount_ = 0;
+    std::size_t nextSpacing_ = 0;  // where the next spacing goes in spacings_, the oldest one's place
 };
 
 } // namespace ambervale
