@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 namespace ambervale {
@@ -291,22 +290,6 @@ std::optional<HistoryLine> HistoryLineReader::Read(std::string_view line) {
         likeLast_.printer = std::string_view(lastReport_).substr(lastPrinter_.first, lastPrinter_.second);
     }
     return read;
-}
-
-bool HistoryLineReader::ReadLikeLast(std::string_view line, HistoryLine& read) const {
-    const std::size_t seconds = lastLead_.size();
-    if (lastLine_.empty() || line.size() != lastLine_.size()) return false;
-    const char tens = line[seconds];
-    const char ones = line[seconds + 1];
-    if (tens < '0' || tens > '5' || ones < '0' || ones > '9') return false;
-    const std::size_t after = seconds + 2;
-    if (std::memcmp(line.data(), lastLine_.data(), seconds) != 0 ||
-        std::memcmp(line.data() + after, lastLine_.data() + after, line.size() - after) != 0) {
-        return false;
-    }
-    read = likeLast_;
-    read.when = lastMinute_ + (tens - '0') * 10 + (ones - '0');
-    return true;
 }
 
 std::optional<HistoryLine> HistoryLineReader::ReadLine(std::string_view line) {

@@ -2,6 +2,7 @@
 #include <array>
 #include <memory>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -58,7 +59,21 @@ public:
     std::optional<HistoryLine> Read(std::string_view line);
     // At one entry a second most lines are the last line Read but for the two digits of its seconds: such a line is
     // read by comparing its bytes alone, as Read would read it. False when it differs elsewhere: Read it then.
-    bool ReadLikeLast(std::string_view line, HistoryLine& read) const;
+    bool ReadLikeLast(std::string_view line, HistoryLine& read) const {
+        const std::size_t seconds = lastLead_.size();
+        if (lastLine_.empty() || line.size() != lastLine_.size()) return false;
+        const char tens = line[seconds];
+        const char ones = line[seconds + 1];
+        if (tens < '0' || tens > '5' || ones < '0' || ones > '9') return false;
+        const std::size_t after = seconds + 2;
+        if (std::memcmp(line.data(), lastLine_.data(), seconds) != 0 ||
+            std::memcmp(line.data() + after, lastLine_.data() + after, line.size() - after) != 0) {
+            return false;
+        }
+        read = likeLast_;
+        read.when = lastMinute_ + (tens - '0') * 10 + (ones - '0');
+        return true;
+    }
 
 private:
     struct Picture;
