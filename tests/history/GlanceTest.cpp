@@ -157,6 +157,10 @@ TEST(GlanceSpellsTest, MergesEntriesIntoSpellsAndShowsGapsAsNotRecorded) {
         {"a clock set back ends the spell without a gap",
          {"08:00:00 |A", "08:00:01 |A", "07:00:00 |A"},
          "A:Ready 08:00:00-08:00:01\nA:Ready 07:00:00-07:00:00\n"},
+        {"the spooler's silence between two like reports is a spell of its own",
+         {"08:00:00 Off Line  |A", "!06.12.2026 08:00:01 ", "08:00:02 Off Line  |A", "08:00:03 Off Line  |A"},
+         "A:Off Line 08:00:00-08:00:01\nA:No report from the spooler 08:00:01-08:00:02\n"
+         "A:Off Line 08:00:02-08:00:03\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
