@@ -4,20 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "printer/PrinterOwnReport.h"
 #include "printer/Supplies.h"
 
 namespace ambervale {
-
-// What the printer itself reported beyond its status bits, when a source asked it: what the Event Log gets.
-struct PrinterOwnReport {
-    std::vector<Supply> supplies;         // in the printer's own order
-    std::optional<std::uint64_t> pages;   // the pages it has printed in its life
-    // The printer could not be asked because of a failure on this PC (no network stack, no socket, no memory): not
-    // the printer's silence. The reason, as text.
-    std::optional<std::string> notAsked;
-
-    bool operator==(const PrinterOwnReport&) const = default;
-};
 
 // How asking the printer itself ended, whatever the protocol.
 struct AskOutcome {

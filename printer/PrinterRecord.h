@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "printer/AskOutcome.h"
+#include "printer/PrinterOwnReport.h"
 #include "printer/RecordLayout.h"
 #include "printer/Supplies.h"
 

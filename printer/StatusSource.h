@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <span>
 
-#include "printer/AskOutcome.h"
+#include "printer/PrinterOwnReport.h"
 #include "printer/PrinterRecord.h"
 #include "printer/Spooler.h"
 #include "printer/Supplies.h"
