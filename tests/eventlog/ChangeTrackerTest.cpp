@@ -53,11 +53,12 @@ Event Started(std::string status, std::string interval = "Log every 1 second", s
     return {EventId::LoggingStarted, kInfo, {std::move(printer), std::move(status), std::move(interval)}};
 }
 
-Event Change(EventLevel level, std::string now, std::string before, std::string seconds, std::string lasted) {
+Event Change(EventLevel level, std::string now, std::string before, std::string seconds, std::string lasted,
+             std::string says = "") {
     return {level == kInfo ? EventId::StatusFine : EventId::StatusProblem,
             level,
             {"Front Desk", std::move(now), std::move(before), std::move(seconds), std::move(lasted), "Generic Laser",
-             "LPT1:"}};
+             "LPT1:", std::move(says)}};
 }
 
 TEST(ChangeTracker, TheFirstEntryWritesTheStartWithItsStatusAndAnEntryThatChangesNothingWritesNothing) {
@@ -277,6 +278,42 @@ TEST(ChangeTracker, APrinterThisPcCouldNotAskIsToldOnceAndSoIsItsReturn) {
     EXPECT_EQ(tracker.Saw(sighting, 86401),
               (Events{{EventId::Heartbeat, EventLevel::Information,
                        {"Front Desk", "Ready", "t1", "Black Toner 49%", "12345"}}}));
+}
+
+// Alerts as real printers' tables hold them, most severe first (the reader's order): the state change carries the
+// one that explains the status it earned, on a line of its own, and none where it earned no problem word.
+TEST(ChangeTracker, AStateChangeEndsWithThePrinterWordsThatExplainItsStatus) {
+    using Severity = PrinterAlert::Severity;
+    const std::vector<PrinterAlert> epson{
+        {Severity::Critical, "The Maintenance Box is at the end of its service life. You need to replace it."},
+        {Severity::Warning, "Ink low. C"}};
+    const std::vector<PrinterAlert> nearingEnd{
+        {Severity::Warning, "The Maintenance Box is nearing end of its service life."}};
+    const std::vector<PrinterAlert> criticalOnly{{Severity::Critical, "Media Error: Media Mismatch"}};
+    const struct {
+        std::uint32_t status;
+        const std::vector<PrinterAlert>* alerts;
+        Event expected;
+    } steps[] = {
+        {kOffLine | 0x2, &epson,
+         Change(kError, "Printer Error, Off Line", "Ready", "1", "1 s",
+                "\r\nThe printer says: The Maintenance Box is at the end of its service life. You need to replace it.")},
+        // A warning earned by the toner: the printer's warning explains it, its critical alert would claim more.
+        {kTonerLow, &epson, Change(kWarning, "Toner Low", "Printer Error, Off Line", "1", "1 s",
+                                   "\r\nThe printer says: Ink low. C")},
+        {kTonerLow | kPrinting, &criticalOnly, Change(kWarning, "Printing, Toner Low", "Toner Low", "1", "1 s")},
+        // "Ready" in warning: a word nobody earned is never raised by the printer's text.
+        {kReady, &nearingEnd, Change(kInfo, "Ready", "Printing, Toner Low", "1", "1 s")},
+    };
+    Logging logging;
+    logging.See(0, kReady);
+    std::int64_t at = 0;
+    for (const auto& step : steps) {
+        EXPECT_EQ(logging.tracker.Saw({"Front Desk", step.status, "Generic Laser", "LPT1:", "t", {}, {}, {},
+                                       *step.alerts},
+                                      ++at),
+                  Events{step.expected});
+    }
 }
 
 } // namespace
