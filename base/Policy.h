@@ -71,7 +71,7 @@ struct Policies {
     std::optional<std::int32_t> logIntervalSeconds;
     std::optional<bool> automaticLog;
     std::optional<bool> startWithWindows;
-    std::optional<bool> notify;
+    std::optional<bool> notify{};
     bool operator==(const Policies&) const = default;
 };
 

@@ -38,6 +38,7 @@ void TrayStatusOutput::LoggingSwitched(bool on, std::string_view /*intervalCapti
     try {
         notices_.Forget();
         shown_.reset();
+        inError_ = false;
         ShowLook(TrayLook::Ready);
         tray_.SetTrayTip(std::string(kProductName));
     } catch (...) {
@@ -53,11 +54,12 @@ void TrayStatusOutput::Saw(const LogEntry& entry) noexcept {
         const PrinterAlert* says = ExplainingAlert(printer.status, printer.ownReport.alerts);
         const LocalDateTime now = services_.clock.Now();
         const TrayLook look = TrayLookOf(printer.status);
-        if (look == TrayLook::PersonNow && look_ != TrayLook::PersonNow) errorSince_ = now;
+        const bool error = look == TrayLook::PersonNow;
+        if (error && !inError_) errorSince_ = now;
+        inError_ = error;
         ShowTip(printer, says, now);
         ShowLook(look);
-        const auto notice =
-            notices_.Saw(printer.printerName, look == TrayLook::PersonNow, services_.seconds.Seconds(), services_.gate);
+        const auto notice = notices_.Saw(printer.printerName, error, services_.seconds.Seconds(), services_.gate);
         if (notice) Notify(*notice, printer, says, now);
     } catch (...) {
         // The time could not be written, or no memory: the icon shows what it showed, and the next entry tries again.
@@ -69,6 +71,7 @@ void TrayStatusOutput::Failed(std::string_view description) noexcept {
     if (!logging_) return;
     try {
         shown_.reset();
+        inError_ = false;
         ShowLook(TrayLook::PersonNow);
         tray_.SetTrayTip(TrayFailureTipText(description, services_.leadByte));
     } catch (...) {

@@ -73,6 +73,7 @@ private:
     bool logging_ = false;
     std::optional<TrayLook> look_;
     std::optional<Shown> shown_;
+    bool inError_ = false;
     LocalDateTime errorSince_;  // when the printer last entered an error state
     PrinterNoticeRule notices_;
 };

@@ -21,7 +21,7 @@ struct ScriptedGate : NoticeGate {
 
 // One printer's entries, each its second and whether it shows an error word; the notifications shown, as "person@t",
 // "ready@t after N" and "changing@t N".
-std::vector<std::string> Run(const std::vector<std::pair<std::int64_t, bool>>& entries, ScriptedGate& gate,
+std::vector<std::string> Told(const std::vector<std::pair<std::int64_t, bool>>& entries, ScriptedGate& gate,
                              const char* printer = "Front Desk") {
     PrinterNoticeRule rule;
     std::vector<std::string> shown;
@@ -58,16 +58,16 @@ using Shown = std::vector<std::string>;
 TEST(PrinterNotices, AnErrorIsToldOnceItHoldsPastTheNextEntryAndTenSecondsAndReadyAgainWithHowLongItWasNot) {
     ScriptedGate gate;
     // Every second: off line for 9 s is nothing; for 10 s it is told at the tenth second, once, and ready again.
-    EXPECT_EQ(Run(Join(Every(1, 0, 4, false), Every(1, 5, 13, true), Every(1, 14, 20, false)), gate), Shown{});
-    EXPECT_EQ(Run(Join(Every(1, 0, 4, false), Every(1, 5, 100, true), Every(1, 101, 120, false)), gate),
+    EXPECT_EQ(Told(Join(Every(1, 0, 4, false), Every(1, 5, 13, true), Every(1, 14, 20, false)), gate), Shown{});
+    EXPECT_EQ(Told(Join(Every(1, 0, 4, false), Every(1, 5, 100, true), Every(1, 101, 120, false)), gate),
               (Shown{"person@15", "ready@101 after 96"}));
     // Every 5 minutes: the entry after the first that saw it confirms it; the first alone never does.
-    EXPECT_EQ(Run(Join(Every(300, 0, 300, false), Every(300, 600, 900, true), Every(300, 1200, 1500, false)), gate),
+    EXPECT_EQ(Told(Join(Every(300, 0, 300, false), Every(300, 600, 900, true), Every(300, 1200, 1500, false)), gate),
               (Shown{"person@900", "ready@1200 after 600"}));
-    EXPECT_EQ(Run(Join(Every(300, 0, 300, false), Every(300, 600, 600, true), Every(300, 900, 1500, false)), gate),
+    EXPECT_EQ(Told(Join(Every(300, 0, 300, false), Every(300, 600, 600, true), Every(300, 900, 1500, false)), gate),
               Shown{});
     // An error at the first entry of all is one too.
-    EXPECT_EQ(Run(Every(5, 0, 10, true), gate), Shown{"person@10"});
+    EXPECT_EQ(Told(Every(5, 0, 10, true), gate), Shown{"person@10"});
 }
 
 TEST(PrinterNotices, AFlappingPrinterGetsOneKeepsChangingNotificationUntilItsStateHoldsTenMinutes) {
@@ -78,7 +78,7 @@ TEST(PrinterNotices, AFlappingPrinterGetsOneKeepsChangingNotificationUntilItsSta
     for (std::int64_t at = 40; at < 400; at += 20) entries.emplace_back(at, (at / 20) % 2 == 1);
     const auto settled = Every(1, 400, 1000, false);
     entries.insert(entries.end(), settled.begin(), settled.end());
-    EXPECT_EQ(Run(entries, gate), (Shown{"person@10", "ready@40 after 40", "changing@160 7", "ready@1000 after 240"}));
+    EXPECT_EQ(Told(entries, gate), (Shown{"person@10", "ready@40 after 40", "changing@160 7", "ready@1000 after 240"}));
 }
 
 TEST(PrinterNotices, NothingIsShownWhileTheUserIsNotToBeDisturbedAndWhatWasHeldBackIsNotShownLater) {
@@ -86,14 +86,14 @@ TEST(PrinterNotices, NothingIsShownWhileTheUserIsNotToBeDisturbedAndWhatWasHeldB
                               Every(1, 111, 200, true), Every(1, 201, 210, false));
     ScriptedGate quietAtTheError;
     quietAtTheError.quietFrom = 10, quietAtTheError.quietUntil = 20;
-    EXPECT_EQ(Run(entries, quietAtTheError), (Shown{"person@121", "ready@201 after 90"}))
+    EXPECT_EQ(Told(entries, quietAtTheError), (Shown{"person@121", "ready@201 after 90"}))
         << "the first error was held back, so was its end";
     ScriptedGate quietAtTheEnd;
     quietAtTheEnd.quietFrom = 101, quietAtTheEnd.quietUntil = 102;
-    EXPECT_EQ(Run(entries, quietAtTheEnd), (Shown{"person@15", "person@121", "ready@201 after 90"}));
+    EXPECT_EQ(Told(entries, quietAtTheEnd), (Shown{"person@15", "person@121", "ready@201 after 90"}));
     ScriptedGate off;  // the user's choice or the policy: off throughout
     off.quietFrom = 0, off.quietUntil = 1000;
-    EXPECT_EQ(Run(entries, off), Shown{});
+    EXPECT_EQ(Told(entries, off), Shown{});
     EXPECT_EQ(off.asked, 2) << "asked only when a notification was due";
 }
 

@@ -70,7 +70,9 @@ TEST(TrayIcons, EveryLookIsDrawnAtEachTraySizeAndTheLooksDifferInShapeNotOnlyInC
     int blue = 0, cyan = 0;
     for (std::size_t p = 0; p < c.size(); ++p) {
         const bool edge = p < 16 || p >= 240 || p % 16 == 0 || p % 16 == 15;
-        if (edge) EXPECT_EQ(c[p], (std::array<int, 3>{0, 0, 0})) << p;
+        if (edge) {
+            EXPECT_EQ(c[p], (std::array<int, 3>{0, 0, 0})) << p;
+        }
         blue += c[p] == std::array<int, 3>{7, 162, 254} ? 1 : 0;
         cyan += c[p] == std::array<int, 3>{177, 255, 255} ? 1 : 0;
     }

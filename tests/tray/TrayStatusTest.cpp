@@ -109,7 +109,7 @@ TEST(TrayStatus, TheLookAndTipFollowTheStatusAndAnEntryThatChangesNothingReaches
 // what the tip's second line shows of them within the 127 characters.
 TEST(TrayStatus, TheTipShowsThePrinterWordsThatExplainItsStatusCutAtAWordWithinTheShellsField) {
     const std::string longWords =
-        "The Maintenance Box is at the end of its service life. You need to replace it. Contact the administrator "
+        "The Maintenance Box is at the end of its service life. You need to replace it now. Contact the administrator "
         "of this printer or the dealer for a replacement";
     const std::string kanji = "\x83\x81\x83\x93\x83\x65\x83\x69\x83\x93\x83\x58\x83\x7B\x83\x62\x83\x4E\x83\x58";
     const struct {
