@@ -13,6 +13,9 @@ static_assert(NIIF_INFO == static_cast<DWORD>(NotificationIcon::Information) &&
               NIIF_WARNING == static_cast<DWORD>(NotificationIcon::Warning) &&
               NIIF_ERROR == static_cast<DWORD>(NotificationIcon::Error) && NIIF_RESPECT_QUIET_TIME == kNiifRespectQuietTime);
 
+// QUNS_APP of Windows 8 and later, which a build for Windows 7 does not name: a full-screen app from the Store.
+constexpr int kFullScreenApp = 7;
+
 using UniqueMenu = win::UniqueHandle<win::NullHandleTraits<HMENU, &DestroyMenu>>;
 
 SYSTEMTIME ToSystemTime(const LocalDateTime& when) {
@@ -63,12 +66,12 @@ std::string WinSinceText::Date(const LocalDateTime& when) {
 bool WinUserAttention::AcceptsNotifications() {
     QUERY_USER_NOTIFICATION_STATE state{};
     if (FAILED(SHQueryUserNotificationState(&state))) return true;
-    switch (state) {
+    switch (static_cast<int>(state)) {
     case QUNS_BUSY:
     case QUNS_RUNNING_D3D_FULL_SCREEN:
     case QUNS_PRESENTATION_MODE:
     case QUNS_QUIET_TIME:
-    case QUNS_APP:
+    case kFullScreenApp:
         return false;
     default:
         // Accepting, or away from the screen (locked, or another user's session): Windows keeps the notification

@@ -25,17 +25,15 @@ std::string AgentAddress() {
     return agent ? agent : "";
 }
 
-// The pixels of the badge a look has, as the screen shows the notification area's icons (Wine's "__wine_tray_icon"
-// windows on its taskbar): red for needs a person now, yellow for needs attention.
+// The pixels of the badge a look has, as the screen shows the notification area's icons (Wine draws them at the right
+// end of its taskbar, 20 pixels each at 96 DPI): red for needs a person now, yellow for needs attention.
 struct Badges {
     int red = 0;
     int yellow = 0;
 };
 
-// The screen's pixels of a window, red green blue, row by row.
-std::vector<COLORREF> ScreenPixels(HWND hwnd) {
-    RECT r;
-    if (!GetWindowRect(hwnd, &r)) return {};
+// The screen's pixels of a rectangle, row by row.
+std::vector<COLORREF> ScreenPixels(const RECT& r) {
     const int width = r.right - r.left, height = r.bottom - r.top;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
@@ -54,16 +52,14 @@ std::vector<COLORREF> ScreenPixels(HWND hwnd) {
 
 Badges TrayBadges() {
     Badges badges;
-    const HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
-    for (HWND icon = FindWindowExA(taskbar, nullptr, "__wine_tray_icon", nullptr); icon != nullptr;
-         icon = FindWindowExA(taskbar, icon, "__wine_tray_icon", nullptr)) {
-        if (!IsWindowVisible(icon)) continue;
-        for (const COLORREF bgrx : ScreenPixels(icon)) {
-            // A DIB's pixel is blue, green, red from the lowest byte.
-            const int blue = bgrx & 0xFF, green = (bgrx >> 8) & 0xFF, red = (bgrx >> 16) & 0xFF;
-            badges.red += red > 150 && green < 80 && blue < 80 ? 1 : 0;
-            badges.yellow += red > 200 && green > 150 && blue < 80 ? 1 : 0;
-        }
+    RECT area;
+    if (!GetWindowRect(FindWindowA("Shell_TrayWnd", nullptr), &area)) return badges;
+    area.left = area.right - 60;  // the program's icon, the only one of the test world's
+    for (const COLORREF bgrx : ScreenPixels(area)) {
+        // A DIB's pixel is blue, green, red from the lowest byte.
+        const int blue = bgrx & 0xFF, green = (bgrx >> 8) & 0xFF, red = (bgrx >> 16) & 0xFF;
+        badges.red += red > 150 && green < 80 && blue < 80 ? 1 : 0;
+        badges.yellow += red > 200 && green > 150 && blue < 80 ? 1 : 0;
     }
     return badges;
 }
