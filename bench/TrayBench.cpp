@@ -37,7 +37,8 @@ void TrayOutputWrite(benchmark::State& state) {
                                                                                         "IP_10.0.0.7", 0x8}},
                                    {"12/6/2026 10:42:00 AM", "", ambervale::PrinterFields{"Front Desk", "Generic Laser",
                                                                                         "IP_10.0.0.7", 0}}};
-    entries[0].printer->ownReport.alerts = {{ambervale::PrinterAlert::Severity::Critical, "Media Error: Media Mismatch"}};
+    entries[0].printer->ownReport.alerts = {
+        {ambervale::PrinterAlert::Severity::Critical, "Media Error: Media Mismatch"}};
     std::size_t at = 0;
     for (auto _ : state) {
         output.Write(entries[at]);

@@ -115,18 +115,16 @@ void TrayStatusOutput::ShowLook(TrayLook look) {
 void TrayStatusOutput::Notify(const PrinterNotice& notice, const PrinterFields& printer, const PrinterAlert* says,
                               const LocalDateTime& now) {
     const LeadByteTest lead = services_.leadByte;
-    const std::string status = EventStatusText(printer.status);
+    const std::string title = CutText(printer.printerName + ": " + EventStatusText(printer.status), kTitleMost, lead);
     switch (notice.kind) {
     case PrinterNotice::Kind::NeedsPerson: {
         std::string text = "Since " + SinceOf(errorSince_, now) + ".";
         if (says) text += "\r\n" + std::string(kPrinterSaysPrefix) + says->text;
-        tray_.ShowNotification(CutText(text, kTextMost, lead), CutText(printer.printerName + ": " + status, kTitleMost, lead),
-                               NotificationIcon::Error);
+        tray_.ShowNotification(CutText(text, kTextMost, lead), title, NotificationIcon::Error);
         return;
     }
     case PrinterNotice::Kind::ReadyAgain:
-        tray_.ShowNotification("Ready again after " + DurationText(notice.lasted) + ".",
-                               CutText(printer.printerName + ": " + status, kTitleMost, lead),
+        tray_.ShowNotification("Ready again after " + DurationText(notice.lasted) + ".", title,
                                NotificationIcon::Information);
         return;
     case PrinterNotice::Kind::KeepsChanging: {

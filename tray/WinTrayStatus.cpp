@@ -11,7 +11,8 @@ namespace {
 
 static_assert(NIIF_INFO == static_cast<DWORD>(NotificationIcon::Information) &&
               NIIF_WARNING == static_cast<DWORD>(NotificationIcon::Warning) &&
-              NIIF_ERROR == static_cast<DWORD>(NotificationIcon::Error) && NIIF_RESPECT_QUIET_TIME == kNiifRespectQuietTime);
+              NIIF_ERROR == static_cast<DWORD>(NotificationIcon::Error) &&
+              NIIF_RESPECT_QUIET_TIME == kNiifRespectQuietTime);
 
 // QUNS_APP of Windows 8 and later, which a build for Windows 7 does not name: a full-screen app from the Store.
 constexpr int kFullScreenApp = 7;
@@ -84,7 +85,8 @@ std::optional<int> WinTrayMenuView::Show(const std::vector<TrayMenuItem>& items)
     const UniqueMenu menu(CreatePopupMenu());
     if (!menu) return std::nullopt;
     for (const TrayMenuItem& item : items) {
-        const UINT flags = MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED) | (item.enabled ? MF_ENABLED : MF_GRAYED);
+        const UINT flags =
+            MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED) | (item.enabled ? MF_ENABLED : MF_GRAYED);
         AppendMenuA(menu.get(), flags, static_cast<UINT_PTR>(item.command), item.caption.c_str());
     }
     POINT at{};
