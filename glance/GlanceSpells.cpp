@@ -17,8 +17,13 @@ void SpellBuilder::Spacings::Restart(std::int64_t spacing) {
 }
 
 std::int64_t SpellBuilder::Spacings::Usual() const {
-    std::array<std::int64_t, 5> sorted = last_;
-    std::sort(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(count_));
+    // Five at most: sorted by insertion.
+    std::array<std::int64_t, 5> sorted{};
+    for (std::size_t i = 0; i < count_; ++i) {
+        std::size_t at = i;
+        for (; at > 0 && sorted[at - 1] > last_[i]; --at) sorted[at] = sorted[at - 1];
+        sorted[at] = last_[i];
+    }
     return sorted[(count_ - 1) / 2];
 }
 

@@ -117,19 +117,21 @@ TEST(GlanceEndToEnd, ClosingTheWindowStopsAPageUnderWayAndLeavesTheLastGoodOne) 
     const HWND window = app.WaitForMainWindow(20000);
     ASSERT_NE(window, nullptr);
     PostMessageA(window, WM_SYSCOMMAND, win::kGlanceMenuCommand, 0);
+    std::string caption;
     ASSERT_TRUE(WaitFor(
         [&] {
-            char caption[128] = {};
-            GetWindowTextA(window, caption, sizeof caption);
-            return std::string(caption).find("History at a Glance") != std::string::npos;
+            char text[128] = {};
+            GetWindowTextA(window, text, sizeof text);
+            caption = text;
+            return caption.find("History at a Glance") != std::string::npos;
         },
         20000));
     const auto closed = std::chrono::steady_clock::now();
     PostMessageA(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(app.WaitForExit(60000));
-    // A figure for the notes, never a condition of the test.
-    std::cout << "The program ended " << std::chrono::duration_cast<std::chrono::milliseconds>(
-                                             std::chrono::steady_clock::now() - closed).count()
+    // Figures for the notes, never a condition of the test.
+    std::cout << "Closed at \"" << caption << "\"; the program ended "
+              << std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - closed).count()
               << " ms after the close was posted\n";
     EXPECT_EQ(FileText(report), "<p>the last good page</p>");
     EXPECT_EQ(FileText(csv), "the last good spells");
