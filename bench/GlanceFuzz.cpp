@@ -139,7 +139,6 @@ public:
 class SpellCounter final : public SpellSink {
 public:
     explicit SpellCounter(SpellSink& csv) : csv_(csv) {}
-    void EntryRead(std::uint32_t printer, const Moment& when) override { csv_.EntryRead(printer, when); }
     void SpellEnded(const Spell& spell) override {
         ++spells;
         csv_.SpellEnded(spell);

@@ -1,10 +1,10 @@
 #pragma once
 #include <array>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "glance/GlanceNames.h"
+#include "glance/StatusTable.h"
 #include "glance/TimeZoneRules.h"
 
 namespace ambervale {
@@ -40,7 +40,7 @@ public:
     const std::vector<BarPiece>& Recorded() const { return recorded_; }
     const std::vector<BarPiece>& NotRecorded() const { return notRecorded_; }
     // The day's time in each status, "not recorded" included.
-    const std::unordered_map<std::uint32_t, std::int64_t>& Totals() const { return totals_; }
+    const StatusTable<std::int64_t>& Totals() const { return totals_; }
 
 private:
     std::int64_t day_;
@@ -50,7 +50,7 @@ private:
     std::int64_t clockChange_;  // where the clock is put forward or back, or the end of the day
     std::vector<BarPiece> recorded_;
     std::vector<BarPiece> notRecorded_;
-    std::unordered_map<std::uint32_t, std::int64_t> totals_;
+    StatusTable<std::int64_t> totals_;
 };
 
 // The bands again with every run of bands narrower than narrowest, at most bridge apart, made one band: the same

@@ -1,39 +1,53 @@
 #include "glance/GlanceCsv.h"
 
+#include <charconv>
 #include <chrono>
+#include <cstring>
 
 namespace ambervale {
 namespace {
 
-void Digits(char* at, int count, std::int64_t value) {
+void Digits(char* at, int count, std::int32_t value) {
     for (int i = count - 1; i >= 0; --i) {
         at[i] = static_cast<char>('0' + value % 10);
         value /= 10;
     }
 }
 
-// "2026-12-06 08:15:04", without the formatting library: a month of a flapping printer has a million of them.
-void AppendTime(std::string& line, LocalSeconds when) {
-    namespace chr = std::chrono;
-    const std::int64_t day = DayOf(when);
-    const chr::year_month_day date{chr::sys_days{chr::days{day}}};
-    const std::int64_t inDay = when - day * 86400;
-    const int year = static_cast<int>(date.year());
-    if (year < 0 || year > 9999) {
-        line += "0000-00-00 00:00:00";  // no history line can be dated so
-        return;
-    }
-    char text[19] = {'0', '0', '0', '0', '-', '0', '0', '-', '0', '0', ' ', '0', '0', ':', '0', '0', ':', '0', '0'};
-    Digits(text, 4, year);
-    Digits(text + 5, 2, static_cast<unsigned>(date.month()));
-    Digits(text + 8, 2, static_cast<unsigned>(date.day()));
-    Digits(text + 11, 2, inDay / 3600);
-    Digits(text + 14, 2, inDay / 60 % 60);
-    Digits(text + 17, 2, inDay % 60);
-    line.append(text, sizeof text);
+// Two digits, 00 to 99, at a time.
+void TwoDigits(char* at, std::int32_t value) {
+    static constexpr char kPairs[] =
+        "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243444546474849"
+        "5051525354555657585960616263646566676869707172737475767778798081828384858687888990919293949596979899";
+    std::memcpy(at, kPairs + 2 * value, 2);
 }
 
 } // namespace
+
+// "2026-12-06 08:15:04" at text, without the formatting library: a month of a flapping printer has millions of them.
+// The date's text is a function of the day alone, worked out once a day.
+void GlanceCsv::WriteTime(LocalSeconds when, char* text) {
+    namespace chr = std::chrono;
+    if (when < dayStart_ || when - dayStart_ >= 86400 || date_[0] == 0) {
+        const std::int64_t day = DayOf(when);
+        const chr::year_month_day date{chr::sys_days{chr::days{day}}};
+        const int year = static_cast<int>(date.year());
+        Digits(date_.data(), 4, year < 0 || year > 9999 ? 0 : year);  // no history line can be dated otherwise
+        date_[4] = '-';
+        Digits(date_.data() + 5, 2, static_cast<std::int32_t>(static_cast<unsigned>(date.month())));
+        date_[7] = '-';
+        Digits(date_.data() + 8, 2, static_cast<std::int32_t>(static_cast<unsigned>(date.day())));
+        date_[10] = ' ';
+        dayStart_ = day * 86400;
+    }
+    std::memcpy(text, date_.data(), date_.size());
+    const auto inDay = static_cast<std::int32_t>(when - dayStart_);
+    TwoDigits(text + 11, inDay / 3600);
+    text[13] = ':';
+    TwoDigits(text + 14, inDay / 60 % 60);
+    text[16] = ':';
+    TwoDigits(text + 17, inDay % 60);
+}
 
 std::string CsvCell(std::string_view utf8) {
     std::string cell = "\"";
@@ -63,18 +77,30 @@ const std::string& GlanceCsv::Cell(std::vector<std::string>& cells, std::uint32_
 }
 
 void GlanceCsv::SpellEnded(const Spell& spell) {
-    std::string& line = line_;
-    line = Cell(printerCells_, spell.printer, names_.Printers());
-    line += ',';
-    line += Cell(statusCells_, spell.status, names_.Statuses());
-    line += ',';
-    AppendTime(line, spell.start.local);
-    line += ',';
-    AppendTime(line, spell.end.local);
-    line += ',';
-    line += std::to_string(spell.Seconds());
-    line += "\r\n";
-    out_ << line;
+    const std::string& printer = Cell(printerCells_, spell.printer, names_.Printers());
+    const std::string& status = Cell(statusCells_, spell.status, names_.Statuses());
+    char seconds[24];
+    const auto secondsEnd = std::to_chars(seconds, seconds + sizeof seconds, spell.Seconds()).ptr;
+    const auto secondsSize = static_cast<std::size_t>(secondsEnd - seconds);
+    // The row in one piece: printer,status,start,end,seconds CR LF.
+    out_.Put(printer.size() + status.size() + 2 * kTimeText + secondsSize + 6, [&](char* at) {
+        const auto put = [&at](const char* text, std::size_t size) {
+            std::memcpy(at, text, size);
+            at += size;
+        };
+        put(printer.data(), printer.size());
+        *at++ = ',';
+        put(status.data(), status.size());
+        *at++ = ',';
+        WriteTime(spell.start.local, at);
+        at += kTimeText;
+        *at++ = ',';
+        WriteTime(spell.end.local, at);
+        at += kTimeText;
+        *at++ = ',';
+        put(seconds, secondsSize);
+        put("\r\n", 2);
+    });
 }
 
 } // namespace ambervale

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -19,7 +20,6 @@ public:
     // toUtf8: the record's text (the ANSI code page) as UTF-8; none: taken as it is.
     GlanceCsv(const GlanceNames& names, ByteSink& sink, GlanceProgress* progress,
               std::function<std::string(std::string_view)> toUtf8);
-    void EntryRead(std::uint32_t, const Moment&) override {}
     void SpellEnded(const Spell& spell) override;
     // Writes what is left; after the last spell.
     void Finish() { out_.Flush(); }
@@ -27,13 +27,16 @@ public:
 private:
     const std::string& Cell(std::vector<std::string>& cells, std::uint32_t number,
                             const std::vector<std::string>& texts);
+    static constexpr std::size_t kTimeText = 19;  // "2026-12-06 08:15:04"
+    void WriteTime(LocalSeconds when, char* text);
 
     const GlanceNames& names_;
     GlanceOut out_;
     std::function<std::string(std::string_view)> toUtf8_;
     std::vector<std::string> printerCells_;  // each name as its quoted cell, made once
     std::vector<std::string> statusCells_;
-    std::string line_;  // one row, its room kept from row to row
+    LocalSeconds dayStart_ = 0;
+    std::array<char, 11> date_{};  // the text of the day from dayStart_, and a blank; none yet while it starts with 0
 };
 
 // A text as one CSV cell: quoted, its quotes doubled, and after an apostrophe when a spreadsheet would evaluate it.

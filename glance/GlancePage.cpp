@@ -185,6 +185,15 @@ private:
 
     void WriteDays(const PrinterRecord& printer, std::uint64_t end) {
         if (printer.days.empty()) return;
+        // The legend's share of the room is set aside; each day then has an even share of what is left to it.
+        constexpr std::uint64_t kLegend = 32u << 10;
+        std::uint64_t used = out_.Size() + kLegend;
+        std::vector<std::string> figures;
+        std::size_t left = printer.days.size();
+        for (auto day = printer.days.rbegin(); day != printer.days.rend(); ++day, --left) {
+            figures.push_back(DayFigure(day->second, used < end ? (end - used) / left : 0));
+            used += figures.back().size();
+        }
         std::set<std::uint32_t> pictured;
         for (const auto& [day, bar] : printer.days) {
             for (const auto& [status, seconds] : bar.Totals()) pictured.insert(status);
@@ -201,17 +210,18 @@ private:
                  << names_.Colour(s) << "\" stroke=\"#555\"/></svg>" << names_.StatusTip(s)
                  << (s == kNotRecorded ? " (the lower lane)" : "") << "</li>";
         }
-        out_ << "<li><svg width=\"14\" height=\"14\" aria-hidden=\"true\"><rect width=\"14\" height=\"14\" fill=\"#777\"/>"
-             << "<rect width=\"14\" height=\"14\" fill=\"url(#changing)\"/></svg>changing: a run of spells too short to "
-             << "draw one by one, in the colour of its worst status</li></ul>\n";
-        std::size_t left = printer.days.size();
-        for (auto day = printer.days.rbegin(); day != printer.days.rend(); ++day, --left) {
-            const std::uint64_t room = out_.Size() < end ? (end - out_.Size()) / left : 0;
-            WriteDay(day->second, room);
+        if (std::any_of(figures.begin(), figures.end(),
+                        [](const std::string& f) { return f.find("url(#changing)") != std::string::npos; })) {
+            out_ << "<li><svg width=\"14\" height=\"14\" aria-hidden=\"true\"><rect width=\"14\" height=\"14\" "
+                 << "fill=\"#777\"/><rect width=\"14\" height=\"14\" fill=\"url(#changing)\"/></svg>changing: a run of "
+                 << "spells too short to draw one by one, in the colour of its worst status</li>";
         }
+        out_ << "</ul>\n";
+        for (const std::string& figure : figures) out_ << figure;
     }
 
-    void WriteDay(const DayBar& day, std::uint64_t room) {
+    // A day's bar with its caption and its time in each status, drawn as fine as its room allows.
+    std::string DayFigure(const DayBar& day, std::uint64_t room) {
         const std::string caption = EscapeHtml(dates_.DayCaption(day.Day()));
         std::string words = "<p class=\"daywords\">";
         std::vector<std::pair<std::uint32_t, std::int64_t>> totals(day.Totals().begin(), day.Totals().end());
@@ -230,7 +240,7 @@ private:
             svg = page::DaySvg(day, names_, narrowest, caption);
             if (head.size() + svg.size() + words.size() <= room) break;
         }
-        out_ << head << svg << "\n" << words;
+        return head + svg + "\n" + words;
     }
 
     void WriteSpells(std::uint32_t p, const PrinterRecord& printer, const std::vector<Spell>& longest,

@@ -1,6 +1,7 @@
 #include "glance/GlanceRecord.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace ambervale {
 namespace {
@@ -29,17 +30,14 @@ PrinterRecord& RecordKeeper::PrinterOf(std::uint32_t printer) {
     return record_.printers[printer];
 }
 
-void RecordKeeper::EntryRead(std::uint32_t number, const Moment& when) {
-    PrinterRecord& printer = PrinterOf(number);
-    if (printer.entries == 0 || when.utc < printer.first.utc) printer.first = when;
-    if (printer.entries == 0 || when.utc >= printer.last.utc) printer.last = when;
-    ++printer.entries;
-    ++record_.entries;
-    if (next_) next_->EntryRead(number, when);
-}
-
 void RecordKeeper::SpellEnded(const Spell& spell) {
     PrinterRecord& printer = PrinterOf(spell.printer);
+    if (spell.entries > 0) {
+        if (printer.entries == 0 || spell.start.utc < printer.first.utc) printer.first = spell.start;
+        if (printer.entries == 0 || spell.last.utc >= printer.last.utc) printer.last = spell.last;
+        printer.entries += spell.entries;
+        record_.entries += spell.entries;
+    }
     ++record_.spells;
     ++printer.spells;
     StatusTime& time = printer.byStatus[spell.status];
@@ -81,7 +79,9 @@ void RecordKeeper::SpellEnded(const Spell& spell) {
 }
 
 void RecordKeeper::Picture(PrinterRecord& printer, std::int64_t day, const Spell& spell) {
-    auto found = printer.days.find(day);
+    // Spells come in time order: most fall on the newest day pictured.
+    auto found = !printer.days.empty() && std::prev(printer.days.end())->first == day ? std::prev(printer.days.end())
+                                                                                   : printer.days.find(day);
     if (found == printer.days.end()) {
         if (printer.days.size() >= kDaysPictured) {
             if (day < printer.days.begin()->first) return;  // older than every day pictured

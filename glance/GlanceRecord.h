@@ -1,11 +1,11 @@
 #pragma once
 #include <cstdint>
 #include <map>
-#include <unordered_map>
 #include <vector>
 
 #include "glance/DayBar.h"
 #include "glance/GlanceSpells.h"
+#include "glance/StatusTable.h"
 
 namespace ambervale {
 
@@ -31,7 +31,7 @@ struct PrinterRecord {
     std::uint64_t spells = 0;  // "not recorded" ones included
     std::uint64_t notReadySpells = 0;
     std::int64_t recordedSeconds = 0;
-    std::unordered_map<std::uint32_t, StatusTime> byStatus;
+    StatusTable<StatusTime> byStatus;
     std::vector<Spell> longest;  // a heap; LongestSpells() gives them in order
     std::vector<Spell> recent;   // a ring; RecentSpells() gives them in order
     std::size_t nextRecent = 0;
@@ -58,7 +58,6 @@ class RecordKeeper final : public SpellSink {
 public:
     RecordKeeper(GlanceRecord& record, LocalToUtc& clock, SpellSink* next)
         : record_(record), clock_(clock), next_(next) {}
-    void EntryRead(std::uint32_t printer, const Moment& when) override;
     void SpellEnded(const Spell& spell) override;
 
 private:

@@ -42,8 +42,15 @@ void SpellBuilder::Add(const HistoryLine& line) {
         lastPrinter_ = names_.Printer("");  // the spooler did not answer before any printer was named
         named_ = true;
     }
-    const Entry entry{lastPrinter_, line.reported ? line.status : names_.NoReport(), {line.when, utc}};
-    sink_.EntryRead(entry.printer, entry.when);
+    const std::uint32_t status = line.reported ? line.status : names_.NoReport();
+    // Most entries follow the last within a minute, where no gap can be: taken at once, field by field.
+    if (const std::int64_t spacing = utc - last_.when.utc;
+        open_ && waiting_.empty() && spacing >= 0 && spacing < kShortestGap) {
+        spacings_.Note(spacing);
+        GoOn(lastPrinter_, status, line.when, utc);
+        return;
+    }
+    const Entry entry{lastPrinter_, status, {line.when, utc}};
     if (!waiting_.empty()) {
         waiting_.push_back(entry);
         if (waiting_.size() > kLookAhead) Judge();
@@ -68,7 +75,7 @@ void SpellBuilder::Step(const Entry& entry) {
         return;
     }
     spacings_.Note(spacing);
-    GoOn(entry);
+    GoOn(entry.printer, entry.status, entry.when.local, entry.when.utc);
 }
 
 void SpellBuilder::Judge() {
@@ -91,11 +98,11 @@ void SpellBuilder::Judge() {
     waiting_.clear();
     if (gap) {
         Close(last_.when);
-        sink_.SpellEnded({current_.printer, kNotRecorded, last_.when, entry.when});
+        sink_.SpellEnded({current_.printer, kNotRecorded, last_.when, entry.when, last_.when, 0});
         Open(entry);
     } else {
         spacings_.Restart(spacing);
-        GoOn(entry);
+        GoOn(entry.printer, entry.status, entry.when.local, entry.when.utc);
     }
     for (const Entry& next : rest) {
         if (waiting_.empty()) {
@@ -106,17 +113,21 @@ void SpellBuilder::Judge() {
     }
 }
 
-void SpellBuilder::GoOn(const Entry& entry) {
-    if (entry.printer != current_.printer || entry.status != current_.status) {
-        Close(entry.when);
-        Open(entry);
+void SpellBuilder::GoOn(std::uint32_t printer, std::uint32_t status, LocalSeconds local, UtcSeconds utc) {
+    if (printer != current_.printer || status != current_.status) {
+        Close({local, utc});
+        Open({printer, status, {local, utc}});
     } else {
-        last_ = entry;
+        last_.when.local = local;
+        last_.when.utc = utc;
+        current_.last.local = local;
+        current_.last.utc = utc;
+        ++current_.entries;
     }
 }
 
 void SpellBuilder::Open(const Entry& entry) {
-    current_ = {entry.printer, entry.status, entry.when, entry.when};
+    current_ = {entry.printer, entry.status, entry.when, entry.when, entry.when, 1};
     open_ = true;
     last_ = entry;
 }

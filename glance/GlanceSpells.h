@@ -20,6 +20,8 @@ struct Spell {
     std::uint32_t status = 0;   // kNotRecorded for a gap in the record
     Moment start;
     Moment end;
+    Moment last;                // its last entry; start for a gap
+    std::uint64_t entries = 0;  // 0 for a gap
     std::int64_t Seconds() const { return end.utc - start.utc; }
 };
 
@@ -27,7 +29,6 @@ struct Spell {
 class SpellSink {
 public:
     virtual ~SpellSink() = default;
-    virtual void EntryRead(std::uint32_t printer, const Moment& when) = 0;
     virtual void SpellEnded(const Spell& spell) = 0;
 };
 
@@ -78,7 +79,8 @@ private:
 
     void Step(const Entry& entry);
     void Judge();
-    void GoOn(const Entry& entry);
+    // The entry follows the last without a gap.
+    void GoOn(std::uint32_t printer, std::uint32_t status, LocalSeconds local, UtcSeconds utc);
     void Open(const Entry& entry);
     void Close(const Moment& end);
 

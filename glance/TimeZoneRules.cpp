@@ -38,10 +38,7 @@ LocalSeconds ToLocalSeconds(int year, int month, int day, int hour, int minute, 
     return static_cast<LocalSeconds>(days.time_since_epoch().count()) * 86400 + hour * 3600 + minute * 60 + second;
 }
 
-const LocalToUtc::Year& LocalToUtc::YearOf(LocalSeconds local) {
-    for (const Year& year : years_) {
-        if (local >= year.from && local < year.to) return year;
-    }
+const LocalToUtc::Year& LocalToUtc::LoadYear(LocalSeconds local) {
     const chr::year_month_day date{chr::sys_days{chr::days{DayOf(local)}}};
     const int number = static_cast<int>(date.year());
     Year& year = years_[nextYear_];
@@ -60,21 +57,6 @@ const LocalToUtc::Year& LocalToUtc::YearOf(LocalSeconds local) {
         year.daylightTo = ChangeTime(zone.standardDate, number) + year.daylightOffset;
     }
     return year;
-}
-
-LocalToUtc::Readings LocalToUtc::Convert(LocalSeconds local) {
-    const Year& year = YearOf(local);
-    const UtcSeconds standard = local + year.standardOffset;
-    if (!year.daylightSaving) return {standard, standard};
-    const UtcSeconds daylight = local + year.daylightOffset;
-    const bool asStandard = !year.InDaylight(standard);
-    const bool asDaylight = year.InDaylight(daylight);
-    if (asStandard && asDaylight) return {std::min(standard, daylight), std::max(standard, daylight)};
-    if (asStandard) return {standard, standard};
-    if (asDaylight) return {daylight, daylight};
-    // Skipped by the clock: read by the offset before the jump, which puts it after the jump.
-    const UtcSeconds after = std::max(standard, daylight);
-    return {after, after};
 }
 
 } // namespace ambervale

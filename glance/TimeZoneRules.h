@@ -55,7 +55,23 @@ public:
         UtcSeconds earlier;
         UtcSeconds later;  // equal to earlier but in the repeated hour
     };
-    Readings Convert(LocalSeconds local);
+    // Inline: every line of the record is turned so.
+    Readings Convert(LocalSeconds local) {
+        const Year& year = YearOf(local);
+        const UtcSeconds standard = local + year.standardOffset;
+        if (!year.daylightSaving) return {standard, standard};
+        const UtcSeconds daylight = local + year.daylightOffset;
+        const bool asStandard = !year.InDaylight(standard);
+        const bool asDaylight = year.InDaylight(daylight);
+        if (asStandard && asDaylight) {
+            return {standard < daylight ? standard : daylight, standard < daylight ? daylight : standard};
+        }
+        if (asStandard) return {standard, standard};
+        if (asDaylight) return {daylight, daylight};
+        // Skipped by the clock: read by the offset before the jump, which puts it after the jump.
+        const UtcSeconds after = standard > daylight ? standard : daylight;
+        return {after, after};
+    }
     // The first instant of a local day (its midnight, or the end of the jump that skipped it).
     UtcSeconds DayStart(std::int64_t day) { return Convert(day * 86400).earlier; }
     // The instant within [from, to) at which the clock is put forward or back, by the rules of local's year.
@@ -75,7 +91,13 @@ private:
                                              : utc >= daylightFrom || utc < daylightTo;
         }
     };
-    const Year& YearOf(LocalSeconds local);
+    const Year& YearOf(LocalSeconds local) {
+        for (const Year& year : years_) {
+            if (local >= year.from && local < year.to) return year;
+        }
+        return LoadYear(local);
+    }
+    const Year& LoadYear(LocalSeconds local);
 
     TimeZoneRules* rules_;
     // The two years last used: a record is read in order, and only the turn of a year asks for another.

@@ -132,8 +132,8 @@ DatePictures UserDatePictures() {
                              reinterpret_cast<LPARAM>(&pictures.eraNames));
     };
     fill(static_cast<int>(calendar));
-    // A writer whose dates are not in the calendar the locale names (so Wine, which writes Gregorian dates
-    // whatever the calendar) is read by the calendar it does write in.
+    // A writer whose dates are not in the calendar the locale names (Wine 8 names the Thai Buddhist calendar for a
+    // Thai user and writes Gregorian years all the same) is read by the calendar it does write in.
     if (calendar != CAL_GREGORIAN && !ReadsBack(pictures)) {
         const DatePictures declared = pictures;
         fill(CAL_GREGORIAN);
@@ -153,9 +153,7 @@ ZoneYear WinTimeZone::ForYear(int year) {
 }
 
 WinCalendarConverter::WinCalendarConverter() {
-    // Wine exports the name but as a stub that ends the program when called: there, no calendar is converted.
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    if (ntdll && GetProcAddress(ntdll, "wine_get_version")) return;
+    // Windows Vista and later; not Wine 8.
     if (const HMODULE kernel = GetModuleHandleW(L"kernel32.dll")) {
         convert_ = reinterpret_cast<ConvertFunction>(
             reinterpret_cast<void*>(GetProcAddress(kernel, "ConvertCalDateTimeToSystemTime")));

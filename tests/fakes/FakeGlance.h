@@ -35,7 +35,6 @@ public:
 class SpellList final : public SpellSink {
 public:
     explicit SpellList(const GlanceNames& names) : names_(names) {}
-    void EntryRead(std::uint32_t, const Moment&) override {}
     void SpellEnded(const Spell& s) override {
         const auto when = [](LocalSeconds t) {
             const std::string iso = IsoLocalText(t);

@@ -203,7 +203,6 @@ std::string Report(const std::string& status, const std::string& printer) {
 
 class SpellCount final : public SpellSink {
 public:
-    void EntryRead(std::uint32_t, const Moment&) override {}
     void SpellEnded(const Spell&) override { ++spells; }
     std::uint64_t spells = 0;
 };
