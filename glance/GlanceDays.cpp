@@ -58,13 +58,20 @@ void Band(std::string& svg, const DayBar& day, const BarPiece& band, const Shown
 } // namespace
 
 ShownNames::ShownNames(const GlanceNames& names, const GlancePageFacts& facts) : names_(names), facts_(facts) {
-    std::array<int, 6> seen{};
+    std::array<std::uint8_t, 6> seen{};
     for (std::uint32_t i = 0; i < names.Statuses().size(); ++i) {
-        const StatusKind kind = names.KindOf(i);
-        colours_.push_back(ColourOf(kind, seen[static_cast<int>(kind)]++));
-        statuses_.push_back(Text(names.Statuses()[i]));
-        tips_.push_back(Text(names.Statuses()[i], kTipWords));
+        shades_.push_back(seen[static_cast<int>(names.KindOf(i))]++);
     }
+}
+
+const ShownNames::ShownStatus& ShownNames::Shown(std::uint32_t status) const {
+    auto found = shown_.find(status);
+    if (found == shown_.end()) {
+        const std::string& words = names_.Statuses()[status];
+        found = shown_.emplace(status, ShownStatus{Text(words), Text(words, kTipWords),
+                                              ColourOf(names_.KindOf(status), shades_[status])}).first;
+    }
+    return found->second;
 }
 
 std::string ShownNames::Text(std::string_view ansi, std::size_t limit) const {

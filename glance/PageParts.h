@@ -2,6 +2,7 @@
 // What the page's writer and its day pictures share.
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "glance/DayBar.h"
@@ -9,14 +10,15 @@
 
 namespace ambervale::page {
 
-// The record's names as the page shows them, each made once: escaped UTF-8, a shortened form for the pictures'
-// tips, and each status's colour.
+// The record's names as the page shows them: escaped UTF-8, a shortened form for the pictures' tips, and each
+// status's colour. Made when the page first shows them: a record written by hand may name a status at every line,
+// of which the page shows few.
 class ShownNames {
 public:
     ShownNames(const GlanceNames& names, const GlancePageFacts& facts);
-    const std::string& Status(std::uint32_t status) const { return statuses_[status]; }
-    const std::string& StatusTip(std::uint32_t status) const { return tips_[status]; }
-    const std::string& Colour(std::uint32_t status) const { return colours_[status]; }
+    const std::string& Status(std::uint32_t status) const { return Shown(status).words; }
+    const std::string& StatusTip(std::uint32_t status) const { return Shown(status).tip; }
+    const std::string& Colour(std::uint32_t status) const { return Shown(status).colour; }
     StatusKind Kind(std::uint32_t status) const { return names_.KindOf(status); }
     // A printer's name; cut to at most limit bytes where it is a heading, whole where scripts read it.
     std::string Printer(std::uint32_t printer, std::size_t limit = std::string::npos) const;
@@ -25,11 +27,17 @@ public:
     const GlanceNames& Names() const { return names_; }
 
 private:
+    struct ShownStatus {
+        std::string words;
+        std::string tip;
+        std::string colour;
+    };
+    const ShownStatus& Shown(std::uint32_t status) const;
+
     const GlanceNames& names_;
     const GlancePageFacts& facts_;
-    std::vector<std::string> statuses_;
-    std::vector<std::string> tips_;
-    std::vector<std::string> colours_;
+    std::vector<std::uint8_t> shades_;  // each status's place among those of its kind, for its colour
+    mutable std::unordered_map<std::uint32_t, ShownStatus> shown_;
 };
 
 std::string Number(double value, int decimals);
