@@ -15,7 +15,7 @@ void Digits(char* at, int count, std::int32_t value) {
 }
 
 // Two digits, 00 to 99, at a time.
-void TwoDigits(char* at, std::int32_t value) {
+void TwoDigits(char* at, std::uint32_t value) {
     static constexpr char kPairs[] =
         "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243444546474849"
         "5051525354555657585960616263646566676869707172737475767778798081828384858687888990919293949596979899";
@@ -41,12 +41,14 @@ void GlanceCsv::WriteTime(LocalSeconds when, char* text) {
         dayStart_ = day * 86400;
     }
     std::memcpy(text, date_.data(), date_.size());
-    const auto inDay = static_cast<std::int32_t>(when - dayStart_);
-    TwoDigits(text + 11, inDay / 3600);
+    const auto inDay = static_cast<std::uint32_t>(when - dayStart_);
+    const std::uint32_t hours = inDay / 3600;
+    const std::uint32_t minutes = (inDay - hours * 3600) / 60;
+    TwoDigits(text + 11, hours);
     text[13] = ':';
-    TwoDigits(text + 14, inDay / 60 % 60);
+    TwoDigits(text + 14, minutes);
     text[16] = ':';
-    TwoDigits(text + 17, inDay % 60);
+    TwoDigits(text + 17, inDay - hours * 3600 - minutes * 60);
 }
 
 std::string CsvCell(std::string_view utf8) {

@@ -39,7 +39,7 @@ void Band(std::string& svg, const DayBar& day, const BarPiece& band, const Shown
     std::string tip = names.StatusTip(band.status);
     if (band.Changing()) {
         tip = gap ? "not recorded: " + std::to_string(band.changes) + " gaps"
-                  : "changing: " + std::to_string(band.changes) + " spells, the worst " + tip;
+                  : "changing: " + std::to_string(band.changes) + " changes, the worst " + tip;
     }
     svg += "<rect " + at + " fill=\"" + names.Colour(band.status) + "\"" +
            (gap ? " stroke=\"#888\" stroke-dasharray=\"4 2\"" : "") + "><title>" + tip + " " +

@@ -23,23 +23,6 @@ struct Token {
     std::string evening;  // the evening's designator as the picture writes it
 };
 
-// True when text begins with piece: eight bytes at a time, inline, for the short pieces of a line.
-bool Begins(std::string_view text, std::string_view piece) {
-    if (text.size() < piece.size()) return false;
-    std::size_t at = 0;
-    for (; at + 8 <= piece.size(); at += 8) {
-        std::uint64_t a;
-        std::uint64_t b;
-        std::memcpy(&a, text.data() + at, 8);
-        std::memcpy(&b, piece.data() + at, 8);
-        if (a != b) return false;
-    }
-    for (; at < piece.size(); ++at) {
-        if (text[at] != piece[at]) return false;
-    }
-    return true;
-}
-
 // Reads minDigits to maxDigits digits.
 bool ReadNumber(std::string_view& rest, int minDigits, int maxDigits, int& value) {
     int digits = 0;
@@ -326,7 +309,7 @@ bool HistoryLineReader::ReadReport(std::string_view report, HistoryLine& read) {
     return true;
 }
 
-LineReading HistoryLineReader::Read(std::string_view line, HistoryLine& read) {
+LineReading HistoryLineReader::ReadAnew(std::string_view line, HistoryLine& read) {
     std::string_view rest = line;
     LocalSeconds when = 0;
     if (const LineReading time = ReadDateTime(rest, when); time != LineReading::Read) return time;
@@ -338,8 +321,7 @@ LineReading HistoryLineReader::Read(std::string_view line, HistoryLine& read) {
     }
     if (remember_) {
         for (const Report& known : reports_) {
-            if (known.text.size() == report.size() && !known.text.empty() &&
-                std::memcmp(known.text.data(), report.data(), report.size()) == 0) {
+            if (known.text.size() == report.size() && std::memcmp(known.text.data(), report.data(), report.size()) == 0) {
                 read = known.read;
                 read.when = when;
                 return LineReading::Read;

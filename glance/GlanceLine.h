@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -63,10 +64,52 @@ public:
 
     // line has no CR or LF. NotOfTheForm: torn, written by hand, another locale's date: never guessed at.
     // DateNotConvertible: of the form, but its calendar's date cannot be turned into a Gregorian one here.
-    LineReading Read(std::string_view line, HistoryLine& read);
+    // Inline, for the remembered pieces: every line of the record comes here.
+    LineReading Read(std::string_view line, HistoryLine& read) {
+        if (remember_ && ReadRemembered(line, read)) return LineReading::Read;
+        return ReadAnew(line, read);
+    }
     void Remember(bool on) { remember_ = on; }
 
 private:
+    // True when text begins with piece: eight bytes at a time, for the short pieces of a line.
+    static bool Begins(std::string_view text, std::string_view piece) {
+        if (text.size() < piece.size()) return false;
+        std::size_t at = 0;
+        for (; at + 8 <= piece.size(); at += 8) {
+            std::uint64_t a;
+            std::uint64_t b;
+            std::memcpy(&a, text.data() + at, 8);
+            std::memcpy(&b, piece.data() + at, 8);
+            if (a != b) return false;
+        }
+        for (; at < piece.size(); ++at) {
+            if (text[at] != piece[at]) return false;
+        }
+        return true;
+    }
+    // A line that is a line read before but for the two digits of its seconds and its report one of the last few.
+    bool ReadRemembered(std::string_view line, HistoryLine& read) const {
+        const std::size_t lead = lastLead_.size();
+        if (lead == 0 || line.size() <= lead + 3 + lastTail_.size() || !Begins(line, lastLead_)) return false;
+        const char tens = line[lead];
+        const char ones = line[lead + 1];
+        const std::string_view after = line.substr(lead + 2);
+        if (tens < '0' || tens > '5' || ones < '0' || ones > '9' || !Begins(after, lastTail_) ||
+            after[lastTail_.size()] != ' ') {
+            return false;
+        }
+        const std::string_view report = after.substr(lastTail_.size() + 1);
+        for (const Report& known : reports_) {
+            if (known.text.size() == report.size() && std::memcmp(known.text.data(), report.data(), report.size()) == 0) {
+                read = known.read;
+                read.when = lastMinute_ + (tens - '0') * 10 + (ones - '0');
+                return true;
+            }
+        }
+        return false;
+    }
+    LineReading ReadAnew(std::string_view line, HistoryLine& read);
     struct Picture;
     struct Report {
         std::string text;

@@ -4,12 +4,6 @@
 
 namespace ambervale {
 
-void SpellBuilder::Spacings::Note(std::int64_t spacing) {
-    last_[next_] = spacing;
-    next_ = (next_ + 1) % last_.size();
-    count_ = std::min(count_ + 1, last_.size());
-}
-
 void SpellBuilder::Spacings::Restart(std::int64_t spacing) {
     count_ = 0;
     next_ = 0;
@@ -27,30 +21,12 @@ std::int64_t SpellBuilder::Spacings::Usual() const {
     return sorted[(count_ - 1) / 2];
 }
 
-void SpellBuilder::Add(const HistoryLine& line) {
-    const LocalToUtc::Readings readings = clock_.Convert(line.when);
-    // The first reading not before the last entry: in the repeated hour the second pass follows the first. Where
-    // neither follows, the clock was set back.
-    const UtcSeconds utc =
-        !seen_ || readings.earlier >= lastSeen_ ? readings.earlier : readings.later;
-    lastSeen_ = utc;
-    seen_ = true;
-    if (line.reported) {
-        lastPrinter_ = line.printer;
-        named_ = true;
-    } else if (!named_) {
+void SpellBuilder::AddAny(const HistoryLine& line, UtcSeconds utc) {
+    if (!line.reported && !named_) {
         lastPrinter_ = names_.Printer("");  // the spooler did not answer before any printer was named
         named_ = true;
     }
-    const std::uint32_t status = line.reported ? line.status : names_.NoReport();
-    // Most entries follow the last within a minute, where no gap can be: taken at once, field by field.
-    if (const std::int64_t spacing = utc - last_.when.utc;
-        open_ && waiting_.empty() && spacing >= 0 && spacing < kShortestGap) {
-        spacings_.Note(spacing);
-        GoOn(lastPrinter_, status, line.when, utc);
-        return;
-    }
-    const Entry entry{lastPrinter_, status, {line.when, utc}};
+    const Entry entry{lastPrinter_, line.reported ? line.status : names_.NoReport(), {line.when, utc}};
     if (!waiting_.empty()) {
         waiting_.push_back(entry);
         if (waiting_.size() > kLookAhead) Judge();
@@ -113,17 +89,9 @@ void SpellBuilder::Judge() {
     }
 }
 
-void SpellBuilder::GoOn(std::uint32_t printer, std::uint32_t status, LocalSeconds local, UtcSeconds utc) {
-    if (printer != current_.printer || status != current_.status) {
-        Close({local, utc});
-        Open({printer, status, {local, utc}});
-    } else {
-        last_.when.local = local;
-        last_.when.utc = utc;
-        current_.last.local = local;
-        current_.last.utc = utc;
-        ++current_.entries;
-    }
+void SpellBuilder::Change(std::uint32_t printer, std::uint32_t status, LocalSeconds local, UtcSeconds utc) {
+    Close({local, utc});
+    Open({printer, status, {local, utc}});
 }
 
 void SpellBuilder::Open(const Entry& entry) {

@@ -44,7 +44,27 @@ class SpellBuilder {
 public:
     SpellBuilder(GlanceNames& names, LocalToUtc& clock, SpellSink& sink) : names_(names), clock_(clock), sink_(sink) {}
 
-    void Add(const HistoryLine& line);
+    // Inline: every line of the record comes here.
+    void Add(const HistoryLine& line) {
+        const LocalToUtc::Readings readings = clock_.Convert(line.when);
+        // The first reading not before the last entry: in the repeated hour the second pass follows the first.
+        // Where neither follows, the clock was set back.
+        const UtcSeconds utc = !seen_ || readings.earlier >= lastSeen_ ? readings.earlier : readings.later;
+        lastSeen_ = utc;
+        seen_ = true;
+        if (line.reported) {
+            lastPrinter_ = line.printer;
+            named_ = true;
+        }
+        // Most entries follow the last within a minute, where no gap can be: taken at once.
+        if (const std::int64_t spacing = utc - last_.when.utc;
+            line.reported && open_ && waiting_.empty() && spacing >= 0 && spacing < kShortestGap) {
+            spacings_.Note(spacing);
+            GoOn(line.printer, line.status, line.when, utc);
+            return;
+        }
+        AddAny(line, utc);
+    }
     // Ends the last spell, at the last entry.
     void Finish();
 
@@ -66,7 +86,11 @@ private:
     class Spacings {
     public:
         bool Empty() const { return count_ == 0; }
-        void Note(std::int64_t spacing);
+        void Note(std::int64_t spacing) {
+            last_[next_] = spacing;
+            next_ = next_ + 1 == last_.size() ? 0 : next_ + 1;
+            count_ = count_ < last_.size() ? count_ + 1 : count_;
+        }
         // A new interval: it is the usual spacing from now on.
         void Restart(std::int64_t spacing);
         std::int64_t Usual() const;
@@ -79,8 +103,20 @@ private:
 
     void Step(const Entry& entry);
     void Judge();
+    void AddAny(const HistoryLine& line, UtcSeconds utc);
     // The entry follows the last without a gap.
-    void GoOn(std::uint32_t printer, std::uint32_t status, LocalSeconds local, UtcSeconds utc);
+    void GoOn(std::uint32_t printer, std::uint32_t status, LocalSeconds local, UtcSeconds utc) {
+        if (printer != current_.printer || status != current_.status) {
+            Change(printer, status, local, utc);
+            return;
+        }
+        last_.when.local = local;
+        last_.when.utc = utc;
+        current_.last.local = local;
+        current_.last.utc = utc;
+        ++current_.entries;
+    }
+    void Change(std::uint32_t printer, std::uint32_t status, LocalSeconds local, UtcSeconds utc);
     void Open(const Entry& entry);
     void Close(const Moment& end);
 
