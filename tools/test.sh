@@ -54,8 +54,9 @@ source tools/testenv.sh test
 trap testenv_stop EXIT
 for arch in i686 x86_64; do
   echo "== Windows tests ($arch, under Wine)"
-  # One at a time: the cases of one world share its prefix, its display and its one running copy of the program.
-  timed "$arch tests" run_tests "$arch" "build/win-$arch" 1
+  # The cases of one world run one at a time (they share its prefix, its display and its one running copy of the
+  # program: CTest's RESOURCE_LOCK); several worlds run side by side, as most of a case's time is the program's own.
+  timed "$arch tests" run_tests "$arch" "build/win-$arch" "$jobs"
 done
 summary_print
 exit $status
