@@ -109,7 +109,8 @@ std::vector<PrinterAlert> KeptAlerts(std::vector<PrinterAlert> alerts) {
     std::vector<PrinterAlert> kept;
     for (PrinterAlert& alert : alerts) {
         if (kept.size() == kPrinterAlertLimit) break;
-        const bool told = std::any_of(kept.begin(), kept.end(), [&](const PrinterAlert& k) { return k.text == alert.text; });
+        const bool told =
+            std::any_of(kept.begin(), kept.end(), [&](const PrinterAlert& k) { return k.text == alert.text; });
         if (!alert.text.empty() && !told) kept.push_back(std::move(alert));
     }
     return kept;

@@ -76,7 +76,8 @@ std::vector<PrinterAlert> IppAlerts(const IppResponse& response, ForeignText& te
     std::vector<PrinterAlert> alerts;
     const IppAttribute* message = response.PrinterAttribute("printer-state-message");
     if (message != nullptr && message->values.size() == 1) {
-        if (const auto severity = StateSeverity(response)) alerts.push_back({*severity, KeptText(message->values[0], text)});
+        const auto severity = StateSeverity(response);
+        if (severity) alerts.push_back({*severity, KeptText(message->values[0], text)});
     }
     const IppAttribute* codes = response.PrinterAttribute("printer-alert");
     const IppAttribute* descriptions = response.PrinterAttribute("printer-alert-description");

@@ -96,7 +96,8 @@ void PrinterSupplies::Update(const SnmpTarget& target, SnmpConversation& convers
 
 bool PrinterSupplies::ReadAll(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids,
                               AskClock::time_point deadline) {
-    const std::optional<TableWalk> walk = WalkColumns(AllColumns(target.deviceIndex), target, conversation, ids, deadline);
+    const std::optional<TableWalk> walk =
+        WalkColumns(AllColumns(target.deviceIndex), target, conversation, ids, deadline);
     if (!walk) return false;
     std::set<std::uint32_t> indexes;
     for (const std::size_t column : {kAllClass, kAllType, kAllDescription, kAllMax, kAllLevel}) {

@@ -42,8 +42,8 @@ std::optional<std::uint32_t> PrinterCharacterSet(const SnmpTarget& target, SnmpC
         const std::vector<ObjectId> objects = {EncodeObjectId(arcs)};
         const auto reply = RequestWithRetries(conversation, ids, target.community, PduKind::Get, objects, deadline,
                                               [](const GetResponse&) { return true; });
-        if (!reply || reply->errorStatus != 0 || reply->bindings.size() != 1 || reply->bindings[0].object != objects[0] ||
-            reply->bindings[0].value.kind != SnmpValue::Kind::Integer) {
+        if (!reply || reply->errorStatus != 0 || reply->bindings.size() != 1 ||
+            reply->bindings[0].object != objects[0] || reply->bindings[0].value.kind != SnmpValue::Kind::Integer) {
             return std::nullopt;
         }
         return reply->bindings[0].value.integer;
