@@ -48,7 +48,6 @@ TEST(AlertText, ControlsGoInvalidBytesAreReplacedAndLongTextIsCutBetweenCharacte
         {"\x1B[2JInk low. C", std::nullopt, nullptr, "[2JInk low. C"},
         {"T\xC3\xB3ner", charset::kUtf8, &utf8, "T\xC3\xB3ner"},
         {"T\xC3\xB3ner", charset::kUtf8, nullptr, "T??ner"},
-        {"T\xC3\xB3ner", std::nullopt, &utf8, "T??ner"},
         {"T\xF3ner", charset::kLatin1, &utf8, "T?ner"},  // a set this PC cannot read
         {"a\xFF" "b\xC0\xAF" "c\xED\xA0\x80" "d\xE2\x82", charset::kUtf8, &utf8,
          "a" + fffd + "b" + fffd + fffd + "c" + fffd + fffd + fffd + "d" + fffd + fffd},
@@ -56,9 +55,7 @@ TEST(AlertText, ControlsGoInvalidBytesAreReplacedAndLongTextIsCutBetweenCharacte
         {"\0\x01\x02 \r\n"s, charset::kUtf8, &utf8, ""},
         {std::string(10000, 'x'), std::nullopt, nullptr, std::string(157, 'x') + "..."},
         {Times(100, "\xC3\xA9"), charset::kUtf8, &utf8, Times(78, "\xC3\xA9") + "..."},
-        {Times(60, "\xE2\x82\xAC"), charset::kUtf8, &utf8, Times(52, "\xE2\x82\xAC") + "..."},
         {Times(100, "\x83\x5C"), kShiftJis, &japanese, Times(78, "\x83\x5C") + "..."},
-        {"a" + Times(100, "\x82\xA0"), kShiftJis, &japanese, "a" + Times(78, "\x82\xA0") + "..."},
         {Times(40, "Ink low. ") + "C", std::nullopt, nullptr, Times(17, "Ink low. ") + "Ink..."},
     };
     for (const auto& c : cases) {

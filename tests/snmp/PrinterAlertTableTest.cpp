@@ -92,9 +92,9 @@ TEST(PrinterAlertTable, IsReadOnceAMinuteAndAtOnceInANewStateWhichAnOlderReading
     const AskClock::time_point t0{};
     const auto update = [&](std::uint32_t state, AskClock::duration at, bool budgetLeft = true) {
         auto conversation = agent.Open("printer", {}).conversation;
-        const int before = agent.getNexts;
+        const int before = agent.alertGetNexts;
         table.Update(target, *conversation, ids, state, t0 + at, AskClock::now() + (budgetLeft ? 1s : -1s));
-        return std::to_string(agent.getNexts - before) + ":" + (table.Alerts().empty() ? "" : table.Alerts()[0].text);
+        return std::to_string(agent.alertGetNexts - before) + ":" + (table.Alerts().empty() ? "" : table.Alerts()[0].text);
     };
     EXPECT_EQ(update(kPaperJam, 0s), "2:Jam in tray 1");
     put("Jam in tray 2");
