@@ -63,18 +63,19 @@ void PrinterAlertTable::Update(const SnmpTarget& target, SnmpConversation& conve
     const bool newState = state != state_;
     if (!newState && now < nextRead_) return;
     state_ = state;
-    nextRead_ = now + kAlertsReadEvery;
-    if (!Read(target, conversation, ids, deadline) && newState) alerts_.clear();
+    const std::optional<std::size_t> rows = Read(target, conversation, ids, deadline);
+    if (!rows && newState) alerts_.clear();
+    nextRead_ = now + (rows == 0u ? kEmptyAlertTableReadEvery : kAlertsReadEvery);
 }
 
-bool PrinterAlertTable::Read(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids,
-                             AskClock::time_point deadline) {
+std::optional<std::size_t> PrinterAlertTable::Read(const SnmpTarget& target, SnmpConversation& conversation,
+                                                   RequestIds& ids, AskClock::time_point deadline) {
     std::vector<WalkColumn> columns;
     for (const std::uint32_t column : kAlertColumns) {
         columns.push_back({{1, 3, 6, 1, 2, 1, 43, 18, 1, 1, column, target.deviceIndex}, kMaxAlertRows});
     }
     const std::optional<TableWalk> walk = WalkColumns(std::move(columns), target, conversation, ids, deadline);
-    if (!walk) return false;
+    if (!walk) return std::nullopt;
     std::set<std::uint32_t> indexes;
     for (std::size_t column = 0; column < std::size(kAlertColumns); ++column) {
         for (const auto& row : walk->Rows(column)) indexes.insert(row.first);
@@ -89,7 +90,7 @@ bool PrinterAlertTable::Read(const SnmpTarget& target, SnmpConversation& convers
         characterSet_ = PrinterCharacterSet(target, conversation, ids, deadline);
     }
     alerts_ = AlertsOfRows(rows, characterSet_, text_);
-    return true;
+    return rows.size();
 }
 
 } // namespace ambervale

@@ -17,8 +17,10 @@
 
 namespace ambervale {
 
-// The alert table is read with the supplies' levels, once a minute while the printer's state stays the same.
+// The alert table is read with the supplies' levels, once a minute while the printer's state stays the same; once an
+// hour while it holds no row at all, as a healthy printer's does.
 inline constexpr auto kAlertsReadEvery = kSupplyLevelsEvery;
+inline constexpr auto kEmptyAlertTableReadEvery = kSuppliesDescribedEvery;
 // More rows than this are not read: a printer keeps a handful, and one that claims more is answering nonsense.
 inline constexpr std::size_t kMaxAlertRows = 32;
 
@@ -38,8 +40,8 @@ std::vector<PrinterAlert> AlertsOfRows(const std::vector<AlertRow>& rows, std::o
                                        ForeignText* text);
 
 // The printer's alert table (the Printer MIB's prtAlertTable), as last read, for one printer (address, community and
-// device index). Read once a minute, and at once when the printer's state is not the one it was last read in: the
-// entry that shows a new state carries that state's reason. Within the question's budget: when the budget is spent
+// device index). Read once a minute (once an hour while it is empty), and at once when the printer's state is not the
+// one it was last read in: the entry that shows a new state carries that state's reason. Within the question's budget: when the budget is spent
 // first, the entry goes without, and a new state's words are not taken from an older reading. Not thread-safe: one
 // entry at a time asks it.
 class PrinterAlertTable {
@@ -55,7 +57,9 @@ public:
     const std::vector<PrinterAlert>& Alerts() const { return alerts_; }
 
 private:
-    bool Read(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids, AskClock::time_point deadline);
+    // The rows the table held; nullopt when the walk did not end within deadline.
+    std::optional<std::size_t> Read(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids,
+                                    AskClock::time_point deadline);
 
     ForeignText* text_;
     std::optional<std::tuple<std::string, std::string, std::uint32_t>> printer_;  // whose table this is

@@ -75,7 +75,7 @@ TEST(PrinterAlertTable, RealPrintersRowsExplainOnlyTheStatusTheEntryEarned) {
     EXPECT_EQ(kept[3], (PrinterAlert{PrinterAlert::Severity::Warning, "Alert 0"}));
 }
 
-TEST(PrinterAlertTable, IsReadOnceAMinuteAndAtOnceInANewStateWhichAnOlderReadingNeverExplains) {
+TEST(PrinterAlertTable, IsReadOnceAMinuteOrHourAndAtOnceInANewStateWhichAnOlderReadingNeverExplains) {
     FakeMibAgent agent;
     const auto put = [&](std::string_view words) {
         agent.mib[{1, 3, 6, 1, 2, 1, 43, 18, 1, 1, 2, 1, 7}] = BerInteger(3);
@@ -105,6 +105,11 @@ TEST(PrinterAlertTable, IsReadOnceAMinuteAndAtOnceInANewStateWhichAnOlderReading
     EXPECT_EQ(update(kPaperJam, 119s, false), "0:") << "no budget left for a new state: the entry goes without";
     EXPECT_EQ(update(kPaperJam, 120s), "0:") << "and the next reading is a minute on";
     EXPECT_EQ(update(kPaperJam, 179s), "2:Jam in tray 3");
+    for (const std::uint32_t column : {2, 4, 7, 8}) agent.mib.erase({1, 3, 6, 1, 2, 1, 43, 18, 1, 1, column, 1, 7});
+    agent.mib.erase({1, 3, 6, 1, 2, 1, 43, 19, 1, 1, 2, 1, 1});
+    EXPECT_EQ(update(kPaperJam, 238s), "1:") << "the end of an SNMPv1 agent's MIB ends every column at once";
+    EXPECT_EQ(update(kPaperJam, 297s), "0:") << "an empty table is read again after an hour";
+    EXPECT_EQ(update(kPaperOut, 298s), "1:") << "or in a new state";
 }
 
 } // namespace
