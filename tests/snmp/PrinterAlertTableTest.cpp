@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "eventlog/PrinterSays.h"
+#include "fakes/FakeIpp.h"
 #include "fakes/FakeSnmp.h"
 #include "printer/StatusBits.h"
 
@@ -16,19 +17,13 @@ using namespace std::chrono_literals;
 using namespace std::string_literals;
 using namespace status_bit;
 
-struct Latin1Text : ForeignText {
-    std::optional<std::string> ToAnsi(std::string_view bytes, std::uint32_t mibEnum) override {
-        return mibEnum == charset::kLatin1 ? std::optional<std::string>(bytes) : std::nullopt;
-    }
-};
-
 // Rows as (severity, group, code, description); severity 3 is critical, 4 and 5 warnings, 1 other.
 AlertRow Row(std::optional<int> severity, int group, int code, std::string description) {
     return {severity, group, code, std::move(description)};
 }
 
 TEST(PrinterAlertTable, RealPrintersRowsExplainOnlyTheStatusTheEntryEarned) {
-    Latin1Text latin1;
+    FakeForeignText utf8;
     const struct {
         const char* printer;
         std::uint32_t status;
@@ -57,13 +52,13 @@ TEST(PrinterAlertTable, RealPrintersRowsExplainOnlyTheStatusTheEntryEarned) {
         {"a fuser that will not heat", kError, {Row(3, 10, 1001, "Fuser error C6000")}, "Fuser error C6000"},
         {"several criticals: the printer's first", kPaperJam | kDoorOpen,
          {Row(3, 13, 8, "Paper jam in duplex unit"), Row(3, 6, 3, "Front cover open")}, "Paper jam in duplex unit"},
-        {"Latin-1 named", kPaperOut, {Row(3, 8, 808, "Bac 1 vid\xE9")}, "Bac 1 vid\xE9", charset::kLatin1},
-        {"Latin-1 unnamed", kPaperOut, {Row(3, 8, 808, "Bac 1 vid\xE9")}, "Bac 1 vid?"},
+        {"UTF-8 named", kPaperOut, {Row(3, 8, 808, "Bac 1 vid\xC3\xA9")}, "Bac 1 vid#", charset::kUtf8},
+        {"UTF-8 unnamed", kPaperOut, {Row(3, 8, 808, "Bac 1 vid\xC3\xA9")}, "Bac 1 vid??"},
         {"10,000 characters", kError, {Row(3, 5, 1, std::string(10000, 'A'))}, std::string(157, 'A') + "..."},
         {"binary garbage", kError, {Row(3, 5, 1, "\0\x01\xFF\xFE\x1B\x7F"s), Row(3, 5, 1, "\0\n"s)}, "??"},
     };
     for (const auto& c : cases) {
-        const std::vector<PrinterAlert> alerts = AlertsOfRows(c.rows, c.set, &latin1);
+        const std::vector<PrinterAlert> alerts = AlertsOfRows(c.rows, c.set, &utf8);
         const PrinterAlert* says = ExplainingAlert(c.status, alerts);
         EXPECT_EQ(says ? says->text : "", c.shows) << c.printer;
     }
