@@ -4,13 +4,13 @@
 #include <string>
 
 #include "asking/AskClock.h"
-#include "printer/AskOutcome.h"
+#include "asking/AskOutcome.h"
 #include "printer/StatusSource.h"
 
 namespace ambervale {
 
 // The printer's own word by one protocol (SNMP, IPP, ...): each protocol says only which printers it asks and how
-// asking ended; what that adds to the entry is decided once, by the trust table (printer/AskOutcome). A failure of
+// asking ended; what that adds to the entry is decided once, by the trust table (asking/AskOutcome). A failure of
 // this PC that a protocol throws (no memory, no thread) is CouldNotAsk, never the printer's silence. Asked from one
 // thread at a time (the entry's worker); never throws.
 class AskingSource : public StatusSource {

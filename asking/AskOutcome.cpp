@@ -1,4 +1,4 @@
-#include "printer/AskOutcome.h"
+#include "asking/AskOutcome.h"
 
 #include <algorithm>
 #include <iterator>
