@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -22,5 +23,9 @@ public:
     // ask it (another kind of port, another protocol's printer, a guess not due yet): then not one packet is sent.
     virtual std::optional<AskOutcome> Ask(const std::string& portName, AskClock::time_point deadline) = 0;
 };
+
+// What ask returns, or CouldNotAsk when it throws: a failure of this PC (no memory, no thread), never the printer's
+// silence. A protocol that keeps how its guesses fared takes this as their outcome too.
+AskOutcome AskOrNotAsked(const std::function<AskOutcome()>& ask);
 
 } // namespace ambervale
