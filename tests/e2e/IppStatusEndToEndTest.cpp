@@ -109,7 +109,8 @@ TEST_F(IppStatus, EachStateOfThePrinterGivesItsWordsOnAUrlPort) {
         std::string form;
         const char* status;
     } cases[] = {
-        {"tray empty", std::string(kMedia) + "0", "Paper Out  "},
+        // An idle printer reports its empty tray (media-empty-report): information, not a condition.
+        {"tray empty while idle", std::string(kMedia) + "0", "Ready"},
         {"toner at 3%", "/supplies?supply0=20&supply1=3", "Toner Low  "},
         {"idle, nothing wrong", "/supplies?supply0=20&supply1=80", "Ready"},
     };
@@ -125,19 +126,19 @@ TEST_F(IppStatus, EachStateOfThePrinterGivesItsWordsOnAUrlPort) {
 }
 
 TEST_F(IppStatus, ATcpIpPortWithSnmpOffAndAnIppsUrlReachThePrinter) {
-    ASSERT_TRUE(SetOnPrinter(std::string(kMedia) + "0"));
+    ASSERT_TRUE(SetOnPrinter("/supplies?supply0=20&supply1=3"));
     {
         ambervale::testing::WithTcpIpPort port("IP_127.0.0.1");
         ASSERT_TRUE(port.SetSnmpPort("127.0.0.1", "public", false));
         ASSERT_NO_FATAL_FAILURE(PutPrinterOn("IP_127.0.0.1"));
         ASSERT_NO_FATAL_FAILURE(Start("tcpip-snmp-off"));
-        ASSERT_NO_FATAL_FAILURE(ExpectLines(2, "Paper Out  "));
+        ASSERT_NO_FATAL_FAILURE(ExpectLines(2, "Toner Low  "));
         Close();
     }
     // TLS with the printer's own self-signed certificate.
     ASSERT_NO_FATAL_FAILURE(PutPrinterOn("ipps://127.0.0.1/ipp/print"));
     ASSERT_NO_FATAL_FAILURE(Start("ipps"));
-    ASSERT_NO_FATAL_FAILURE(ExpectLines(2, "Paper Out  "));
+    ASSERT_NO_FATAL_FAILURE(ExpectLines(2, "Toner Low  "));
     Close();
 }
 
