@@ -2,11 +2,11 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "snmp/HostNames.h"
 #include "snmp/SnmpTransport.h"
 
 namespace ambervale::win {
@@ -46,7 +46,7 @@ private:
     std::uint16_t agentPort_;
     int startError_ = 0;  // WSAStartup's, 0 once Winsock started
     std::shared_ptr<const NameLookupHooks> hooks_;  // null: the system's lookup
-    std::map<std::string, std::shared_ptr<PendingResolution>> pending_;
+    HostNames<PendingResolution> names_;
 };
 
 } // namespace ambervale::win
