@@ -53,6 +53,10 @@ namespace {
 // No reply to the program's questions comes near this; a larger datagram is cut by Winsock and ignored.
 constexpr int kMaxDatagram = 4096;
 
+// How long the system may take over a lookup, whatever the question that started it: a NetBIOS or LLMNR name whose
+// cache has expired takes up to a few seconds, longer than a question, and is still worth having for the next ones.
+constexpr std::chrono::seconds kLookupGivesUpAfter{15};
+
 template <class Info>
 void TakeAddresses(const Info* found, std::vector<AgentAddress>& addresses) {
     // MinGW declares ai_next of ADDRINFOEXW as a pointer to a struct of another spelling.
@@ -126,16 +130,16 @@ void FinishOverlapped(PendingResolution& pending) {
     pending.found = nullptr;
 }
 
-// Starts GetAddrInfoExW with a timeout of the time left; false when this Windows cannot (before 8, it refuses an
-// OVERLAPPED).
+// Starts GetAddrInfoExW with a timeout of the time left until givesUp; false when this Windows cannot (before 8, it
+// refuses an OVERLAPPED).
 bool StartOverlapped(PendingResolution& pending, const std::string& host, const std::string& port,
-                     AskClock::time_point deadline) {
+                     AskClock::time_point givesUp) {
     if (!Lookup().Usable()) return false;
     ADDRINFOEXW hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_DGRAM;
     hints.ai_protocol = IPPROTO_UDP;
-    const DWORD wait = std::max<DWORD>(MillisecondsUntil(deadline), 1);
+    const DWORD wait = std::max<DWORD>(MillisecondsUntil(givesUp), 1);
     timeval timeout{static_cast<long>(wait / 1000), static_cast<long>(wait % 1000) * 1000};
     pending.overlapped.hEvent = pending.done.get();
     // Every name space, as the port monitor's own lookup: a printer named in the hosts file, by NetBIOS or LLMNR is
@@ -189,11 +193,12 @@ void StartThread(const std::shared_ptr<PendingResolution>& pending, const std::s
     }
 }
 
-// Starts a lookup of its own for a question; the empty text when it runs, else why this PC could not start one.
+// Starts a lookup of the host, which the system may give up at givesUp; the empty text when it runs, else why this PC
+// could not start one.
 std::string StartLookup(const std::shared_ptr<PendingResolution>& pending, const std::string& host,
-                        const std::string& port, AskClock::time_point deadline, const NameLookupHooks* hooks) {
+                        const std::string& port, AskClock::time_point givesUp, const NameLookupHooks* hooks) {
     if (!pending->done) return "no event for the name's resolution";
-    if (hooks == nullptr && StartOverlapped(*pending, host, port, deadline)) return {};
+    if (hooks == nullptr && StartOverlapped(*pending, host, port, givesUp)) return {};
     try {
         StartThread(pending, host, port, hooks);
     } catch (const std::system_error&) {
@@ -273,7 +278,7 @@ WinUdpTransport::WinUdpTransport(std::uint16_t agentPort) : agentPort_(agentPort
 
 WinUdpTransport::WinUdpTransport(std::uint16_t agentPort, NameLookupHooks hooks)
     : agentPort_(agentPort), hooks_(std::make_shared<const NameLookupHooks>(std::move(hooks))),
-      names_(hooks_->reuseFor) {
+      names_(hooks_->reuseFor, hooks_->keptFor) {
     WSADATA data;
     startError_ = WSAStartup(MAKEWORD(2, 2), &data);
 }
@@ -302,7 +307,8 @@ SnmpOpening WinUdpTransport::Open(const std::string& host, AskClock::time_point 
     if (addresses.empty()) {
         const auto start = [&](const std::string& name) -> NameAnswer<PendingResolution> {
             auto pending = std::make_shared<PendingResolution>();
-            std::string failure = StartLookup(pending, name, port, deadline, hooks_.get());
+            std::string failure =
+                StartLookup(pending, name, port, AskClock::now() + kLookupGivesUpAfter, hooks_.get());
             if (!failure.empty()) return {nullptr, std::move(failure)};
             return {std::move(pending), {}};
         };
