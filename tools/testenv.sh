@@ -169,7 +169,9 @@ testenv_start_snmp_agent() {
   for i in $(seq 1 100); do grep -q "Listening at UDP" "$dir/snmp/agent.log" 2>/dev/null && break; sleep 0.1; done
   # Beside it, on an address of its own, an agent of the tests' own that drops the first request of each question and
   # answers the others with noSuchName (tests/e2e/snmp/lossy-agent.py).
-  export AMBERVALE_SNMP_LOSSY_AGENT=127.$((0x${hash:0:2} % 254 + 1)).$((0x${hash:2:2} ^ 128)).$((0x${hash:4:2} % 253 + 1))
+  local second third fourth
+  IFS=. read -r _ second third fourth <<< "$AMBERVALE_SNMP_AGENT"
+  export AMBERVALE_SNMP_LOSSY_AGENT=127.$second.$((third ^ 128)).$fourth
   /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")"/../tests/e2e/snmp/lossy-agent.py "$AMBERVALE_SNMP_LOSSY_AGENT" \
     </dev/null >"$dir/snmp/lossy-agent.log" 2>&1 &
   echo $! > "$dir/snmp-lossy.pid"
