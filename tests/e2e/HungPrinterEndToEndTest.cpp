@@ -43,7 +43,6 @@ TEST_F(IppLongRun, APrinterThatAcceptsAndNeverAnswersIsOffLineWithOneConnectionA
     Sleep(120000);
     const auto [threadsAfter, memoryAfter] = ThreadsAndMemory(*app_);
     Close();
-    ASSERT_GE(Lines().size(), 40u);
     for (const std::string& line : Lines()) EXPECT_TRUE(Holds(line, "Printer Status = Off Line  ; ")) << line;
     EXPECT_LE(printer.MostOpenAtOnce(), 2) << "a question's connection, and the last one's not yet seen closing";
     EXPECT_LE(threadsAfter, threads + 2) << "after the first minute: " << threads;

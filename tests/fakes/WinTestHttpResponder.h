@@ -138,21 +138,15 @@ private:
         }
         return request;
     }
-    // Closes the connections held unanswered that the client has closed.
-    void DropClosedHeld() {
-        for (auto held = held_.begin(); held != held_.end();) {
-            char byte = 0;
-            if (Readable(*held, 0) && recv(*held, &byte, 1, 0) <= 0) {
-                closesocket(*held);
-                held = held_.erase(held);
-            } else {
-                ++held;
-            }
-        }
-    }
     void Serve() {
         while (!stop_) {
-            DropClosedHeld();
+            // The connections held unanswered that the client has closed go.
+            std::erase_if(held_, [&](SOCKET held) {
+                char byte = 0;
+                if (!Readable(held, 0) || recv(held, &byte, 1, 0) > 0) return false;
+                closesocket(held);
+                return true;
+            });
             if (!Readable(listener_, 50)) continue;
             const SOCKET client = accept(listener_, nullptr, nullptr);
             if (client == INVALID_SOCKET) continue;

@@ -197,22 +197,6 @@ TEST(WinUdpTransport, ALookupAnswersOnlyWhileFreshAndOneRunsPerHost) {
     EXPECT_EQ(names.Started(), 4) << "an old answer is not used; the name is looked up again";
 }
 
-TEST(WinUdpTransport, WhileANameIsLookedUpAfreshItsLastAddressesAreAsked) {
-    constexpr auto kReuse = std::chrono::milliseconds(300);
-    ScriptedLookups names;
-    names.Answer({"127.0.0.1"});
-    win::NameLookupHooks hooks = names.Hooks(kReuse);
-    hooks.keptFor = std::chrono::minutes(10);
-    win::WinUdpTransport transport(161, hooks);
-    ASSERT_NE(transport.Open("printer", AskClock::now() + std::chrono::seconds(10)).conversation, nullptr);
-    Sleep(static_cast<DWORD>(kReuse.count()));
-    names.Hold();  // the fresh lookup outlasts the questions
-    for (int question = 0; question < 3; ++question) {
-        EXPECT_NE(transport.Open("printer", AskClock::now() + std::chrono::milliseconds(100)).conversation, nullptr);
-    }
-    EXPECT_EQ(names.Started(), 2);
-}
-
 TEST(WinUdpTransport, ALookupThatCannotStartIsThisPcsFailureAndLeavesNothingBehind) {
     ScriptedLookups names;
     names.Answer({"127.0.0.1"});
