@@ -19,6 +19,7 @@ struct Lookup {
 TEST(HostNames, ARefreshSlowerThanTheQuestionLeavesTheLastAddressesAskedForTenMinutesAtMost) {
     HostNames<Lookup> names;
     std::vector<std::shared_ptr<Lookup>> started;
+    started.reserve(32);  // compared while a question may start one
     const auto ask = [&](AskClock::duration at) {
         const AskClock::time_point now = AskClock::time_point{} + at;
         return names.Find("printer", now, now + kAskBudget, [&](const std::string&) {
