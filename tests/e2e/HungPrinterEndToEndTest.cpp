@@ -24,18 +24,14 @@ std::pair<int, double> ThreadsAndMemory(const AppProcess& app) {
     }
     CloseHandle(snapshot);
     PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
     GetProcessMemoryInfo(app.Process(), &counters, sizeof counters);
     return {threads, static_cast<double>(counters.WorkingSetSize) / (1 << 20)};
 }
 
 class IppLongRun : public LoggingEverySecond {};
-
 TEST_F(IppLongRun, APrinterThatAcceptsAndNeverAnswersIsOffLineWithOneConnectionAndNothingPilingUp) {
-    using ambervale::testing::HttpReply;
-    ambervale::testing::LoopbackHttpResponder printer([](const std::string&) { return HttpReply{"", 0, true}; });
-    const std::string url = "http://127.0.0.1:" + std::to_string(printer.Port()) + "/ipp/print";
-    ambervale::testing::WithDefaultPrinterPort port(url);
+    ambervale::testing::LoopbackHttpResponder printer([](auto&) { return ambervale::testing::HttpReply{"", 0, true}; });
+    ambervale::testing::WithDefaultPrinterPort port("http://127.0.0.1:" + std::to_string(printer.Port()) + "/");
     ASSERT_TRUE(port.Set());
     ASSERT_NO_FATAL_FAILURE(Start("hung-printer"));
     Sleep(60000);  // what the program keeps for good (threads, WinHTTP's session) is made by then

@@ -214,14 +214,12 @@ TEST_F(SnmpStatus, NoAnswerReadsOffLineWhileTheWindowKeepsAnswering) {
     EXPECT_GE(AgentRequests("silent"), 6) << "three requests for each entry";
 }
 
-// A device index without the printer's rows, behind a network that loses the first request of every question: the
-// world's lossy agent answers all the others with noSuchName. A minute of entries every second, none of them Off Line.
+// The world's lossy agent loses the first request of every question and answers the others noSuchName: a minute of
+// entries every second, none of them Off Line.
 class SnmpLongRun : public SnmpStatus {};
-
 TEST_F(SnmpLongRun, AnAgentThatLosesTheFirstRequestAndAnswersNoSuchNameIsNeverOffLine) {
-    const char* lossy = std::getenv("AMBERVALE_SNMP_LOSSY_AGENT");
-    ASSERT_NE(lossy, nullptr) << "needs the world's lossy agent (testenv.sh --snmp)";
-    ASSERT_NO_FATAL_FAILURE(PutPrinterAt(lossy, "public", true));
+    ASSERT_NE(std::getenv("AMBERVALE_SNMP_LOSSY_AGENT"), nullptr) << "needs the world's lossy agent (--snmp)";
+    ASSERT_NO_FATAL_FAILURE(PutPrinterAt(std::getenv("AMBERVALE_SNMP_LOSSY_AGENT"), "public", true));
     ASSERT_NO_FATAL_FAILURE(Start("lossy-no-such-name"));
     Sleep(60000);
     ASSERT_NO_FATAL_FAILURE(ExpectLines(20, "Ready", "public"));

@@ -121,9 +121,7 @@ TEST(IppStatusSource, EachEndOfTheExchangeAddsWhatTheAddressEarned) {
     EXPECT_EQ(world.Bits("ipp://192.0.2.7/ipp/print"), 0u) << "this PC's failure is not the printer's silence";
     EXPECT_EQ(world.ownReport.notAsked, "no thread for the question");
     world.Bits();
-    world.Bits();
     EXPECT_FALSE(world.ownReport.notAsked.has_value()) << "nor is a guess's, thrown or not";
-    EXPECT_EQ(world.transport.requests.size(), 2u) << "a guess this PC could not ask waits as after silence";
 }
 
 TEST(IppStatusSource, AGuessIsAskedLessOftenUntilItAnswersAndThenItsSilenceIsOffLine) {
