@@ -28,6 +28,12 @@ App::App(HINSTANCE instance) : instance_(instance), window_(instance) {
     tray_ = std::make_unique<WinSysTray>(hwnd, instance);
     // The tray control starts as the window's design stored it: out of the tray, no tip, the blue 'C' icon.
     tray_->Control().ReadProperties({false, LoadTrayIconResource(instance, kTrayIconResource), ""});
+    trayOutput_ = std::make_unique<TrayStatusOutput>(
+        tray_->Control(), LoadTrayLookIcons(instance),
+        TrayStatusServices{clock_, sinceText_, secondsClock_, notifyChoice_, &AnsiLeadByte});
+    logger_.AddOutput(*trayOutput_);
+    trayMenuView_ = std::make_unique<WinTrayMenuView>(hwnd);
+    trayMenu_ = std::make_unique<TrayMenu>(*trayMenuView_, notifyChoice_);
 
     schedule_ = std::make_unique<Schedule>(
         ScheduleControls{window_.ListView2(), window_.Frame1(), window_, window_.PushButton5(), window_, window_},
@@ -35,6 +41,7 @@ App::App(HINSTANCE instance) : instance_(instance), window_(instance) {
     history_ = std::make_unique<HistoryCommands>(
         HistoryServices{boxes_, pump_, files_, processes_, *copyBuffer_, window_.ListView1Rows()});
     minimiseToTray_ = std::make_unique<MinimiseToTray>(window_, tray_->Control(), settings_);
+    minimiseToTray_->SetMenu(trayMenu_.get());
     startup_.reset(new StartupServices{window_, settings_, registry_, boxes_});
     form1_ = std::make_unique<Form1>(Form1Parts{window_, environment_, random_, files_, processes_, boxes_, pump_,
                                                 window_, window_, *schedule_, *history_, *minimiseToTray_, *startup_,

@@ -34,6 +34,7 @@
 #include "snmp/WinUdpTransport.h"
 #include "startup/WinRegistry.h"
 #include "tray/WinSysTray.h"
+#include "tray/WinTrayStatus.h"
 
 namespace ambervale::win {
 
@@ -101,6 +102,13 @@ private:
     EventLogOutput eventLogOutput_{eventLog_, secondsClock_};
     std::unique_ptr<WinClipboardBuffer> copyBuffer_;
     std::unique_ptr<WinSysTray> tray_;
+    // The tray icon as the printer's state, its notifications and its menu.
+    WinUserAttention userAttention_;
+    NotifyChoice notifyChoice_{settings_, policySource_, userAttention_};
+    WinSinceText sinceText_;
+    std::unique_ptr<TrayStatusOutput> trayOutput_;
+    std::unique_ptr<WinTrayMenuView> trayMenuView_;
+    std::unique_ptr<TrayMenu> trayMenu_;
     std::unique_ptr<Schedule> schedule_;
     std::unique_ptr<HistoryCommands> history_;
     std::unique_ptr<MinimiseToTray> minimiseToTray_;

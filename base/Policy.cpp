@@ -42,6 +42,14 @@ bool PolicyAllows(const PolicyRule& rule, PolicySource& source) noexcept {
     return value != 0u;
 }
 
+std::optional<bool> PolicyHolds(const PolicyRule& rule, PolicySource& source) noexcept {
+    const auto value = ReadRule(rule, [&](const PolicyRule& r) {
+        return PolicyValue(r, source.Machine(r.name), source.User(r.name));
+    });
+    if (!value) return std::nullopt;
+    return *value == 1u;
+}
+
 Policies ReadPolicies(PolicySource& source) noexcept {
     auto read = [&](const PolicyRule& rule) {
         return ReadRule(rule, [&](const PolicyRule& r) {
@@ -56,6 +64,7 @@ Policies ReadPolicies(PolicySource& source) noexcept {
     }
     if (const auto on = read(kAutomaticLogPolicy)) policies.automaticLog = *on == 1u;
     if (const auto on = read(kStartWithWindowsPolicy)) policies.startWithWindows = *on == 1u;
+    policies.notify = PolicyHolds(kNotifyPolicy, source);
     return policies;
 }
 

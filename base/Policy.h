@@ -38,10 +38,12 @@ inline constexpr PolicyRule kAskPrintersPolicy{"AskPrinters", {}, PolicyAbsent::
 inline constexpr PolicyRule kLogIntervalPolicy{"LogInterval", kPolicyIntervalSeconds, PolicyAbsent::UsersChoice};
 inline constexpr PolicyRule kAutomaticLogPolicy{"AutomaticLog", kPolicyOffOn, PolicyAbsent::UsersChoice};
 inline constexpr PolicyRule kStartWithWindowsPolicy{"StartWithWindows", kPolicyOffOn, PolicyAbsent::UsersChoice};
+inline constexpr PolicyRule kNotifyPolicy{"Notify", kPolicyOffOn, PolicyAbsent::UsersChoice};
 
 // The program's policy values, all of them: the administrative template must name exactly these.
-inline constexpr std::array<const PolicyRule*, 5> kPolicyRules{
-    &kEventLogPolicy, &kAskPrintersPolicy, &kLogIntervalPolicy, &kAutomaticLogPolicy, &kStartWithWindowsPolicy};
+inline constexpr std::array<const PolicyRule*, 6> kPolicyRules{&kEventLogPolicy,     &kAskPrintersPolicy,
+                                                               &kLogIntervalPolicy,  &kAutomaticLogPolicy,
+                                                               &kStartWithWindowsPolicy, &kNotifyPolicy};
 
 // A registry value as it was read: its type and its bytes.
 struct PolicyData {
@@ -69,6 +71,7 @@ struct Policies {
     std::optional<std::int32_t> logIntervalSeconds;
     std::optional<bool> automaticLog;
     std::optional<bool> startWithWindows;
+    std::optional<bool> notify{};
     bool operator==(const Policies&) const = default;
 };
 
@@ -77,6 +80,8 @@ Policies ReadPolicies(PolicySource& source) noexcept;
 
 // Whether a switch of EventLog's kind lets its thing happen: only 0 turns it off.
 bool PolicyAllows(const PolicyRule& rule, PolicySource& source) noexcept;
+// What an on/off rule of the user's choice (AutomaticLog's kind) holds: nothing when the choice is the user's.
+std::optional<bool> PolicyHolds(const PolicyRule& rule, PolicySource& source) noexcept;
 
 // The window's controls a policy may hold: disabled, with the tip below, and given back when the policy goes.
 enum class HeldControl { ListView2, PushButton5, Check4 };

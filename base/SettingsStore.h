@@ -17,6 +17,8 @@ inline constexpr std::string_view kSettingOftenIndex = "OftenIndex";
 inline constexpr std::string_view kSettingStartStopState = "StartStopState";
 inline constexpr std::string_view kSettingWindowsStartup = "Windows Startup";
 inline constexpr std::string_view kSettingMinimized = "Minimized";
+// "Off" when the user chose not to be notified when the printer needs attention; on otherwise.
+inline constexpr std::string_view kSettingNotify = "Notify";
 // "On" while the StartWithWindows policy 0 has removed the program's own Run value, which comes back with the policy.
 inline constexpr std::string_view kSettingStartupRemovedByPolicy = "Windows Startup Removed By Policy";
 

@@ -4,7 +4,7 @@
 #                          logging  <-  eventlog  <------------------'
 #             printer  <-  asking  <-  snmp  <-----------------------'
 #                          asking  <-  ipp   <-----------------------'
-#   base  <-  tray     <-----------------------------'
+#                          eventlog  <-  tray  <-----'
 #   base  <-  startup  <-----------------------------'
 #   base  <-  startup  <-  installer (the uninstaller's actions; the packages are made of the program)
 #

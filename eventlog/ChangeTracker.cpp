@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "eventlog/EventWords.h"
+#include "eventlog/PrinterSays.h"
 
 namespace ambervale {
 namespace {
@@ -27,11 +28,11 @@ ChangeTracker::Events ChangeTracker::LoggingSwitched(bool on, std::string_view i
         events.push_back({EventId::LoggingStopped, EventLevel::Information,
                           {PrinterNow(), outage_ ? outage_->description : tracked_->status}});
     }
-    logging_ = startPending_ = flapping_ = printerNotAsked_ = false;
+    logging_ = startPending_ = printerNotAsked_ = false;
     supplies_.Forget();
     tracked_.reset();
     outage_.reset();
-    recentChanges_.clear();
+    flapping_.Reset();
     return events;
 }
 
@@ -69,11 +70,7 @@ ChangeTracker::Events ChangeTracker::Saw(const PrinterSighting& sighting, std::i
         std::string status = EventStatusText(sighting.status);
         if (status != tracked.status) StatusChanged(std::move(status), sighting, stateEnd, now, events);
     }
-    if (flapping_ && now - tracked.since >= kSettledSeconds) {
-        flapping_ = false;
-        recentChanges_.clear();
-        events.push_back(ChangeEvent());
-    }
+    if (flapping_.Settled(tracked.since, now)) events.push_back(ChangeEvent(sighting));
     HeardFromPrinter(sighting, events);
     if (now - tracked.heartbeatFrom >= kHeartbeatSeconds) {
         // Once a day, even when the entries of several days were missed.
@@ -119,8 +116,7 @@ void ChangeTracker::Begin(const PrinterSighting& sighting, std::int64_t now) {
     tracked_ = Tracked{std::string(sighting.printer), sighting.status, EventStatusText(sighting.status),
                        std::string(sighting.driver), std::string(sighting.port), now,
                        std::string(sighting.dateTimeText), now, {}, 0, {}, {}};
-    flapping_ = false;
-    recentChanges_.clear();
+    flapping_.Reset();
     supplies_.Forget();
 }
 
@@ -133,25 +129,29 @@ void ChangeTracker::StatusChanged(std::string status, const PrinterSighting& sig
     tracked.sinceText.assign(sighting.dateTimeText);
     tracked.heartbeatFrom = now;
     // While flapping, the changes are neither written nor counted: the status that settles is.
-    if (flapping_) return;
-    recentChanges_.push_back(now);
-    std::erase_if(recentChanges_, [&](std::int64_t at) { return now - at >= kFlappingWindowSeconds; });
-    if (recentChanges_.size() > kFlappingChanges) {
-        flapping_ = true;
-        events.push_back({EventId::Flapping, EventLevel::Warning,
-                          {tracked.printer, std::to_string(recentChanges_.size())}});
-        return;
+    switch (flapping_.Changed(now)) {
+    case FlappingRule::Change::Tell:
+        events.push_back(ChangeEvent(sighting));
+        break;
+    case FlappingRule::Change::StartsFlapping:
+        events.push_back(
+            {EventId::Flapping, EventLevel::Warning, {tracked.printer, std::to_string(flapping_.Count())}});
+        break;
+    case FlappingRule::Change::WhileFlapping:
+        break;
     }
-    events.push_back(ChangeEvent());
 }
 
-Event ChangeTracker::ChangeEvent() const {
+// The printer's own words, where they explain the status, close the message as a line of their own.
+Event ChangeTracker::ChangeEvent(const PrinterSighting& sighting) const {
     const Tracked& tracked = *tracked_;
     const EventLevel level = StatusLevel(tracked.statusWord);
+    const PrinterAlert* says = ExplainingAlert(tracked.statusWord, sighting.alerts);
     return {level == EventLevel::Information ? EventId::StatusFine : EventId::StatusProblem,
             level,
             {tracked.printer, tracked.status, tracked.before, std::to_string(tracked.beforeLasted),
-             DurationText(tracked.beforeLasted), tracked.driver, tracked.port}};
+             DurationText(tracked.beforeLasted), tracked.driver, tracked.port,
+             says ? "\r\n" + std::string(kPrinterSaysPrefix) + says->text : std::string()}};
 }
 
 std::string ChangeTracker::PrinterNow() const {

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "eventlog/Event.h"
+#include "eventlog/FlappingRule.h"
 #include "eventlog/SupplyTracker.h"
+#include "printer/PrinterOwnReport.h"
 #include "printer/Supplies.h"
 
 namespace ambervale {
@@ -24,12 +26,9 @@ struct PrinterSighting {
     std::span<const Supply> supplies{};
     std::optional<std::uint64_t> pages{};
     std::optional<std::string_view> notAsked{};
+    // What the printer says is wrong, in its own words, most severe first.
+    std::span<const PrinterAlert> alerts{};
 };
-
-// More status changes than this within the window is flapping; a status that then holds kSettledSeconds ends it.
-inline constexpr std::size_t kFlappingChanges = 6;
-inline constexpr std::int64_t kFlappingWindowSeconds = 600;
-inline constexpr std::int64_t kSettledSeconds = 600;
 // A status that holds this long is told again, once each such period.
 inline constexpr std::int64_t kHeartbeatSeconds = 86400;
 
@@ -86,7 +85,7 @@ private:
     void Begin(const PrinterSighting& sighting, std::int64_t now);
     void StatusChanged(std::string status, const PrinterSighting& sighting, std::int64_t stateEnd, std::int64_t now,
                        Events& events);
-    Event ChangeEvent() const;
+    Event ChangeEvent(const PrinterSighting& sighting) const;
     std::string PrinterNow() const;
     Event Started(std::string printer, std::string status) const;
     void HeardFromPrinter(const PrinterSighting& sighting, Events& events);
@@ -96,8 +95,7 @@ private:
     std::string interval_;
     std::optional<Tracked> tracked_;
     std::optional<Outage> outage_;
-    std::vector<std::int64_t> recentChanges_;
-    bool flapping_ = false;
+    FlappingRule flapping_;
     SupplyTracker supplies_;
     bool printerNotAsked_ = false;
 };

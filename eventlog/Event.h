@@ -12,7 +12,8 @@ enum class EventLevel { Information, Warning, Error };
 enum class EventId : std::uint16_t {
     LoggingStarted = 100,   // printer, status now, the interval's caption
     LoggingStopped = 101,   // printer, status now
-    StatusProblem = 200,    // printer, status now, status before, seconds it lasted, the same as text, driver, port
+    StatusProblem = 200,    // printer, status now, status before, seconds it lasted, the same as text, driver, port,
+                            // and the printer's own words as a line of their own, or nothing
     StatusFine = 201,       // as StatusProblem
     PrinterChanged = 202,   // new printer, its status, the printer before
     Flapping = 203,         // printer, changes counted

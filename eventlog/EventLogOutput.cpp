@@ -6,7 +6,8 @@ namespace {
 PrinterSighting SightingOf(const LogEntry& entry) {
     const PrinterFields& printer = *entry.printer;
     PrinterSighting sighting{printer.printerName, printer.status, printer.driverName, printer.portName,
-                             entry.dateTimeText, printer.ownReport.supplies, printer.ownReport.pages, std::nullopt};
+                             entry.dateTimeText, printer.ownReport.supplies, printer.ownReport.pages, std::nullopt,
+                             printer.ownReport.alerts};
     if (printer.ownReport.notAsked) sighting.notAsked = *printer.ownReport.notAsked;
     return sighting;
 }

@@ -4,6 +4,8 @@
 #
 #   tools/testenv.sh NAME [--no-default|--no-printer|--snmp|--ipp|--queue QUEUE|--user-locale LOCALE] -- COMMAND [ARGS...]
 #                                                                start, run COMMAND inside, stop; exit with its code
+#                                                                (a COMMAND that only lists GoogleTest cases runs
+#                                                                as it is, in the caller's world)
 #   source tools/testenv.sh NAME [--no-default]                  start, export the variables; call testenv_stop later
 #
 # Exports: AMBERVALE_ENV_DIR, CUPS_SERVER (the socket), DISPLAY, WINEPREFIX, WINEDEBUG=-all, WINEDLLOVERRIDES,
@@ -52,6 +54,9 @@ testenv_start() {
   export AMBERVALE_ENV_DIR=$dir
   export AMBERVALE_TEST_QUEUE=${AMBERVALE_TEST_QUEUE:-Ambervale_Test}
   testenv_prune
+  # A world of this name left running (a shell that sourced it and never stopped it) is stopped first: its desktop
+  # would keep its Wine server alive, and the start below would wait for that server for ever.
+  ( AMBERVALE_ENV_DIR=$dir testenv_stop )
   mkdir -p "$dir"/cups/{etc/ppd,spool/tmp,cache,state/certs,log}
   (cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd) > "$dir/checkout"
   local cups=$dir/cups
@@ -241,14 +246,15 @@ testenv_stop_ipp_printer() {
 testenv_stop() {
   local dir=${AMBERVALE_ENV_DIR:-}
   [ -n "$dir" ] || return 0
-  wineserver -k >/dev/null 2>&1 || true
+  WINEPREFIX=$dir/wine wineserver -k >/dev/null 2>&1 || true
   testenv_stop_ipp_printer "$dir"
   local f
   local pid i
   for f in cupsd xvfb snmpsimd snmp-lossy; do
     if [ -f "$dir/$f.pid" ]; then
       pid=$(cat "$dir/$f.pid")
-      kill "$pid" 2>/dev/null || true
+      # A pid file left from a run long gone may name another program by now.
+      grep -qai "$f" "/proc/$pid/cmdline" 2>/dev/null && kill "$pid" 2>/dev/null || true
       # The next world of the same name may start at once (CTest lists a world's cases, then runs each in a world
       # of its own): it must not meet this one's daemon still holding the socket.
       for i in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
@@ -267,6 +273,9 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
     --user-locale) extra="$1 $2"; shift 2 ;;
   esac
   [ "${1:-}" = "--" ] && shift
+  # Listing a test program's cases (CTest does so before it runs them) needs no world of its own: it runs in the
+  # world of the test command, and saves starting and stopping one.
+  case " $* " in *" --gtest_list_tests "*) "$@"; exit $? ;; esac
   testenv_start "$name" $extra
   trap testenv_stop EXIT
   if [ "$extra" = "--snmp" ]; then

@@ -60,7 +60,10 @@ void MinimiseToTray::ShowDueBalloon() {
     cSysTray1_.ShowBalloon(kTrayBalloonText, kTrayBalloonTitle, kTrayBalloonSeconds, true);
 }
 
-void MinimiseToTray::cSysTray1_MouseUp(std::int16_t /*button*/, std::int32_t /*id*/) { BringBack(); }
+void MinimiseToTray::cSysTray1_MouseUp(std::int16_t button, std::int32_t /*id*/) {
+    BringBack();
+    if (button == kRightButton && menu_ != nullptr) menu_->Open();
+}
 
 void MinimiseToTray::BringBack() {
     window_.Show();

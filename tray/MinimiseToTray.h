@@ -7,6 +7,7 @@
 #include "base/Globals.h"
 #include "base/SettingsStore.h"
 #include "base/StartupOptions.h"
+#include "tray/NotifyChoice.h"
 #include "tray/cSysTray.h"
 
 namespace ambervale {
@@ -57,7 +58,10 @@ public:
     // keeps the messages, and the logging timer's ticks, coming; run from inside another handler's wait (a tick's
     // entry, whose timer rests meanwhile) it would hold that handler, and the ticks, up for as long.
     void ShowDueBalloon();
+    // Either button's release shows the window and gives it the focus; the right one's opens the icon's menu after.
     void cSysTray1_MouseUp(std::int16_t button, std::int32_t id);
+    // The icon's menu, opened by a right-button release; none by default.
+    void SetMenu(TrayMenu* menu) { menu_ = menu; }
     // Shows the window, out of the tray if it is hidden there, and gives it the focus.
     void BringBack();
     void Check8_Click();
@@ -66,11 +70,14 @@ public:
     bool TrayHidden() const { return trayHidden_; }
 
     void MouseUp(std::int16_t button, std::int32_t id) override { cSysTray1_MouseUp(button, id); }
+    // A click on a notification about the printer shows the window.
+    void NotificationClick() override { BringBack(); }
 
 private:
     TrayHostWindow& window_;
     cSysTray& cSysTray1_;
     SettingsStore& settings_;
+    TrayMenu* menu_ = nullptr;
     bool trayHidden_ = false;
     bool balloonDue_ = false;
 };

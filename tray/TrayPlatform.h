@@ -20,6 +20,8 @@ inline constexpr std::uint32_t kNifMessage = 0x01;
 inline constexpr std::uint32_t kNifIcon = 0x02;
 inline constexpr std::uint32_t kNifTip = 0x04;
 inline constexpr std::uint32_t kNifInfo = 0x10;
+// A notification that the shell holds back while the user does not want to be disturbed (Windows 7 and later).
+inline constexpr std::uint32_t kNiifRespectQuietTime = 0x80;
 
 // The shell sends this to the control's window for every mouse or balloon event on its icon.
 inline constexpr std::uint32_t kTrayCallbackMessage = 0x465;  // WM_USER + 101

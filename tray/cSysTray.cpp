@@ -96,6 +96,7 @@ void cSysTray::ShowBalloon(std::string_view balloonText, std::string_view balloo
     Notify(NotifyIconMessage::Modify, record);
 
     balloonVisible_ = true;
+    notificationShown_ = false;
     if (showOnce) ++balloonShowOnceCount_;
 
     if (timeoutSeconds > 0 && balloonVisible_) {
@@ -107,6 +108,18 @@ void cSysTray::ShowBalloon(std::string_view balloonText, std::string_view balloo
             Notify(NotifyIconMessage::Modify, hide);
         }
     }
+}
+
+void cSysTray::ShowNotification(std::string_view text, std::string_view title, NotificationIcon icon) {
+    NotifyIconRecord record = NewRecord();
+    record.uFlags = kNifInfo;
+    CopyCut(record.szInfoTitle, title);
+    CopyCut(record.szInfo, text);
+    record.dwInfoFlags = static_cast<std::uint32_t>(icon) | kNiifRespectQuietTime;
+    Notify(NotifyIconMessage::Modify, record);
+    // A balloon still up is gone: its wait ends, and its hiding must not take this one down.
+    balloonVisible_ = false;
+    notificationShown_ = true;
 }
 
 bool cSysTray::WaitForBalloon(std::int64_t timeoutMilliseconds) {
@@ -146,8 +159,11 @@ void cSysTray::HandleTrayMessage(std::uint32_t notification, std::uint32_t id) {
     switch (notification) {
     case kBalloonHide:
     case kBalloonTimeout:
+        balloonVisible_ = false;
+        return;
     case kBalloonUserClick:
         balloonVisible_ = false;
+        if (notificationShown_ && events_ != nullptr) events_->NotificationClick();
         return;
     default:
         break;

@@ -20,7 +20,12 @@ public:
     virtual void MouseDown(std::int16_t /*button*/, std::int32_t /*id*/) {}
     virtual void MouseUp(std::int16_t /*button*/, std::int32_t /*id*/) {}
     virtual void MouseDblClick(std::int16_t /*button*/, std::int32_t /*id*/) {}
+    // The user clicked a notification that ShowNotification showed (not a balloon of ShowBalloon).
+    virtual void NotificationClick() {}
 };
+
+// The icon a notification shows beside its title (NIIF_INFO, NIIF_WARNING, NIIF_ERROR).
+enum class NotificationIcon : std::uint32_t { Information = 1, Warning = 2, Error = 3 };
 
 struct TrayServices {
     TrayShell& shell;
@@ -67,6 +72,11 @@ public:
     void ShowBalloon(std::string_view balloonText, std::string_view balloonTitle, std::int32_t timeoutSeconds,
                      bool showOnce);
 
+    // Shows a notification over the icon (Windows 10 and 11 show it as a toast) and returns at once; the shell decides
+    // how long it stays, and holds it back itself during quiet time. It takes the place of a balloon of ShowBalloon
+    // still up, whose wait then ends. A click on it raises NotificationClick.
+    void ShowNotification(std::string_view text, std::string_view title, NotificationIcon icon);
+
     // Applies stored properties through the setters, in the order InTray, TrayIcon, TrayTip.
     void ReadProperties(const TrayProperties& stored);
 
@@ -105,6 +115,8 @@ private:
     std::string tip_;
     std::shared_ptr<const TrayPicture> icon_;
     bool balloonVisible_ = false;
+    // The last balloon shown was a notification: a click on it shows the window.
+    bool notificationShown_ = false;
     std::int32_t balloonShowOnceCount_ = 0;
     WaitFrame* innermostWait_ = nullptr;
 };

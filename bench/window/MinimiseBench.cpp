@@ -1,6 +1,7 @@
 // The first minimise after a start, from outside, as a user does it: how long the window's thread stays blocked (the
 // longest WM_NULL round trip while it happens) and the longest gap between two lines of the one-second log
-// around it; beside it, what each tray call costs in this process (Wine waits for a taskbar it does not have).
+// around it; beside it, what each tray call costs in this process (Wine waits for a taskbar it does not have), those
+// a change of the printer's state makes (the icon's look and tip) among them.
 //   ambervale_bench_minimise.exe [runs, default 8; 0 for the calls alone] [exe, "" for the build's] [silent]
 // With "silent" (in a world with an SNMP agent, testenv.sh --snmp) the printer is an agent that never answers, so each
 // entry takes a second and a half and most minimises land while an entry is being made.
@@ -56,6 +57,11 @@ void TimeTrayCalls() {
     data.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));  // IDI_APPLICATION
     lstrcpynA(data.szTip, "probe", sizeof data.szTip);
     timed("add", NIM_ADD, NIF_ICON | NIF_TIP);
+    // What a change of the printer's state costs the icon: another look, another tip.
+    data.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32515));  // IDI_WARNING
+    timed("modify: another look (icon)", NIM_MODIFY, NIF_ICON);
+    lstrcpynA(data.szTip, "Ambervale\nFront Desk: Paper Jam since 10:42", sizeof data.szTip);
+    timed("modify: another tip", NIM_MODIFY, NIF_TIP);
     lstrcpynA(data.szInfoTitle, "probe", sizeof data.szInfoTitle);
     lstrcpynA(data.szInfo, "balloon", sizeof data.szInfo);
     data.uTimeout = 5000;

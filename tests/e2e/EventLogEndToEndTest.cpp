@@ -39,9 +39,9 @@ TEST(EventMessages, EveryEventRendersFromTheProgramWithItsInsertionStrings) {
         {100, "Ambervale started logging the status of printer \"<1>\" (<3>). Status now: <2>."},
         {101, "Ambervale stopped logging the status of printer \"<1>\". Status now: <2>."},
         {200, "Ambervale: the status of printer \"<1>\" changed to <2>, a problem. Before, it was <3> for <5> "
-              "(<4> seconds). Driver: <6>. Port: <7>."},
+              "(<4> seconds). Driver: <6>. Port: <7>.<8>"},
         {201, "Ambervale: the status of printer \"<1>\" changed to <2>. Before, it was <3> for <5> (<4> seconds). "
-              "Driver: <6>. Port: <7>."},
+              "Driver: <6>. Port: <7>.<8>"},
         {202, "Ambervale: the default printer is now \"<1>\", with the status <2>. Before, it was \"<3>\"."},
         {203, "Ambervale: the status of printer \"<1>\" changed <2> times within 10 minutes. Further changes are "
               "reported once the status has held for 10 minutes."},
@@ -122,7 +122,7 @@ TEST_F(EventLogEvents, WorkOfflineForFiveSecondsGivesOneProblemEventThenOneWithR
     ASSERT_EQ(events.size(), 4u) << "start, the problem, Ready again, stop";
     const std::string driver = ambervale::testing::DefaultPrinterDriverName();
     const std::string port = "CUPS:" + queue_;
-    ASSERT_EQ(events[2].strings.size(), 7u);
+    ASSERT_EQ(events[2].strings.size(), 8u);
     // Five entries saw Off Line, a second or more apart: it lasted at least four seconds by the clock.
     EXPECT_GE(std::stoi(events[2].strings[3]), 4) << events[2].strings[3];
     const struct {
@@ -132,8 +132,9 @@ TEST_F(EventLogEvents, WorkOfflineForFiveSecondsGivesOneProblemEventThenOneWithR
         std::vector<std::string> strings;  // "*": a duration, which the clock decides
     } expected[] = {
         {100, EVENTLOG_INFORMATION_TYPE, "trace", {queue_, "Ready", "Log every 1 second"}},
-        {200, EVENTLOG_ERROR_TYPE, "err", {queue_, "Off Line", "Ready", "*", "*", driver, port}},
-        {201, EVENTLOG_INFORMATION_TYPE, "trace", {queue_, "Ready", "Off Line", "*", "*", driver, port}},
+        // The spooler's queue says nothing in its own words: no line of them.
+        {200, EVENTLOG_ERROR_TYPE, "err", {queue_, "Off Line", "Ready", "*", "*", driver, port, ""}},
+        {201, EVENTLOG_INFORMATION_TYPE, "trace", {queue_, "Ready", "Off Line", "*", "*", driver, port, ""}},
         {101, EVENTLOG_INFORMATION_TYPE, "trace", {queue_, "Ready"}},
     };
     for (std::size_t i = 0; i < events.size(); ++i) {

@@ -53,11 +53,12 @@ Event Started(std::string status, std::string interval = "Log every 1 second", s
     return {EventId::LoggingStarted, kInfo, {std::move(printer), std::move(status), std::move(interval)}};
 }
 
-Event Change(EventLevel level, std::string now, std::string before, std::string seconds, std::string lasted) {
+Event Change(EventLevel level, std::string now, std::string before, std::string seconds, std::string lasted,
+             std::string says = "") {
     return {level == kInfo ? EventId::StatusFine : EventId::StatusProblem,
             level,
             {"Front Desk", std::move(now), std::move(before), std::move(seconds), std::move(lasted), "Generic Laser",
-             "LPT1:"}};
+             "LPT1:", std::move(says)}};
 }
 
 TEST(ChangeTracker, TheFirstEntryWritesTheStartWithItsStatusAndAnEntryThatChangesNothingWritesNothing) {
@@ -308,6 +309,22 @@ TEST(ChangeTracker, APrinterThisPcCouldNotAskIsToldOnceAndSoIsItsReturn) {
     EXPECT_EQ(tracker.Saw(sighting, 86401),
               (Events{{EventId::Heartbeat, EventLevel::Information,
                        {"Front Desk", "Ready", "t1", "Black Toner 49%", "12345"}}}));
+}
+
+// An Epson's alert table, most severe first: an error carries its critical alert on a line of its own; a warning the
+// toner earned, its warning, as the critical one would claim more.
+TEST(ChangeTracker, AStateChangeEndsWithThePrinterWordsThatExplainItsStatus) {
+    const std::vector<PrinterAlert> epson{{PrinterAlert::Severity::Critical, "The Maintenance Box is at its end."},
+                                          {PrinterAlert::Severity::Warning, "Ink low. C"}};
+    Logging logging;
+    logging.See(0, kReady);
+    const auto see = [&](std::int64_t at, std::uint32_t status) {
+        return logging.tracker.Saw({"Front Desk", status, "Generic Laser", "LPT1:", "t", {}, {}, {}, epson}, at);
+    };
+    EXPECT_EQ(see(1, kOffLine), Events{Change(kError, "Off Line", "Ready", "1", "1 s",
+                                              "\r\nThe printer says: The Maintenance Box is at its end.")});
+    EXPECT_EQ(see(2, kTonerLow),
+              Events{Change(kWarning, "Toner Low", "Off Line", "1", "1 s", "\r\nThe printer says: Ink low. C")});
 }
 
 } // namespace

@@ -51,7 +51,7 @@ TEST(EventLogOutput, AnEntryThatChangesNothingMakesNoEventLogCallAtAll) {
     EXPECT_EQ(w.writer.calls, 2);
     EXPECT_EQ(w.writer.events.back(),
               (Event{EventId::StatusProblem, EventLevel::Error,
-                     {"Front Desk", "Off Line", "Ready", "1060", "17 min 40 s", "Generic Laser", "LPT1:"}}));
+                     {"Front Desk", "Off Line", "Ready", "1060", "17 min 40 s", "Generic Laser", "LPT1:", ""}}));
 }
 
 TEST(EventLogOutput, WritesNothingWhileAutomaticLoggingIsOff) {

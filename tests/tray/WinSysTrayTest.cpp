@@ -149,6 +149,7 @@ TEST(WinIcon, NoIconHandleIsNoIcon) {
 
 constexpr int kTestTrayIcon = 4101;     // tray/res/TrayC.ico, see TrayTestIcons.rc
 constexpr int kTestProgramIcon = 4102;  // app/res/Ambervale.ico
+constexpr int kTestTrayLooks[] = {kTestTrayIcon, 4103, 4104};  // and the two looks with their badges
 
 SIZE IconSize(HICON icon) {
     ICONINFO info{};
@@ -193,7 +194,11 @@ std::vector<std::string> IconImages(int resourceId) {
 
 TEST(WinIcon, ProgramAndTrayIconsHoldTheirOwnImages) {
     EXPECT_EQ(IconImages(kTestProgramIcon), (std::vector<std::string>{"32x24", "48x32", "128x32", "256x32"}));
-    EXPECT_EQ(IconImages(kTestTrayIcon), (std::vector<std::string>{"16x24"}));
+    // Each look at every size the notification area uses, from 100% DPI to 300%: none is scaled.
+    for (const int look : kTestTrayLooks) {
+        EXPECT_EQ(IconImages(look), (std::vector<std::string>{"16x24", "20x24", "24x24", "28x24", "32x24", "36x24",
+                                                              "40x24", "48x24"}));
+    }
 }
 
 TEST(WinIcon, MissingResourceGivesNoPicture) {
