@@ -1,14 +1,11 @@
 // A printer hung in firmware, or a half-open proxy, at a URL port: a listener of the test's own that accepts every
 // connection and never answers. Three minutes of entries every second.
-#include <winsock2.h>
-
-#include <windows.h>
+#include "fakes/WinTestHttpResponder.h"
 
 #include <psapi.h>
 #include <tlhelp32.h>
 
 #include "e2e/LoggingEverySecond.h"
-#include "fakes/WinTestHttpResponder.h"
 
 namespace ambervale::e2e {
 namespace {

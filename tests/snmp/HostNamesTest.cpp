@@ -1,5 +1,4 @@
-// A printer's name refreshed beside the questions: a clock of the test's own, and lookups that finish when the test
-// says (one not finished is slower than any question's budget).
+// A printer's name refreshed beside the questions, on a clock of the test's own; a lookup finishes when the test says.
 #include "snmp/HostNames.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +11,7 @@ using namespace std::chrono_literals;
 struct Lookup {
     bool finished = false, found = false;
     bool Finished() { return finished; }
-    bool WaitUntil(AskClock::time_point) { return finished; }
+    bool WaitUntil(AskClock::time_point) { return finished; }  // until then slower than any question's budget
     bool Found() const { return found; }
 };
 
@@ -21,7 +20,7 @@ TEST(HostNames, ARefreshSlowerThanTheQuestionLeavesTheLastAddressesAskedForTenMi
     std::vector<std::shared_ptr<Lookup>> started;
     started.reserve(32);  // compared while a question may start one
     const auto ask = [&](AskClock::duration at) {
-        const AskClock::time_point now = AskClock::time_point{} + at;
+        const auto now = AskClock::time_point{} + at;
         return names.Find("printer", now, now + kAskBudget, [&](const std::string&) {
             started.push_back(std::make_shared<Lookup>(Lookup{started.empty(), started.empty()}));
             return NameAnswer<Lookup>{started.back(), {}};
@@ -34,9 +33,7 @@ TEST(HostNames, ARefreshSlowerThanTheQuestionLeavesTheLastAddressesAskedForTenMi
     ASSERT_EQ(started.size(), 2u) << "one lookup of a host at a time";
     *started[1] = {true, true};
     EXPECT_EQ(ask(62s), started[1]) << "its answer replaces the last one when it comes";
-    for (auto at = 120s; at < 660s; at += 30s, *started.back() = {true, false}) {
-        EXPECT_EQ(ask(at), started[1]) << "while refreshes fail";
-    }
+    for (auto at = 120s; at < 660s; at += 30s, *started.back() = {true, false}) EXPECT_EQ(ask(at), started[1]);
     EXPECT_EQ(ask(660s), nullptr) << "ten minutes after it was found, looked up within the question as at first";
     EXPECT_EQ(ask(661s), nullptr);
     EXPECT_EQ(started.size(), 21u);

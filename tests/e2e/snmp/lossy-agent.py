@@ -4,23 +4,22 @@
 # other request is answered as an SNMPv1 agent without the objects does, noSuchName for the first, bindings echoed.
 import socket, sys
 
-def skip(data, at):  # the start of a BER element's contents, and of the element after it
+def after(data, at):  # where the contents of the BER element at `at` start, and where the next element starts
     count = data[at + 1] & 0x7F if data[at + 1] & 0x80 else 0
-    start = at + 2 + count
-    return start, start + (int.from_bytes(data[at + 2:start], "big") if count else data[at + 1])
+    length = int.from_bytes(data[at + 2:at + 2 + count], "big") if count else data[at + 1]
+    return at + 2 + count, at + 2 + count + length
 
-agent = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+agent, questions = socket.socket(socket.AF_INET, socket.SOCK_DGRAM), set()
 agent.bind((sys.argv[1], 161))
-questions = set()
 while True:
-    request, sender = agent.recvfrom(4096)
-    reply = bytearray(request)
+    reply, sender = agent.recvfrom(4096)
+    reply = bytearray(reply)
     try:
-        pdu = skip(reply, skip(reply, skip(reply, 0)[0])[1])[1]  # past the message's version and community
-        status = skip(reply, skip(reply, pdu)[0])[1]  # past the request id
+        pdu = after(reply, after(reply, after(reply, 0)[0])[1])[1]  # past the version and the community
+        status = after(reply, after(reply, pdu)[0])[1]  # past the request id: error status, error index
+        if sender in questions and reply[pdu] in (0xA0, 0xA1) and reply[status:status + 6] == b"\x02\x01\x00" * 2:
+            reply[pdu], reply[status + 2], reply[status + 5] = 0xA2, 2, 1
+            agent.sendto(bytes(reply), sender)
     except IndexError:
-        continue
-    if sender in questions and reply[pdu] in (0xA0, 0xA1) and reply[status:status + 6] == b"\x02\x01\x00\x02\x01\x00":
-        reply[pdu], reply[status + 2], reply[status + 5] = 0xA2, 2, 1
-        agent.sendto(bytes(reply), sender)
+        pass
     questions.add(sender)
