@@ -262,9 +262,8 @@ TEST(SupplyTracker, SuppliesOfOneNameAreFollowedAndNamedApart) {
     EXPECT_EQ(SuppliesText(unnamed), "toner (1) 3%, toner (2) 80%");
 }
 
-// Ten entries read the same supplies two ways in turn (a description in the printer's character set and without it;
-// IPP's printer-supply form, with a waste box, and its marker-* form): a low toner is told once. An ink at its place
-// is another supply.
+// Ten entries read one low toner two ways in turn (its description with the printer's character set and without;
+// IPP's printer-supply and marker-* forms): told once. An ink at its place is another supply.
 TEST(SupplyTracker, ASupplyReadDifferentlyIsStillWhoItWas) {
     using namespace supply_type;
     const std::vector<Supply> readings[][2] = {
