@@ -243,8 +243,8 @@ Try Ask(HINTERNET session, const IppTarget& target, std::span<const std::byte> r
         return {Ending(AskOutcome::Kind::CouldNotAsk, ErrorText("WinHTTP refused a restriction"))};
     }
     // WinHTTP's own timeouts end its work soon after the worker stops waiting for it, where WinHTTP keeps them: the
-    // response's own as well, which some clients leave without end while the connection is open. Nothing relies on
-    // them: the next exchange with the printer waits for this one to be over.
+    // response's own as well, without which a client may wait for an answer as long as the connection stays open.
+    // Nothing relies on them: the next exchange with the printer waits for this one to be over.
     const auto wait = static_cast<int>(MillisecondsUntil(deadline));
     WinHttp().setTimeouts(handle.get(), wait, static_cast<int>(connectWait), wait, wait);
     static_cast<void>(SetNumberOption(handle.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, static_cast<DWORD>(wait)));
