@@ -16,8 +16,9 @@ struct ReasonWord {
 
 // The reasons that have a word on the status line. A reason's suffix is its severity: -report is the least, for
 // information only (an idle inkjet's empty photo tray, ippeveprinter's empty tray while it waits for a job), and adds
-// nothing; -warning, -error and no suffix at all are conditions and give their words. Left out: media-low, marker-waste-almost-full and the other "almost" reasons (the next job still prints), and
-// the reasons of a connection (connecting-to-device, timed-out), which speak of the printer's own upstream link.
+// nothing; -warning, -error and no suffix at all are conditions and give their words. Left out: media-low,
+// marker-waste-almost-full and the other "almost" reasons (the next job still prints), and the reasons of a
+// connection (connecting-to-device, timed-out), which speak of the printer's own upstream link.
 // The supplies' own levels give "Toner Low" and "No Toner" too, by the same rule as SNMP's.
 constexpr ReasonWord kReasonWords[] = {
     {"media-empty", status_bit::kPaperOut},
