@@ -179,7 +179,7 @@ testenv_start_snmp_agent() {
   export AMBERVALE_SNMP_LOSSY_AGENT=127.$second.$((third ^ 128)).$fourth
   /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")"/../tests/e2e/snmp/lossy-agent.py "$AMBERVALE_SNMP_LOSSY_AGENT" \
     </dev/null >"$dir/snmp/lossy-agent.log" 2>&1 &
-  echo $! > "$dir/snmp-lossy.pid"
+  echo $! > "$dir/lossy-agent.pid"
   export AMBERVALE_SNMP_DUAL_HOST=ambervale-snmp-dual
   { cat /etc/hosts; printf '::1 %s\n%s %s\n' "$AMBERVALE_SNMP_DUAL_HOST" "$AMBERVALE_SNMP_AGENT" "$AMBERVALE_SNMP_DUAL_HOST"; } \
     > "$dir/snmp/hosts"
@@ -250,7 +250,7 @@ testenv_stop() {
   testenv_stop_ipp_printer "$dir"
   local f
   local pid i
-  for f in cupsd xvfb snmpsimd snmp-lossy; do
+  for f in cupsd xvfb snmpsimd lossy-agent; do
     if [ -f "$dir/$f.pid" ]; then
       pid=$(cat "$dir/$f.pid")
       # A pid file left from a run long gone may name another program by now.
