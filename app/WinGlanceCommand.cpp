@@ -10,9 +10,9 @@
 #include "base/AppError.h"
 #include "base/WinHandles.h"
 #include "base/WinText.h"
+#include "glance/WinGlance.h"
 #include "history/HistoryPath.h"
 #include "history/WinFiles.h"
-#include "history/WinGlance.h"
 #include "history/WinHistoryFile.h"
 
 namespace ambervale::win {
@@ -65,10 +65,20 @@ std::optional<int> RunGlanceCommandLine() {
     try {
         if (!FileExists(history)) throw AppError("There is no history file at " + history);
         WriteGlanceReport(history, report, nullptr);
-        if (!command->report) OpenGlanceReport(report, nullptr);
+    } catch (const ReportIsHistory& e) {
+        WriteErrorLine(e.what());
+        return 2;
     } catch (const std::exception& e) {
         WriteErrorLine(e.what());
         return 1;
+    }
+    // Written: that is the command's success, whether or not a browser can show it here.
+    if (!command->report) {
+        try {
+            OpenGlanceReport(report, nullptr);
+        } catch (const std::exception& e) {
+            WriteErrorLine(e.what());
+        }
     }
     return 0;
 }

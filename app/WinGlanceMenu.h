@@ -7,7 +7,7 @@
 #include <string>
 
 #include "base/MessageBoxes.h"
-#include "history/WinGlance.h"
+#include "glance/WinGlance.h"
 #include "mainwindow/WinForm1.h"
 
 namespace ambervale::win {

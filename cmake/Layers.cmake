@@ -1,6 +1,7 @@
 # The folders are layers, one static library each, linked in one direction only:
 #
 #   base  <-  printer  <-  logging  <-  history  <-  mainwindow  <-  app
+#                                       history  <-  glance  <-------'
 #                          logging  <-  eventlog  <------------------'
 #             printer  <-  asking  <-  snmp  <-----------------------'
 #                          asking  <-  ipp   <-----------------------'
@@ -16,7 +17,8 @@
 # The ways of asking the printer itself, each a folder above asking/; app links them all.
 set(AMBERVALE_PROTOCOLS snmp ipp)
 # In the order they are built; the tests mirror them folder for folder.
-set(AMBERVALE_LAYERS base printer asking ${AMBERVALE_PROTOCOLS} logging eventlog history tray startup mainwindow app installer)
+set(AMBERVALE_LAYERS base printer asking ${AMBERVALE_PROTOCOLS} logging eventlog history glance tray startup mainwindow app
+    installer)
 
 add_library(ambervale_warnings INTERFACE)
 if(MSVC)

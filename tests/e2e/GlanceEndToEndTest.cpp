@@ -1,10 +1,13 @@
 // "History at a Glance..." from the real program's system menu: the page is written beside the history file while the
-// window goes on, handed to the browser, and the caption is the product's again.
+// window goes on, handed to the browser, and the caption is the product's again; a close while it is made stops it,
+// and leaves the last good page and CSV file as they were.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <string>
 
@@ -68,6 +71,58 @@ TEST(GlanceEndToEnd, TheSystemMenuWritesThePageBesideTheHistoryAndOpensIt) {
     DeleteFileA(report.c_str());
     RegDeleteTreeA(HKEY_CLASSES_ROOT, "AmbervaleGlanceTest");
     RegDeleteTreeA(HKEY_CLASSES_ROOT, ".html");
+}
+
+TEST(GlanceEndToEnd, ClosingTheWindowStopsAPageUnderWayAndLeavesTheLastGoodOne) {
+    const std::string temp = FreshTempFolder("glance-close");
+    const std::string report = temp + "\\Ambervale at a glance.html";
+    const std::string csv = temp + "\\Ambervale at a glance.csv";
+    std::ofstream(report, std::ios::binary) << "<p>the last good page</p>";
+    std::ofstream(csv, std::ios::binary) << "the last good spells";
+    {
+        // Twenty days of an entry a second: long enough to be read that the close comes while it is.
+        std::ofstream history(temp + "\\Ambervale.txt", std::ios::binary);
+        std::string day;
+        for (int s = 1; s < 86400; ++s) {
+            char line[160];
+            std::snprintf(line, sizeof line, " %d:%02d:%02d %s Printer Status = ; Printer Name = Front Desk; Printer "
+                          "Driver Name = D; Printer Port Name = P; \r\n", (s / 3600) % 12 == 0 ? 12 : (s / 3600) % 12,
+                          s / 60 % 60, s % 60, s < 43200 ? "AM" : "PM");
+            day += "11/DD/2026";
+            day += line;
+        }
+        for (int d = 1; d <= 20; ++d) {
+            std::string text = day;
+            const std::string date = (d < 10 ? "0" : "") + std::to_string(d);
+            for (auto at = text.find("DD"); at != std::string::npos; at = text.find("DD", at + 2)) text.replace(at, 2, date);
+            history << text;
+        }
+    }
+    AppProcess app(AmbervaleExe(), temp);
+    const HWND window = app.WaitForMainWindow(20000);
+    ASSERT_NE(window, nullptr);
+    PostMessageA(window, WM_SYSCOMMAND, win::kGlanceMenuCommand, 0);
+    std::string caption;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            char text[128] = {};
+            GetWindowTextA(window, text, sizeof text);
+            caption = text;
+            return caption.find("History at a Glance") != std::string::npos;
+        },
+        20000));
+    const auto closed = std::chrono::steady_clock::now();
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(app.WaitForExit(60000));
+    // Figures for the notes, never a condition of the test.
+    std::cout << "Closed at \"" << caption << "\"; the program ended "
+              << std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - closed).count()
+              << " ms after the close was posted\n";
+    EXPECT_EQ(FileText(report), "<p>the last good page</p>");
+    EXPECT_EQ(FileText(csv), "the last good spells");
+    // Nor any part of the page or the CSV file under its temporary name.
+    WIN32_FIND_DATAA found;
+    EXPECT_EQ(FindFirstFileA((temp + "\\amb*.tmp").c_str(), &found), INVALID_HANDLE_VALUE);
 }
 
 } // namespace

@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# The history at a glance end to end: "Ambervale.exe /glance" under Wine on a record made here, in a folder whose name
-# the ANSI code page cannot spell, then the page it writes opened in a real browser (headless Chromium). The DOM must
-# hold the spells and no script; a screenshot of the page is kept beside the build as the artefact to look at.
+# The history at a glance end to end: "Ambervale.exe /glance" under Wine on records made here, in a folder whose name
+# the ANSI code page cannot spell, then the pages it writes opened in a real browser (headless Chromium). The DOM must
+# hold the spells and no script; a screenshot of the page is kept beside the build as the artefact to look at. Then:
+# a REPORT that is the HISTORY is refused and the history kept byte for byte; a week of a printer that changes every
+# 2 seconds makes a page within its bound that Chromium opens, and a CSV file with every spell in which a printer
+# named like a formula is text; no REPORT named and no browser to open it is still a success; and a night the clock
+# is put forward (TZ=Europe/Berlin) is no gap.
 #   glance-in-browser.sh <Ambervale.exe> <folder for the screenshot>
 set -euo pipefail
 exe=$1
@@ -46,8 +50,15 @@ wine "$exe" /glance "$(windows_path "$work/missing.txt")" "$(windows_path "$work
 [ "$status" -ne 0 ] || fail "/glance of a missing history exited 0"
 [ "$(tr -d '\r' <"$work/err" | grep -c .)" -eq 1 ] || fail "not one line on standard error: $(cat "$work/err")"
 
+# Chromium with a profile of its own that it may not use to reach anywhere.
+browse() {
+  local profile
+  profile=$(mktemp -d "$work/chromium.XXXXXX")
+  timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run --disable-background-networking \
+    --disable-component-update --disable-sync --user-data-dir="$profile" "$@" 2>/dev/null
+}
 cp "$folder/report.html" "$work/report.html"  # Chromium is given a plain path
-chromium --headless --no-sandbox --disable-gpu --dump-dom "file://$work/report.html" >"$work/dom" 2>/dev/null
+browse --dump-dom "file://$work/report.html" >"$work/dom"
 expect_row() {
   grep -qF "data-printer=\"$1\" data-status=\"$2\" data-start=\"$3\" data-end=\"$4\"" "$work/dom" ||
     fail "no spell $*"
@@ -65,7 +76,64 @@ grep -qF 'line 8.' "$work/dom" || fail "the torn line is not named"
 if sed -E 's/"[^"]*"//g' "$work/dom" | grep -qi '<script'; then fail "the page holds a script"; fi
 grep -qF '<title>Ambervale history at a glance</title>' "$work/dom" || fail "no title"
 
-chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --window-size=1100,1500 \
-  --screenshot="$artefacts/glance-screenshot.png" "file://$work/report.html" >/dev/null 2>&1
+browse --hide-scrollbars --window-size=1100,1500 --screenshot="$artefacts/glance-screenshot.png" \
+  "file://$work/report.html" >/dev/null
 [ -s "$artefacts/glance-screenshot.png" ] || fail "no screenshot"
+grep -qF 'report.csv' "$work/dom" || fail "the page does not name its CSV file"
+
+# The same file twice, however spelled: refused in one line, exit 2, the history as it was.
+cp "$folder/history.txt" "$work/history-before.txt"
+for named in "$(windows_path "$folder/history.txt")" "$(windows_path "$folder/HISTORY.TXT")" \
+             "$(windows_path "$folder/./history.txt")"; do
+  status=0
+  wine "$exe" /glance "$(windows_path "$folder/history.txt")" "$named" 2>"$work/err" || status=$?
+  [ "$status" -eq 2 ] || fail "/glance H $named exited $status, not 2"
+  [ "$(tr -d '\r' <"$work/err" | grep -c .)" -eq 1 ] || fail "not one line on standard error: $(cat "$work/err")"
+  cmp -s "$folder/history.txt" "$work/history-before.txt" || fail "the history changed under /glance H $named"
+done
+
+# A week of a printer that changes every 2 seconds, an entry a second, then a printer named like a formula.
+awk 'BEGIN {
+  tail = "; Printer Name = Front Desk; Printer Driver Name = Generic; Printer Port Name = LPT1:; \r";
+  for (s = 0; s < 7 * 86400; s++) {
+    t = s % 86400; h = int(t / 3600);
+    date = "11/" (1 + int(s / 86400)) "/2026 ";
+    time = t == 0 ? "" : sprintf("%d:%02d:%02d %s ", h % 12 == 0 ? 12 : h % 12, int(t / 60) % 60, t % 60, h < 12 ? "AM" : "PM");
+    print date time "Printer Status = " (int(s / 2) % 2 ? "Off Line  " : "") tail;
+  }
+  for (s = 0; s < 3; s++) {
+    printf "11/8/2026 12:00:%02d AM Printer Status = ; Printer Name = =HYPERLINK(\"x\"); Printer Driver Name = d; Printer Port Name = p; \r\n", s + 1;
+  }
+}' >"$folder/flapping.txt"
+wine "$exe" /glance "$(windows_path "$folder/flapping.txt")" "$(windows_path "$folder/flapping.html")" \
+  2>"$work/err" || fail "/glance of the flapping week exited $? ($(cat "$work/err"))"
+size=$(stat -c %s "$folder/flapping.html")
+[ "$size" -le $((8 << 20)) ] || fail "the flapping week's page is $size bytes"
+rows=$(($(wc -l <"$folder/flapping.csv") - 1))
+[ "$rows" -eq $((7 * 86400 / 2 + 1)) ] || fail "the CSV file has $rows spells, not $((7 * 86400 / 2 + 1))"
+grep -qF '"'"'"'=HYPERLINK(""x"")",' "$folder/flapping.csv" || fail "the formula-like name is not text in the CSV file"
+head -c 3 "$folder/flapping.csv" | cmp -s - <(printf '\xEF\xBB\xBF') || fail "the CSV file has no byte-order mark"
+cp "$folder/flapping.html" "$work/flapping.html"
+browse --dump-dom "file://$work/flapping.html" >"$work/flapping-dom" || fail "Chromium did not open the flapping week"
+grep -qF 'more spells' "$work/flapping-dom" || fail "the flapping week's page does not say what it leaves to the CSV file"
+grep -qF 'changing' "$work/flapping-dom" || fail "the flapping week's page has no band of changes"
+grep -qF '</html>' "$work/flapping-dom" || fail "the flapping week's page was not read to its end"
+
+# No REPORT named and no program for web pages in this prefix: the page is written, so the command succeeded.
+status=0
+wine "$exe" /glance "$(windows_path "$folder/flapping.txt")" 2>"$work/err" || status=$?
+[ "$status" -eq 0 ] || fail "/glance with no browser exited $status ($(cat "$work/err"))"
+[ -s "$folder/flapping at a glance.html" ] || fail "no page beside the history"
+
+# The night the clock is put forward in central Europe, an entry a second: no gap, 20 seconds of Ready.
+{
+  for s in 50 51 52 53 54 55 56 57 58 59; do printf '3/29/2026 1:59:%s AM Printer Status = %s\r\n' "$s" "$report"; done
+  for s in 00 01 02 03 04 05 06 07 08 09 10; do printf '3/29/2026 3:00:%s AM Printer Status = %s\r\n' "$s" "$report"; done
+} >"$folder/spring.txt"
+TZ=Europe/Berlin wine "$exe" /glance "$(windows_path "$folder/spring.txt")" "$(windows_path "$folder/spring.html")" \
+  2>"$work/err" || fail "/glance of the spring night exited $? ($(cat "$work/err"))"
+grep -qF 'data-status="Ready" data-start="2026-03-29T01:59:50" data-end="2026-03-29T03:00:10"><td>Ready</td>' \
+  "$folder/spring.html" || fail "the spring night is not one spell"
+grep -qF '>20 s</td>' "$folder/spring.html" || fail "the spring night's spell does not last 20 seconds"
+! grep -qF 'data-status="not recorded"' "$folder/spring.html" || fail "the spring night has a gap"
 echo "glance in browser: passed; screenshot $artefacts/glance-screenshot.png"
