@@ -19,7 +19,7 @@ std::optional<AskOutcome> IppStatusSource::Ask(const std::string& portName, AskC
     if (!guess) return std::nullopt;
     const AskClock::time_point now = clock_();
     if (!guesses_.Due(guess->printerUri, now)) return std::nullopt;
-    AskOutcome outcome = Post(*guess, deadline);
+    AskOutcome outcome = AskOrNotAsked([&] { return Post(*guess, deadline); });
     outcome.address = guesses_.Took(guess->printerUri, outcome.kind, now);
     return outcome;
 }

@@ -16,11 +16,11 @@
 namespace ambervale {
 
 // Asks the printer what it is doing: hrDeviceStatus, hrPrinterStatus and hrPrinterDetectedErrorState at its device
-// index, before deadline. nullopt when no reply of the agent's came: none at all, or only replies that are not an
-// answer to this question. A reply is judged against the request it answers (a slow printer may answer an earlier
-// one, which may have asked for more objects). An object the agent does not have (noSuchName) is left out and the
-// rest asked again, which counts as one of the three requests. Any other error status proves the agent is up: tooBig
-// has the objects asked one at a time, any other leaves them unknown; so does a value that cannot be used.
+// index, before deadline, each request with the tries of RequestWithRetries and its one rule of which reply counts.
+// nullopt when no reply of the agent's came at all; once one has, the agent is up and the question has an answer,
+// however the rest goes: objects that stayed unanswered are unknown. An object the agent does not have (noSuchName)
+// is left out and the rest asked again. Any other error status proves the agent is up: tooBig has the objects asked
+// one at a time, any other leaves them unknown; so does a value that cannot be used, or bindings of other objects.
 std::optional<PrinterAnswer> AskPrinter(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids,
                                         AskClock::time_point deadline);
 

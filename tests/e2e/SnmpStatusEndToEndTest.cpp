@@ -214,6 +214,18 @@ TEST_F(SnmpStatus, NoAnswerReadsOffLineWhileTheWindowKeepsAnswering) {
     EXPECT_GE(AgentRequests("silent"), 6) << "three requests for each entry";
 }
 
+// The world's lossy agent loses the first request of every question and answers the others noSuchName: a minute of
+// entries every second, none of them Off Line.
+class SnmpLongRun : public SnmpStatus {};
+TEST_F(SnmpLongRun, AnAgentThatLosesTheFirstRequestAndAnswersNoSuchNameIsNeverOffLine) {
+    ASSERT_NE(std::getenv("AMBERVALE_SNMP_LOSSY_AGENT"), nullptr) << "needs the world's lossy agent (--snmp)";
+    ASSERT_NO_FATAL_FAILURE(PutPrinterAt(std::getenv("AMBERVALE_SNMP_LOSSY_AGENT"), "public", true));
+    ASSERT_NO_FATAL_FAILURE(Start("lossy-no-such-name"));
+    Sleep(60000);
+    ASSERT_NO_FATAL_FAILURE(ExpectLines(20, "Ready", "public"));
+    Close();
+}
+
 TEST_F(SnmpStatus, WithSnmpOffNotOneSnmpRequestIsSentAndNoIppPrinterAnswersTheLineIsTheSpoolersOwn) {
     ASSERT_NO_FATAL_FAILURE(PutPrinterAt(AgentAddress(), "never-asked", false));
     ASSERT_NO_FATAL_FAILURE(Start("snmp-off"));
