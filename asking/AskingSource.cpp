@@ -11,15 +11,23 @@ std::uint32_t AskingSource::StatusBits(const OpenPrinter& printer) {
 }
 
 std::uint32_t AskingSource::StatusAndReport(const OpenPrinter& printer, PrinterOwnReport& report) {
-    std::optional<AskOutcome> outcome;
+    bool asked = true;
+    const AskOutcome outcome = AskOrNotAsked([&] {
+        std::optional<AskOutcome> ended = Ask(printer.record.portName, AskClock::now() + kAskBudget);
+        asked = ended.has_value();
+        return ended.value_or(AskOutcome::Silence());
+    });
+    return asked ? AddToEntry(outcome, report) : 0;
+}
+
+AskOutcome AskOrNotAsked(const std::function<AskOutcome()>& ask) {
     try {
-        outcome = Ask(printer.record.portName, AskClock::now() + kAskBudget);
+        return ask();
     } catch (const std::bad_alloc&) {
-        outcome = AskOutcome::NotAsked("out of memory");
+        return AskOutcome::NotAsked("out of memory");
     } catch (const std::exception& error) {
-        outcome = AskOutcome::NotAsked(error.what());
+        return AskOutcome::NotAsked(error.what());
     }
-    return outcome ? AddToEntry(*outcome, report) : 0;
 }
 
 } // namespace ambervale

@@ -21,8 +21,9 @@ AskOutcome::Address GuessedAddresses::Took(const std::string& address, AskOutcom
     Guess& guess = guesses_[address];
     if (kind == AskOutcome::Kind::Answered) {
         guess = Guess{true, now, kFirstGuessWait};
-    } else if (kind != AskOutcome::Kind::CouldNotAsk && !guess.answered) {
-        // This PC's own failure says nothing of the guess; silence and a refusal put it off.
+    } else if (!guess.answered) {
+        // Silence, a refusal and this PC's own failure alike put it off: a PC without the protocol's client would
+        // otherwise try a guess that may be no printer at every entry.
         guess.nextAsk = now + guess.wait;
         guess.wait = std::min(guess.wait * 2, kLongestGuessWait);
     }

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "asking/AskClock.h"
-#include "printer/AskOutcome.h"
+#include "asking/AskOutcome.h"
 
 namespace ambervale {
 

@@ -14,7 +14,6 @@
 
 #include "FuzzMutation.h"
 #include "ipp/IppMessage.h"
-#include "ipp/IppPrinterAlerts.h"
 #include "ipp/IppPrinterState.h"
 #include "ipp/IppStatusSource.h"
 
@@ -144,7 +143,7 @@ int main(int argc, char** argv) {
         if (!outcome || outcome->kind != AskOutcome::Kind::Answered) continue;
         ++read;
         supplies += report.supplies.size();
-        if (const auto response = ReadIppResponse(bytes, kId)) alerts += IppAlerts(*response, text).size();
+        alerts += report.alerts.size();
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("responses: %ld mutated from %zu seeds (seed %u), %.1f s, %.2f us each\n", responses, seeds.size(),

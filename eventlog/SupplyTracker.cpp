@@ -5,7 +5,7 @@
 namespace ambervale {
 namespace {
 
-// A printer that keeps renaming its supplies must not make the tracker grow without end.
+// A printer whose readings keep changing its supplies must not make the tracker grow without end.
 constexpr std::size_t kMaxFollowed = 4 * kMaxSupplies;
 
 std::string_view ShownName(const Supply& supply) {
@@ -24,18 +24,18 @@ Event SupplyEvent(EventId id, EventLevel level, std::span<const Supply> supplies
 
 void SupplyTracker::Saw(std::span<const Supply> supplies, std::string_view printer, std::string_view port,
                         std::vector<Event>& events) {
+    ++readings_;
     for (std::size_t at = 0; at < supplies.size(); ++at) {
         const Supply& supply = supplies[at];
         if (IsReceptacle(supply) || !supply.percent) continue;
         const int percent = *supply.percent;
-        auto found = std::find_if(followed_.begin(), followed_.end(), [&](const Followed& f) {
-            return f.index == supply.index && f.type == supply.type && f.description == supply.description;
-        });
+        const SupplyIdentity who = IdentityOf(supplies, at);
+        auto found = std::find_if(followed_.begin(), followed_.end(), [&](const Followed& f) { return f.who == who; });
         if (found == followed_.end()) {
-            if (followed_.size() >= kMaxFollowed) followed_.clear();
-            followed_.push_back({supply.index, supply.type, supply.description, LastTold::Fine});
+            followed_.push_back({who, LastTold::Fine, readings_});
             found = followed_.end() - 1;
         }
+        found->lastSeen = readings_;
         LastTold& lastTold = found->lastTold;
         if (percent <= kSupplyEmptyPercent) {
             if (lastTold != LastTold::Empty) {
@@ -52,6 +52,12 @@ void SupplyTracker::Saw(std::span<const Supply> supplies, std::string_view print
                 SupplyEvent(EventId::SupplyReplaced, EventLevel::Information, supplies, at, printer, port));
             lastTold = LastTold::Fine;
         }
+    }
+    // After the reading, so that none of its own supplies is the one forgotten.
+    while (followed_.size() > kMaxFollowed) {
+        followed_.erase(std::min_element(followed_.begin(), followed_.end(), [](const Followed& a, const Followed& b) {
+            return a.lastSeen < b.lastSeen;
+        }));
     }
 }
 

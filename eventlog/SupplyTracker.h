@@ -13,8 +13,9 @@ namespace ambervale {
 // Follows the printer's consumed supplies through the entries and tells when one crosses a threshold, once a
 // crossing: low (at or below 5%), empty (at or below 1%), and replaced (back at 50% or more after being low). A
 // supply that hovers about a threshold tells nothing more until it has been replaced. Receptacles (waste boxes) are
-// not followed: makers disagree on what their level means. Each supply is followed by its index, so two of one name
-// are two supplies; an index that comes to hold another kind or description holds a new supply.
+// not followed: makers disagree on what their level means. Each supply is followed by who it is (SupplyIdentity), so
+// two of one name are two supplies, a description read differently changes nothing, and a place that comes to hold
+// another kind holds a new supply. Of more supplies than it follows at most, the one unseen longest is forgotten.
 class SupplyTracker {
 public:
     // Adds the events that this entry's supplies bring. printer and port: for the events' strings.
@@ -27,12 +28,12 @@ private:
     // What the Event Log last told of a supply: nothing yet or replaced (Fine), low, or empty.
     enum class LastTold { Fine, Low, Empty };
     struct Followed {
-        std::uint32_t index;
-        std::int32_t type;
-        std::string description;
+        SupplyIdentity who;
         LastTold lastTold;
+        std::uint64_t lastSeen;  // the reading that last showed it
     };
     std::vector<Followed> followed_;
+    std::uint64_t readings_ = 0;
 };
 
 // The name the events and the heartbeat give supplies[at]: the printer's description, or the kind's word when it

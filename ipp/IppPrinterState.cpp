@@ -14,11 +14,11 @@ struct ReasonWord {
     std::uint32_t bits;
 };
 
-// The reasons that have a word on the status line. A printer adds -report, -warning or -error to a reason by how
-// grave it finds it (ippeveprinter sends "media-empty-report" while idle, the same tray as "-warning" while it
-// prints): the words count whatever the suffix, since a tray that is empty is empty for the next job either way.
-// Left out: media-low, marker-waste-almost-full and the other "almost" reasons (the next job still prints), and
-// the reasons of a connection (connecting-to-device, timed-out), which speak of the printer's own upstream link.
+// The reasons that have a word on the status line. A reason's suffix is its severity: -report is the least, for
+// information only (an idle inkjet's empty photo tray, ippeveprinter's empty tray while it waits for a job), and adds
+// nothing; -warning, -error and no suffix at all are conditions and give their words. Left out: media-low,
+// marker-waste-almost-full and the other "almost" reasons (the next job still prints), and the reasons of a
+// connection (connecting-to-device, timed-out), which speak of the printer's own upstream link.
 // The supplies' own levels give "Toner Low" and "No Toner" too, by the same rule as SNMP's.
 constexpr ReasonWord kReasonWords[] = {
     {"media-empty", status_bit::kPaperOut},
@@ -41,7 +41,8 @@ constexpr ReasonWord kReasonWords[] = {
     {"shutdown", status_bit::kOffline},
 };
 
-constexpr std::string_view kSuffixes[] = {"-report", "-warning", "-error"};
+constexpr std::string_view kReportSuffix = "-report";
+constexpr std::string_view kConditionSuffixes[] = {"-warning", "-error"};
 
 // The supply kinds in the order of their numbers from 1, as marker-types spells them; printer-supply's type= spells
 // the same words without hyphens ("wasteToner"), which NormalKeyword makes equal.
@@ -148,7 +149,8 @@ std::vector<Supply> FromMarkers(const IppResponse& response, ForeignText& text) 
 } // namespace
 
 std::uint32_t IppReasonBits(std::string_view reason) {
-    for (const std::string_view suffix : kSuffixes) {
+    if (reason.ends_with(kReportSuffix)) return 0;
+    for (const std::string_view suffix : kConditionSuffixes) {
         if (reason.size() > suffix.size() && reason.ends_with(suffix)) {
             reason.remove_suffix(suffix.size());
             break;

@@ -18,8 +18,8 @@ inline constexpr std::int32_t kProcessing = 4;
 inline constexpr std::int32_t kStopped = 5;
 } // namespace ipp_state
 
-// The status-table bits of one printer-state-reasons keyword, whatever its suffix (-report, -warning, -error); 0 for
-// a reason without a word.
+// The status-table bits of one printer-state-reasons keyword: its word when it is a condition (-warning, -error, or
+// no suffix); 0 for a report (-report, information only) and for a reason without a word.
 std::uint32_t IppReasonBits(std::string_view reason);
 
 // The status-table bits of the printer's state and reasons: the reasons' words, "Printing" while it is processing,

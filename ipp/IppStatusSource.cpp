@@ -1,6 +1,7 @@
 #include "ipp/IppStatusSource.h"
 
 #include "ipp/IppMessage.h"
+#include "ipp/IppPrinterAlerts.h"
 #include "ipp/IppPrinterState.h"
 #include "ipp/IppTarget.h"
 
@@ -19,7 +20,7 @@ std::optional<AskOutcome> IppStatusSource::Ask(const std::string& portName, AskC
     if (!guess) return std::nullopt;
     const AskClock::time_point now = clock_();
     if (!guesses_.Due(guess->printerUri, now)) return std::nullopt;
-    AskOutcome outcome = Post(*guess, deadline);
+    AskOutcome outcome = AskOrNotAsked([&] { return Post(*guess, deadline); });
     outcome.address = guesses_.Took(guess->printerUri, outcome.kind, now);
     return outcome;
 }
@@ -43,6 +44,7 @@ AskOutcome IppStatusSource::Post(const IppTarget& target, AskClock::time_point d
     AskOutcome outcome = AskOutcome::Answer(0);
     outcome.supplies = IppSupplies(*response, text_);
     outcome.bits = IppResponseBits(*response, outcome.supplies);
+    outcome.alerts = IppAlerts(*response, text_);
     return outcome;
 }
 

@@ -7,7 +7,7 @@
 
 #include "asking/AskClock.h"
 #include "ipp/IppTarget.h"
-#include "printer/AskOutcome.h"
+#include "asking/AskOutcome.h"
 
 namespace ambervale {
 

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "base/AppError.h"
@@ -67,12 +69,15 @@ using UniqueInternet = UniqueHandle<InternetTraits>;
 constexpr DWORD kStatusOk = 200;
 constexpr std::size_t kReadChunk = 8192;
 constexpr wchar_t kContentType[] = L"Content-Type: application/ipp\r\n";
-// A connection not accepted within kConnectTry is given up and a new one made, while at least kRetryLeast remains
-// (at most kMaxTries in all): TCP sends a lost SYN again only after a second or more (three on older Windows), too
-// late for a question of a second and a half, so one packet lost on the way would read as a printer that is gone.
+// A connection not accepted within kConnectTry is given up and a new one made, while at least kRetryLeast remains:
+// TCP sends a lost SYN again only after a second or more (three on older Windows), too late for a question of a
+// second and a half, so one packet lost on the way would read as a printer that is gone. Three tries are all the
+// budget holds.
 constexpr std::chrono::milliseconds kConnectTry{500};
 constexpr std::chrono::milliseconds kRetryLeast{300};
-constexpr int kMaxTries = 4;
+constexpr int kMaxTries = 3;
+static_assert(kConnectTry * (kMaxTries - 1) + kRetryLeast <= kAskBudget &&
+              kConnectTry * kMaxTries + kRetryLeast > kAskBudget);
 
 PostEnding Ending(AskOutcome::Kind kind, std::string reason = {}) { return {kind, {}, std::move(reason)}; }
 
@@ -91,29 +96,38 @@ PostEnding FailureEnding(DWORD error) {
     }
 }
 
-// One question's state, shared by the worker that waits and WinHTTP's threads that call back. It lives until both
-// are done with it: the worker's reference goes when it returns, WinHTTP's when the request's handle is closed.
+} // namespace
+
+// One exchange's state, shared by the worker that waits and WinHTTP's threads that call back. It lives until both
+// are done with it: the worker's reference goes when it returns, WinHTTP's when the request's handle is closed; the
+// transport keeps the last exchange of each printer until then, so that no other starts meanwhile.
 struct PostInFlight {
     UniqueKernelObject done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    // Set at WinHTTP's last word on the request, its handle closing: nothing of the exchange runs after it.
+    UniqueKernelObject closed{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     std::vector<std::byte> request;  // WinHTTP reads it until the request is sent
     std::array<std::byte, kReadChunk> chunk{};
     std::vector<std::byte> body;
-    PostEnding ending;  // written once, before done is set; read by the worker only after that
+    // Written once, by the completion that ends the exchange, before done is set; read by the worker only after that.
+    PostEnding ending;
+    DWORD error = 0;  // WinHTTP's, when it ended the exchange
     std::atomic<bool> ended{false};
     std::atomic<bool> connected{false};  // the printer accepted the connection
-    DWORD error = 0;                     // WinHTTP's, when it ended the exchange; written before done is set
     ReadPump pump;
     std::shared_ptr<PostInFlight> heldByWinHttp;
 
-    void End(PostEnding result) {
+    // Two completions may end the exchange at once (an error beside a read): the first to claim it writes.
+    void End(PostEnding result, DWORD winHttpError = 0) {
         if (ended.exchange(true)) return;
         ending = std::move(result);
+        error = winHttpError;
         SetEvent(done.get());
     }
     void Fail(DWORD winHttpError) {
-        if (ended) return;
-        error = winHttpError;
-        End(FailureEnding(winHttpError));
+        if (!ended) End(FailureEnding(winHttpError), winHttpError);
+    }
+    bool ClosedBy(AskClock::time_point deadline) const {
+        return WaitForSingleObject(closed.get(), MillisecondsUntil(deadline)) == WAIT_OBJECT_0;
     }
     // WinHTTP completes a read inside the call while it has data buffered: the pump keeps that from nesting.
     void ReadMore(HINTERNET request) {
@@ -126,6 +140,8 @@ struct PostInFlight {
         });
     }
 };
+
+namespace {
 
 void CALLBACK OnStatus(HINTERNET handle, DWORD_PTR context, DWORD status, LPVOID info, DWORD length) {
     auto* exchange = reinterpret_cast<PostInFlight*>(context);
@@ -168,8 +184,10 @@ void CALLBACK OnStatus(HINTERNET handle, DWORD_PTR context, DWORD status, LPVOID
         exchange->Fail(static_cast<const WINHTTP_ASYNC_RESULT*>(info)->dwError);
         break;
     case WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING: {
-        // WinHTTP's last word on this request: its reference goes, and with the worker's gone too, the exchange.
+        // WinHTTP's last word on this request: its reference goes, and with the worker's and the transport's gone
+        // too, the exchange.
         const std::shared_ptr<PostInFlight> last = std::move(exchange->heldByWinHttp);
+        SetEvent(exchange->closed.get());
         break;
     }
     default:
@@ -212,8 +230,9 @@ struct Try {
     bool notAccepted = false;  // the connection was not accepted in time: a fresh one may be
 };
 
+// inFlight: where the printer's exchange under way is kept, until WinHTTP has let it go.
 Try Ask(HINTERNET session, const IppTarget& target, std::span<const std::byte> request,
-        AskClock::time_point deadline, DWORD connectWait) {
+        AskClock::time_point deadline, DWORD connectWait, std::shared_ptr<PostInFlight>& inFlight) {
     const UniqueInternet connection(WinHttp().connect(session, Ascii(target.host).c_str(), target.port, 0));
     if (!connection) return {FailureEnding(GetLastError())};
     const UniqueInternet handle(WinHttp().openRequest(connection.get(), L"POST", Ascii(target.path).c_str(), nullptr,
@@ -223,12 +242,15 @@ Try Ask(HINTERNET session, const IppTarget& target, std::span<const std::byte> r
     if (!Restrict(handle.get(), target.secure)) {
         return {Ending(AskOutcome::Kind::CouldNotAsk, ErrorText("WinHTTP refused a restriction"))};
     }
-    // WinHTTP's own timeouts end its work soon after the worker stops waiting for it.
+    // WinHTTP's own timeouts end its work soon after the worker stops waiting for it, where WinHTTP keeps them: the
+    // response's own as well, without which a client may wait for an answer as long as the connection stays open.
+    // Nothing relies on them: the next exchange with the printer waits for this one to be over.
     const auto wait = static_cast<int>(MillisecondsUntil(deadline));
     WinHttp().setTimeouts(handle.get(), wait, static_cast<int>(connectWait), wait, wait);
+    static_cast<void>(SetNumberOption(handle.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, static_cast<DWORD>(wait)));
 
     auto exchange = std::make_shared<PostInFlight>();
-    if (!exchange->done) return {Ending(AskOutcome::Kind::CouldNotAsk, ErrorText("No event"))};
+    if (!exchange->done || !exchange->closed) return {Ending(AskOutcome::Kind::CouldNotAsk, ErrorText("No event"))};
     exchange->request.assign(request.begin(), request.end());
     if (WinHttp().setStatusCallback(handle.get(), OnStatus,
                                     WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS | WINHTTP_CALLBACK_FLAG_HANDLES |
@@ -242,6 +264,7 @@ Try Ask(HINTERNET session, const IppTarget& target, std::span<const std::byte> r
     }
     // From here WinHTTP calls back with the exchange until it says the handle is closing.
     exchange->heldByWinHttp = exchange;
+    inFlight = exchange;
     const auto size = static_cast<DWORD>(exchange->request.size());
     if (!WinHttp().sendRequest(handle.get(), kContentType, static_cast<DWORD>(-1L), exchange->request.data(), size,
                                size, context)) {
@@ -267,11 +290,21 @@ PostEnding WinHttpTransport::Post(const IppTarget& target, std::span<const std::
                                   WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC);
         if (session_ == nullptr) return Ending(AskOutcome::Kind::CouldNotAsk, ErrorText("No WinHTTP session"));
     }
+    // One exchange with a printer at a time, whatever the printer does: the last one is over (its request and
+    // connection closed, WinHTTP done with it) before the next one starts; while it is not, nothing new is opened,
+    // and the question ends as the silence it is. Printers whose last exchange is over are forgotten.
+    const std::string printer = target.host + ':' + std::to_string(target.port);
+    std::erase_if(inFlight_, [&](const auto& kept) {
+        return kept.first != printer && (!kept.second || kept.second->ClosedBy({}));
+    });
+    std::shared_ptr<PostInFlight>& inFlight = inFlight_[printer];
     Tries tries(kMaxTries, kConnectTry, deadline);
     while (tries.Next()) {
+        if (inFlight && !inFlight->ClosedBy(deadline)) return Ending(AskOutcome::Kind::Silent);
+        inFlight.reset();
         const bool last = tries.IsLast(kRetryLeast);
         const DWORD connectWait = MillisecondsUntil(last ? deadline : tries.TryEnds());
-        Try attempt = Ask(static_cast<HINTERNET>(session_), target, request, deadline, connectWait);
+        Try attempt = Ask(static_cast<HINTERNET>(session_), target, request, deadline, connectWait, inFlight);
         if (last || !attempt.notAccepted) return std::move(attempt.ending);
     }
     return Ending(AskOutcome::Kind::Silent);

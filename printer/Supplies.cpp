@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 
 #include "printer/StatusBits.h"
 
@@ -11,6 +12,13 @@ std::optional<int> SupplyPercent(std::int64_t level, std::int64_t maxCapacity) {
     if (level < 0 || maxCapacity <= 0) return std::nullopt;
     // Both come from 32-bit values, so the product cannot overflow 64 bits.
     return static_cast<int>(std::min<std::int64_t>(level * 100 / maxCapacity, 100));
+}
+
+SupplyIdentity IdentityOf(std::span<const Supply> supplies, std::size_t at) {
+    const std::int32_t type = supplies[at].type;
+    const auto place = std::count_if(supplies.begin(), supplies.begin() + static_cast<std::ptrdiff_t>(at) + 1,
+                                     [type](const Supply& supply) { return supply.type == type; });
+    return {type, static_cast<std::size_t>(place)};
 }
 
 bool IsReceptacle(const Supply& supply) {

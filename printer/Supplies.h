@@ -57,8 +57,8 @@ struct Supply {
     std::int32_t type = supply_type::kUnknown;
     std::int32_t supplyClass = supply_class::kOther;
     std::optional<int> percent;  // what remains, 0 to 100; nullopt when the printer gives no level to count on
-    // Which of the printer's supplies this is, whatever it is called: the SNMP row's index, the IPP value's place
-    // from 1. Two supplies may share a kind and a description (two toner rows of one name); never an index.
+    // Where the printer lists it: the SNMP row's index, the IPP value's place from 1. Who it is, through every
+    // reading, is its SupplyIdentity.
     std::uint32_t index = 0;
 
     bool operator==(const Supply&) const = default;
@@ -67,6 +67,19 @@ struct Supply {
 inline constexpr std::size_t kMaxSupplyDescription = 255;
 // More supplies than this are not read: no printer has them, and a device that claims to is answering nonsense.
 inline constexpr std::size_t kMaxSupplies = 32;
+
+// Who a supply is, whatever the printer calls it: its kind, and its place among the printer's supplies of that kind
+// in the printer's own order (the second toner). Its description is no part of it: the same toner reads "Tóner" when
+// the printer's character set could be read within the budget and "T?ner" when not, and IPP names it by
+// printer-supply-description in one answer and by marker-names (or not at all) in the next. A row that comes to hold
+// another kind of supply holds another supply.
+struct SupplyIdentity {
+    std::int32_t type = supply_type::kUnknown;
+    std::size_t place = 0;  // from 1
+
+    bool operator==(const SupplyIdentity&) const = default;
+};
+SupplyIdentity IdentityOf(std::span<const Supply> supplies, std::size_t at);
 
 // The percent that remains: level x 100 / max when both are >= 0 and max > 0 (at most 100); nullopt for the special
 // levels (-1, -2, -3) and for a capacity that says nothing.

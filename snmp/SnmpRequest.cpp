@@ -6,8 +6,7 @@ namespace ambervale {
 
 std::optional<GetResponse> RequestWithRetries(SnmpConversation& conversation, RequestIds& ids,
                                               std::string_view community, PduKind kind,
-                                              const std::vector<ObjectId>& objects, AskClock::time_point deadline,
-                                              const std::function<bool(const GetResponse&)>& accept) {
+                                              const std::vector<ObjectId>& objects, AskClock::time_point deadline) {
     std::vector<std::int32_t> sent;
     Tries tries(kSnmpTries, kSnmpTryWait, deadline);
     while (tries.Next()) {
@@ -19,7 +18,7 @@ std::optional<GetResponse> RequestWithRetries(SnmpConversation& conversation, Re
             if (!datagram) break;
             std::optional<GetResponse> reply = ReadGetResponse(*datagram, community);
             if (!reply || std::find(sent.begin(), sent.end(), reply->requestId) == sent.end()) continue;
-            if (accept(*reply)) return reply;
+            if (reply->errorStatus != 0 || reply->bindings.size() == objects.size()) return reply;
         }
     }
     return std::nullopt;

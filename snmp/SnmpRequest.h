@@ -1,5 +1,4 @@
 #pragma once
-#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -18,11 +17,13 @@ static_assert(kSnmpTryWait * kSnmpTries <= kAskBudget);
 
 enum class PduKind { Get, GetNext };
 
-// Sends a request with a fresh id, and again with another while no reply to it comes, up to three times, each
-// waited for half a second at most, all before deadline. A reply is one to any of these ids that accept takes (a slow
-// agent may answer an earlier send, which asked for the same objects); nullopt when none came by the deadline.
-std::optional<GetResponse> RequestWithRetries(SnmpConversation& conversation, RequestIds& ids, std::string_view community,
-                                    PduKind kind, const std::vector<ObjectId>& objects, AskClock::time_point deadline,
-                                    const std::function<bool(const GetResponse&)>& accept);
+// Sends a request with a fresh id, and again with another while no reply to it comes, up to three times, each waited
+// for half a second at most, all before deadline. The one rule of which reply counts, for every request the program
+// sends: a well-formed GetResponse with the community, bearing one of these ids (a slow agent may answer an earlier
+// send, which asked for the same objects), that answers the request: an error status of the agent's own, or one
+// binding for each object asked. nullopt when none came by the deadline.
+std::optional<GetResponse> RequestWithRetries(SnmpConversation& conversation, RequestIds& ids,
+                                              std::string_view community, PduKind kind,
+                                              const std::vector<ObjectId>& objects, AskClock::time_point deadline);
 
 } // namespace ambervale

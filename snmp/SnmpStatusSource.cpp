@@ -1,7 +1,7 @@
 #include "snmp/SnmpStatusSource.h"
 
-#include <algorithm>
-#include <utility>
+#include <cstddef>
+#include <iterator>
 #include <vector>
 
 namespace ambervale {
@@ -27,10 +27,7 @@ PrinterAnswer AskOneAtATime(const SnmpTarget& target, SnmpConversation& conversa
     for (const PrinterObject object : asked) {
         const std::vector<PrinterObject> one = {object};
         const std::vector<ObjectId> objects = ObjectIds(one, target.deviceIndex);
-        const auto reply = RequestWithRetries(conversation, ids, target.community, PduKind::Get, objects, deadline,
-                                              [&](const GetResponse& r) {
-                                                  return JudgeReply(r, objects).kind != ReplyVerdict::Kind::NotAnAnswer;
-                                              });
+        const auto reply = RequestWithRetries(conversation, ids, target.community, PduKind::Get, objects, deadline);
         if (!reply) continue;
         const ReplyVerdict verdict = JudgeReply(*reply, objects);
         if (verdict.kind == ReplyVerdict::Kind::Answer) answer = TakeAnswer(verdict, one, answer);
@@ -43,45 +40,31 @@ PrinterAnswer AskOneAtATime(const SnmpTarget& target, SnmpConversation& conversa
 std::optional<PrinterAnswer> AskPrinter(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids,
                                         AskClock::time_point deadline) {
     std::vector<PrinterObject> asked(std::begin(kPrinterObjects), std::end(kPrinterObjects));
-    // Each request sent, with the objects it asked for: a reply is judged against the request it answers.
-    std::vector<std::pair<std::int32_t, std::vector<PrinterObject>>> sent;
-    Tries tries(kSnmpTries, kSnmpTryWait, deadline);
-    while (tries.Next()) {
-        sent.emplace_back(ids.Next(), asked);
-        conversation.Send(EncodeGetRequest(target.community, sent.back().first, ObjectIds(asked, target.deviceIndex)));
-        bool askAgain = false;
-        while (!askAgain && tries.Waiting()) {
-            const auto datagram = conversation.Receive(tries.TryEnds());
-            if (!datagram) break;
-            const std::optional<GetResponse> reply = ReadGetResponse(*datagram, target.community);
-            if (!reply) continue;
-            const auto request = std::find_if(sent.begin(), sent.end(),
-                                              [&](const auto& r) { return r.first == reply->requestId; });
-            if (request == sent.end()) continue;
-            const std::vector<PrinterObject> objects = request->second;
-            const ReplyVerdict verdict = JudgeReply(*reply, ObjectIds(objects, target.deviceIndex));
-            switch (verdict.kind) {
-            case ReplyVerdict::Kind::Answer:
-                return TakeAnswer(verdict, objects, PrinterAnswer{});
-            case ReplyVerdict::Kind::TooBig:
-                return AskOneAtATime(target, conversation, ids, asked, deadline);
-            case ReplyVerdict::Kind::AgentError:
-                return PrinterAnswer{};
-            case ReplyVerdict::Kind::NoSuchName: {
-                const auto missing = std::find(asked.begin(), asked.end(), objects[verdict.missingObject]);
-                if (missing == asked.end()) break;  // an earlier reply named it already
-                asked.erase(missing);
-                // Not one of the objects exists there: an answer that says nothing of the printer.
-                if (asked.empty()) return PrinterAnswer{};
-                askAgain = true;
-                break;
-            }
-            case ReplyVerdict::Kind::NotAnAnswer:
-                break;
-            }
+    // Once the agent has answered a request, the question has its answer, however the rest goes.
+    bool heard = false;
+    while (!asked.empty()) {
+        const std::vector<ObjectId> objects = ObjectIds(asked, target.deviceIndex);
+        const std::optional<GetResponse> reply =
+            RequestWithRetries(conversation, ids, target.community, PduKind::Get, objects, deadline);
+        if (!reply) break;
+        heard = true;
+        const ReplyVerdict verdict = JudgeReply(*reply, objects);
+        switch (verdict.kind) {
+        case ReplyVerdict::Kind::Answer:
+            return TakeAnswer(verdict, asked, PrinterAnswer{});
+        case ReplyVerdict::Kind::TooBig:
+            return AskOneAtATime(target, conversation, ids, asked, deadline);
+        case ReplyVerdict::Kind::NoSuchName:
+            // Left out, and the others asked again with tries of their own. Not one of the objects existing there
+            // is an answer that says nothing of the printer.
+            asked.erase(asked.begin() + static_cast<std::ptrdiff_t>(verdict.missingObject));
+            break;
+        case ReplyVerdict::Kind::AgentError:
+        case ReplyVerdict::Kind::NotAnAnswer:
+            return PrinterAnswer{};
         }
     }
-    return std::nullopt;
+    return heard ? std::optional<PrinterAnswer>(PrinterAnswer{}) : std::nullopt;
 }
 
 std::optional<AskOutcome> SnmpStatusSource::Ask(const std::string& portName, AskClock::time_point deadline) {
@@ -95,12 +78,16 @@ std::optional<AskOutcome> SnmpStatusSource::Ask(const std::string& portName, Ask
     if (!opening.conversation) return AskOutcome::Silence();
     const std::optional<PrinterAnswer> answer = AskPrinter(*target, *opening.conversation, ids_, deadline);
     if (!answer) return AskOutcome::Silence();
-    // The supplies come after the status, in what is left of the budget.
-    supplies_.Update(*target, *opening.conversation, ids_, clock_(), deadline);
+    // The alert table and the supplies come after the status, in what is left of the budget: the alerts first, which
+    // explain the state this entry shows; the supplies' descriptions can wait.
+    const AskClock::time_point now = clock_();
+    alerts_.Update(*target, *opening.conversation, ids_, PrinterStatusBits(*answer), now, deadline);
+    supplies_.Update(*target, *opening.conversation, ids_, now, deadline);
     const std::vector<Supply>& supplies = supplies_.Supplies();
     AskOutcome outcome = AskOutcome::Answer(PrinterStatusBits(*answer, supplies) | SupplyStatusBits(supplies));
     outcome.supplies = supplies;
     outcome.pages = supplies_.Pages();
+    outcome.alerts = alerts_.Alerts();
     return outcome;
 }
 

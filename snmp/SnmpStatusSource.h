@@ -8,6 +8,7 @@
 #include "asking/RequestIds.h"
 #include "asking/TcpIpPort.h"
 #include "base/ForeignText.h"
+#include "snmp/PrinterAlertTable.h"
 #include "snmp/PrinterMib.h"
 #include "snmp/PrinterSupplies.h"
 #include "snmp/SnmpRequest.h"
@@ -16,24 +17,24 @@
 namespace ambervale {
 
 // Asks the printer what it is doing: hrDeviceStatus, hrPrinterStatus and hrPrinterDetectedErrorState at its device
-// index, before deadline. nullopt when no reply of the agent's came: none at all, or only replies that are not an
-// answer to this question. A reply is judged against the request it answers (a slow printer may answer an earlier
-// one, which may have asked for more objects). An object the agent does not have (noSuchName) is left out and the
-// rest asked again, which counts as one of the three requests. Any other error status proves the agent is up: tooBig
-// has the objects asked one at a time, any other leaves them unknown; so does a value that cannot be used.
+// index, before deadline, each request with the tries of RequestWithRetries and its one rule of which reply counts.
+// nullopt when no reply of the agent's came at all; once one has, the agent is up and the question has an answer,
+// however the rest goes: objects that stayed unanswered are unknown. An object the agent does not have (noSuchName)
+// is left out and the rest asked again. Any other error status proves the agent is up: tooBig has the objects asked
+// one at a time, any other leaves them unknown; so does a value that cannot be used, or bindings of other objects.
 std::optional<PrinterAnswer> AskPrinter(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids,
                                         AskClock::time_point deadline);
 
 // The printer's own word over SNMP, for a printer on a Standard TCP/IP port whose SNMP box is checked: the port's key
 // is read at each entry, so a change there takes effect at the next one. Any other printer is not asked over SNMP:
-// not one packet. After its status, the printer's supplies and page count are read as often as they are due
-// (PrinterSupplies).
+// not one packet. After its status, the printer's alert table (PrinterAlertTable), then its supplies and page count
+// (PrinterSupplies), are read as often as they are due.
 class SnmpStatusSource final : public AskingSource {
 public:
-    // text: for supply descriptions in a character set the printer names; nullptr for ASCII alone.
+    // text: for supplies' and alerts' descriptions in a character set the printer names; nullptr for ASCII alone.
     SnmpStatusSource(StandardTcpIpPorts& ports, SnmpTransport& transport, RequestIds& ids,
                      ForeignText* text = nullptr, std::function<AskClock::time_point()> clock = AskClock::now)
-        : ports_(ports), transport_(transport), ids_(ids), clock_(std::move(clock)), supplies_(text) {}
+        : ports_(ports), transport_(transport), ids_(ids), clock_(std::move(clock)), alerts_(text), supplies_(text) {}
     std::optional<AskOutcome> Ask(const std::string& portName, AskClock::time_point deadline) override;
 
 private:
@@ -41,6 +42,7 @@ private:
     SnmpTransport& transport_;
     RequestIds& ids_;
     std::function<AskClock::time_point()> clock_;
+    PrinterAlertTable alerts_;
     PrinterSupplies supplies_;
 };
 

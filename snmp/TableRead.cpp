@@ -13,10 +13,8 @@ std::optional<TableWalk> WalkColumns(std::vector<WalkColumn> columns, const Snmp
     std::size_t perRequest = SIZE_MAX;
     while (!walk.Done()) {
         const std::vector<ObjectId> objects = walk.NextObjects(perRequest);
-        const auto reply = RequestWithRetries(conversation, ids, target.community, PduKind::GetNext, objects,
-                                              deadline, [&](const GetResponse& r) {
-                                                  return r.errorStatus != 0 || r.bindings.size() == objects.size();
-                                              });
+        const auto reply =
+            RequestWithRetries(conversation, ids, target.community, PduKind::GetNext, objects, deadline);
         if (!reply) return std::nullopt;
         switch (walk.Take(*reply, objects)) {
         case TableWalk::Step::TooBig:
@@ -40,8 +38,7 @@ std::optional<std::uint32_t> PrinterCharacterSet(const SnmpTarget& target, SnmpC
     // prtLocalizationCharacterSet.device.row says that row's character set.
     const auto getInteger = [&](const ObjectArcs& arcs) -> std::optional<std::int32_t> {
         const std::vector<ObjectId> objects = {EncodeObjectId(arcs)};
-        const auto reply = RequestWithRetries(conversation, ids, target.community, PduKind::Get, objects, deadline,
-                                              [](const GetResponse&) { return true; });
+        const auto reply = RequestWithRetries(conversation, ids, target.community, PduKind::Get, objects, deadline);
         if (!reply || reply->errorStatus != 0 || reply->bindings.size() != 1 ||
             reply->bindings[0].object != objects[0] || reply->bindings[0].value.kind != SnmpValue::Kind::Integer) {
             return std::nullopt;

@@ -36,13 +36,16 @@ struct AgentAddress {
 struct PendingResolution {
     UniqueKernelObject done{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
     std::vector<AgentAddress> addresses;
-    // The earliest its answer can have come: when it started, until a question sees it come.
-    AskClock::time_point answeredSince = AskClock::now();
     // GetAddrInfoExW's own state, while it runs.
     OVERLAPPED overlapped{};
     ADDRINFOEXW* found = nullptr;
     HANDLE cancel = nullptr;
     bool overlappedLookup = false;
+
+    // What HostNames asks of a lookup.
+    bool Finished();
+    bool WaitUntil(AskClock::time_point deadline);
+    bool Found() const { return !addresses.empty(); }
 };
 
 namespace {
@@ -50,10 +53,9 @@ namespace {
 // No reply to the program's questions comes near this; a larger datagram is cut by Winsock and ignored.
 constexpr int kMaxDatagram = 4096;
 
-// How long a name found is used again without asking anew. Long enough that entries every second cost one lookup a
-// minute, not sixty, so a slow name server delays one entry a minute at most; short enough that a printer that DHCP
-// has moved is asked at its new address within a minute, sooner than its name server's own records change.
-constexpr std::chrono::milliseconds kReuseFound{60000};
+// How long the system may take over a lookup, whatever the question that started it: a NetBIOS or LLMNR name whose
+// cache has expired takes up to a few seconds, longer than a question, and is still worth having for the next ones.
+constexpr std::chrono::seconds kLookupGivesUpAfter{15};
 
 template <class Info>
 void TakeAddresses(const Info* found, std::vector<AgentAddress>& addresses) {
@@ -128,16 +130,16 @@ void FinishOverlapped(PendingResolution& pending) {
     pending.found = nullptr;
 }
 
-// Starts GetAddrInfoExW with a timeout of the time left; false when this Windows cannot (before 8, it refuses an
-// OVERLAPPED).
+// Starts GetAddrInfoExW with a timeout of the time left until givesUp; false when this Windows cannot (before 8, it
+// refuses an OVERLAPPED).
 bool StartOverlapped(PendingResolution& pending, const std::string& host, const std::string& port,
-                     AskClock::time_point deadline) {
+                     AskClock::time_point givesUp) {
     if (!Lookup().Usable()) return false;
     ADDRINFOEXW hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_DGRAM;
     hints.ai_protocol = IPPROTO_UDP;
-    const DWORD wait = std::max<DWORD>(MillisecondsUntil(deadline), 1);
+    const DWORD wait = std::max<DWORD>(MillisecondsUntil(givesUp), 1);
     timeval timeout{static_cast<long>(wait / 1000), static_cast<long>(wait % 1000) * 1000};
     pending.overlapped.hEvent = pending.done.get();
     // Every name space, as the port monitor's own lookup: a printer named in the hosts file, by NetBIOS or LLMNR is
@@ -191,13 +193,12 @@ void StartThread(const std::shared_ptr<PendingResolution>& pending, const std::s
     }
 }
 
-bool Finished(const PendingResolution& pending) { return WaitForSingleObject(pending.done.get(), 0) == WAIT_OBJECT_0; }
-
-// Starts a lookup of its own for a question; the empty text when it runs, else why this PC could not start one.
+// Starts a lookup of the host, which the system may give up at givesUp; the empty text when it runs, else why this PC
+// could not start one.
 std::string StartLookup(const std::shared_ptr<PendingResolution>& pending, const std::string& host,
-                        const std::string& port, AskClock::time_point deadline, const NameLookupHooks* hooks) {
+                        const std::string& port, AskClock::time_point givesUp, const NameLookupHooks* hooks) {
     if (!pending->done) return "no event for the name's resolution";
-    if (hooks == nullptr && StartOverlapped(*pending, host, port, deadline)) return {};
+    if (hooks == nullptr && StartOverlapped(*pending, host, port, givesUp)) return {};
     try {
         StartThread(pending, host, port, hooks);
     } catch (const std::system_error&) {
@@ -256,79 +257,35 @@ private:
     std::vector<UniqueSocket> sockets_;
 };
 
-using Lookups = std::map<std::string, std::shared_ptr<PendingResolution>>;
-
-// A name's addresses for one question, or why this PC could not look it up.
-struct NameAnswer {
-    std::vector<AgentAddress> addresses;
-    std::string localFailure;
-};
-
-// Waits for a lookup until the question's deadline: true when it came in time, and so is this question's answer.
-bool AnsweredInTime(PendingResolution& pending, AskClock::time_point deadline) {
-    if (WaitForSingleObject(pending.done.get(), MillisecondsUntil(deadline)) != WAIT_OBJECT_0) return false;
-    FinishOverlapped(pending);
-    pending.answeredSince = AskClock::now();
-    return true;
-}
-
-// The name's addresses for a question that must end by deadline; none when the name cannot be resolved in time.
-// A lookup answers only while fresh: a failure is dropped as soon as it is seen, so the next question asks again;
-// a name found is used again for reuseFor; a lookup still running is this question's only if it comes in time.
-NameAnswer Resolve(Lookups& lookups, const NameLookupHooks* hooks, const std::string& host, const std::string& port,
-                   AskClock::time_point deadline) {
-    const auto reuseFor = hooks != nullptr ? hooks->reuseFor : kReuseFound;
-    if (const auto known = lookups.find(host); known != lookups.end()) {
-        const std::shared_ptr<PendingResolution> pending = known->second;
-        if (Finished(*pending)) {
-            FinishOverlapped(*pending);
-        } else if (!AnsweredInTime(*pending, deadline)) {
-            return {};  // still under way: the one lookup of this host, left for the next question to wait for
-        }
-        if (!pending->addresses.empty() && AskClock::now() - pending->answeredSince < reuseFor) {
-            return {pending->addresses, {}};
-        }
-        lookups.erase(host);
-        if (MillisecondsUntil(deadline) == 0) return {};
-    }
-    // In the map before it starts, so that nothing the system still writes into can go with an exception; out again
-    // when it cannot start.
-    const auto fresh = std::make_shared<PendingResolution>();
-    const auto slot = lookups.emplace(host, fresh).first;
-    std::string failure;
-    try {
-        failure = StartLookup(fresh, host, port, deadline, hooks);
-    } catch (...) {
-        lookups.erase(slot);
-        throw;
-    }
-    if (!failure.empty()) {
-        lookups.erase(slot);
-        return {{}, std::move(failure)};
-    }
-    if (!AnsweredInTime(*fresh, deadline)) return {};
-    if (fresh->addresses.empty()) lookups.erase(slot);
-    return {fresh->addresses, {}};
-}
-
 std::string WinsockFailure(const char* what, int error) {
     return std::string(what) + " (Winsock error " + std::to_string(error) + ")";
 }
 
 } // namespace
 
+bool PendingResolution::Finished() { return WaitUntil(AskClock::now()); }
+
+bool PendingResolution::WaitUntil(AskClock::time_point deadline) {
+    if (WaitForSingleObject(done.get(), MillisecondsUntil(deadline)) != WAIT_OBJECT_0) return false;
+    FinishOverlapped(*this);
+    return true;
+}
+
 WinUdpTransport::WinUdpTransport(std::uint16_t agentPort) : agentPort_(agentPort) {
     WSADATA data;
     startError_ = WSAStartup(MAKEWORD(2, 2), &data);
 }
 
-WinUdpTransport::WinUdpTransport(std::uint16_t agentPort, NameLookupHooks hooks) : WinUdpTransport(agentPort) {
-    hooks_ = std::make_shared<const NameLookupHooks>(std::move(hooks));
+WinUdpTransport::WinUdpTransport(std::uint16_t agentPort, NameLookupHooks hooks)
+    : agentPort_(agentPort), hooks_(std::make_shared<const NameLookupHooks>(std::move(hooks))),
+      names_(hooks_->reuseFor, hooks_->keptFor) {
+    WSADATA data;
+    startError_ = WSAStartup(MAKEWORD(2, 2), &data);
 }
 
 WinUdpTransport::~WinUdpTransport() {
-    for (auto& [host, pending] : pending_) {
-        if (!pending->overlappedLookup) continue;
+    for (const std::shared_ptr<PendingResolution>& pending : names_.Lookups()) {
+        if (!pending || !pending->overlappedLookup) continue;
         // The lookup writes into its state until it completes: cancel it and give it a moment to; one that still
         // runs (a system that cannot cancel) keeps its state, which the ending process no longer needs.
         Lookup().cancel(&pending->cancel);
@@ -338,7 +295,7 @@ WinUdpTransport::~WinUdpTransport() {
             new std::shared_ptr<PendingResolution>(pending);
         }
     }
-    pending_.clear();
+    names_ = HostNames<PendingResolution>();
     if (startError_ == 0) WSACleanup();
 }
 
@@ -348,9 +305,16 @@ SnmpOpening WinUdpTransport::Open(const std::string& host, AskClock::time_point 
     // An address needs no name server.
     std::vector<AgentAddress> addresses = Addresses(host, port, AI_NUMERICHOST);
     if (addresses.empty()) {
-        NameAnswer answer = Resolve(pending_, hooks_.get(), host, port, deadline);
+        const auto start = [&](const std::string& name) -> NameAnswer<PendingResolution> {
+            auto pending = std::make_shared<PendingResolution>();
+            std::string failure =
+                StartLookup(pending, name, port, AskClock::now() + kLookupGivesUpAfter, hooks_.get());
+            if (!failure.empty()) return {nullptr, std::move(failure)};
+            return {std::move(pending), {}};
+        };
+        NameAnswer<PendingResolution> answer = names_.Find(host, AskClock::now(), deadline, start);
         if (!answer.localFailure.empty()) return {nullptr, std::move(answer.localFailure)};
-        addresses = std::move(answer.addresses);
+        if (answer.lookup) addresses = answer.lookup->addresses;
     }
     std::vector<UniqueSocket> sockets;
     int socketError = 0;

@@ -21,7 +21,8 @@
 # stay English (United States) and 1252: Wine takes the user locale from LC_MESSAGES and the system locale from
 # LC_CTYPE, and the locale is made for the world alone (localedef into its folder, found through LOCPATH).
 # With --snmp an SNMP agent (snmpsim) serves the printers of tests/e2e/snmp on UDP port 161 of a loopback address of
-# the world's own, exported as AMBERVALE_SNMP_AGENT; each data file's name is the community that asks for it. A
+# the world's own, exported as AMBERVALE_SNMP_AGENT; each data file's name is the community that asks for it; and a
+# lossy agent of the tests' own listens on another, AMBERVALE_SNMP_LOSSY_AGENT (tests/e2e/snmp/lossy-agent.py). A
 # COMMAND then runs in a mount namespace of its own whose /etc/hosts (the machine's, bind-mounted over by a copy)
 # also names AMBERVALE_SNMP_DUAL_HOST: ::1 first, where no agent listens, then the agent's address.
 # With --ipp an IPP Everywhere printer (ippeveprinter, with a D-Bus and an Avahi of its own, none of the machine's)
@@ -171,6 +172,14 @@ testenv_start_snmp_agent() {
   echo $! > "$dir/snmpsimd.pid"
   local i
   for i in $(seq 1 100); do grep -q "Listening at UDP" "$dir/snmp/agent.log" 2>/dev/null && break; sleep 0.1; done
+  # Beside it, on an address of its own, an agent of the tests' own that drops the first request of each question and
+  # answers the others with noSuchName (tests/e2e/snmp/lossy-agent.py).
+  local second third fourth
+  IFS=. read -r _ second third fourth <<< "$AMBERVALE_SNMP_AGENT"
+  export AMBERVALE_SNMP_LOSSY_AGENT=127.$second.$((third ^ 128)).$fourth
+  /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")"/../tests/e2e/snmp/lossy-agent.py "$AMBERVALE_SNMP_LOSSY_AGENT" \
+    </dev/null >"$dir/snmp/lossy-agent.log" 2>&1 &
+  echo $! > "$dir/lossy-agent.pid"
   export AMBERVALE_SNMP_DUAL_HOST=ambervale-snmp-dual
   { cat /etc/hosts; printf '::1 %s\n%s %s\n' "$AMBERVALE_SNMP_DUAL_HOST" "$AMBERVALE_SNMP_AGENT" "$AMBERVALE_SNMP_DUAL_HOST"; } \
     > "$dir/snmp/hosts"
@@ -241,7 +250,7 @@ testenv_stop() {
   testenv_stop_ipp_printer "$dir"
   local f
   local pid i
-  for f in cupsd xvfb snmpsimd; do
+  for f in cupsd xvfb snmpsimd lossy-agent; do
     if [ -f "$dir/$f.pid" ]; then
       pid=$(cat "$dir/$f.pid")
       # A pid file left from a run long gone may name another program by now.

@@ -22,9 +22,10 @@ TEST(GuessedAddresses, AGuessThatNeverAnsweredWaitsDoublingUpToAnHourAndOnceAnsw
         now += wait;
     }
     EXPECT_TRUE(guesses.Due("ipp://192.0.2.8:631/ipp/print", now)) << "each address on its own";
-    // This PC's own failure puts nothing off; a refusal does, as silence.
+    // This PC's own failure and a refusal put it off, as silence does.
     EXPECT_EQ(guesses.Took(at, Kind::CouldNotAsk, now), Address::GuessedNeverAnswered);
-    EXPECT_TRUE(guesses.Due(at, now));
+    EXPECT_FALSE(guesses.Due(at, now + 59min)) << "a PC that cannot ask does not try the guess at every entry";
+    now += 1h;
     guesses.Took(at, Kind::NoSuchProtocol, now);
     EXPECT_FALSE(guesses.Due(at, now + 59min));
 

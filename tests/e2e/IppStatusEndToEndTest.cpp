@@ -1,9 +1,12 @@
 // The printer's own word over IPP: the default printer put on a URL port or on a Standard TCP/IP port without SNMP
 // whose printer is the test world's ippeveprinter (on port 631 of 127.0.0.1), frozen, ended, or an HTTP server of the
-// test's own that answers garbage.
+// test's own that answers garbage, or never.
 #include <winsock2.h>
 
 #include <windows.h>
+
+#include <psapi.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -109,7 +112,8 @@ TEST_F(IppStatus, EachStateOfThePrinterGivesItsWordsOnAUrlPort) {
         std::string form;
         const char* status;
     } cases[] = {
-        {"tray empty", std::string(kMedia) + "0", "Paper Out  "},
+        // An idle printer reports its empty tray (media-empty-report): information, not a condition.
+        {"tray empty while idle", std::string(kMedia) + "0", "Ready"},
         {"toner at 3%", "/supplies?supply0=20&supply1=3", "Toner Low  "},
         {"idle, nothing wrong", "/supplies?supply0=20&supply1=80", "Ready"},
     };
@@ -125,19 +129,19 @@ TEST_F(IppStatus, EachStateOfThePrinterGivesItsWordsOnAUrlPort) {
 }
 
 TEST_F(IppStatus, ATcpIpPortWithSnmpOffAndAnIppsUrlReachThePrinter) {
-    ASSERT_TRUE(SetOnPrinter(std::string(kMedia) + "0"));
+    ASSERT_TRUE(SetOnPrinter("/supplies?supply0=20&supply1=3"));
     {
         ambervale::testing::WithTcpIpPort port("IP_127.0.0.1");
         ASSERT_TRUE(port.SetSnmpPort("127.0.0.1", "public", false));
         ASSERT_NO_FATAL_FAILURE(PutPrinterOn("IP_127.0.0.1"));
         ASSERT_NO_FATAL_FAILURE(Start("tcpip-snmp-off"));
-        ASSERT_NO_FATAL_FAILURE(ExpectLines(2, "Paper Out  "));
+        ASSERT_NO_FATAL_FAILURE(ExpectLines(2, "Toner Low  "));
         Close();
     }
     // TLS with the printer's own self-signed certificate.
     ASSERT_NO_FATAL_FAILURE(PutPrinterOn("ipps://127.0.0.1/ipp/print"));
     ASSERT_NO_FATAL_FAILURE(Start("ipps"));
-    ASSERT_NO_FATAL_FAILURE(ExpectLines(2, "Paper Out  "));
+    ASSERT_NO_FATAL_FAILURE(ExpectLines(2, "Toner Low  "));
     Close();
 }
 
@@ -249,6 +253,40 @@ TEST_F(IppStatus, WithAskPrintersZeroNotOneRequestIsSentFromStartOrFromAPolicyCh
     ASSERT_TRUE(WaitFor([&] { return Lines().size() >= linesAtChange + 4; }, kBound));
     Close();
     EXPECT_EQ(printer.Connections(), connectionsAfterChange);
+}
+
+// The program's threads, and its working set in MiB.
+std::pair<int, double> ThreadsAndMemory(const AppProcess& app) {
+    int threads = 0;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        threads += entry.th32OwnerProcessID == app.Id() ? 1 : 0;
+    }
+    CloseHandle(snapshot);
+    PROCESS_MEMORY_COUNTERS counters{};
+    GetProcessMemoryInfo(app.Process(), &counters, sizeof counters);
+    return {threads, static_cast<double>(counters.WorkingSetSize) / (1 << 20)};
+}
+
+// A printer hung in firmware, or a half-open proxy: a listener that accepts every connection and never answers, for
+// three minutes of entries every second. Needs no printer of the world's.
+class IppLongRun : public LoggingEverySecond {};
+TEST_F(IppLongRun, APrinterThatAcceptsAndNeverAnswersIsOffLineWithOneConnectionAndNothingPilingUp) {
+    LoopbackHttpResponder printer([](const std::string&) { return HttpReply{"", 0, true}; });
+    ambervale::testing::WithDefaultPrinterPort port("http://127.0.0.1:" + std::to_string(printer.Port()) + "/");
+    ASSERT_TRUE(port.Set());
+    ASSERT_NO_FATAL_FAILURE(Start("hung-printer"));
+    Sleep(60000);  // what the program keeps for good (threads, WinHTTP's session) is made by then
+    const auto [threads, memory] = ThreadsAndMemory(*app_);
+    Sleep(120000);
+    const auto [threadsAfter, memoryAfter] = ThreadsAndMemory(*app_);
+    Close();
+    for (const std::string& line : Lines()) EXPECT_TRUE(Holds(line, "Printer Status = Off Line  ; ")) << line;
+    EXPECT_LE(printer.MostOpenAtOnce(), 2) << "a question's connection, and the last one's not yet seen closing";
+    EXPECT_LE(threadsAfter, threads + 2) << "after the first minute: " << threads;
+    EXPECT_LE(memoryAfter, memory + 8) << "MiB after the first minute: " << memory;
 }
 
 } // namespace

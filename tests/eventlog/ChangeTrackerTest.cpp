@@ -262,6 +262,36 @@ TEST(SupplyTracker, SuppliesOfOneNameAreFollowedAndNamedApart) {
     EXPECT_EQ(SuppliesText(unnamed), "toner (1) 3%, toner (2) 80%");
 }
 
+// Ten entries read one low toner two ways in turn (its description with the printer's character set and without;
+// IPP's printer-supply and marker-* forms): told once. An ink at its place is another supply.
+TEST(SupplyTracker, ASupplyReadDifferentlyIsStillWhoItWas) {
+    using namespace supply_type;
+    const std::vector<Supply> readings[][2] = {
+        {{{"T\xF3ner", kToner, 3, 4, 1}}, {{"T?ner", kToner, 3, 4, 1}}},
+        {{{"Waste", kWasteToner, 4, 50, 1}, {"Black Cartridge", kTonerCartridge, 3, 4, 2}},
+         {{"black", kTonerCartridge, supply_class::kOther, 4, 1}}},
+    };
+    for (const auto& pair : readings) {
+        SupplyTracker tracker;
+        std::vector<Event> events;
+        for (int entry = 0; entry < 10; ++entry) tracker.Saw(pair[entry % 2], "Front Desk", "IP_10", events);
+        const Supply ink{"T?ner", kInk, 3, 4, 1};
+        tracker.Saw({&ink, 1}, "Front Desk", "IP_10", events);
+        EXPECT_EQ(events.size(), 2u) << pair[1].back().description;
+    }
+}
+
+TEST(SupplyTracker, OfMoreSuppliesThanItFollowsTheOneUnseenLongestIsForgotten) {
+    std::vector<Supply> toners;
+    for (std::uint32_t index = 1; index <= 128; ++index) toners.push_back({"Toner", supply_type::kToner, 3, 3, index});
+    const Supply ink{"Ink", supply_type::kInk, 3, 3, 1};
+    SupplyTracker tracker;
+    std::vector<Event> events;
+    const std::span<const Supply> readings[] = {toners, {&ink, 1}, toners, toners};
+    for (const auto reading : readings) tracker.Saw(reading, "Front Desk", "IP_10", events);
+    EXPECT_EQ(events.size(), 128u + 1 + 1) << "the toner unseen longest is told again, never all of them";
+}
+
 TEST(ChangeTracker, APrinterThisPcCouldNotAskIsToldOnceAndSoIsItsReturn) {
     ChangeTracker tracker;
     tracker.LoggingSwitched(true, "Log every 1 second");

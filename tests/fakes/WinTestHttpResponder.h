@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -86,6 +87,8 @@ public:
 
     std::uint16_t Port() const { return port_; }
     int Connections() const { return connections_; }
+    // The most connections the client held open at once: those never answered count until the client closes them.
+    int MostOpenAtOnce() const { return mostOpen_; }
     std::vector<std::string> Requests() const {
         const std::lock_guard<std::mutex> lock(mutex_);
         return requests_;
@@ -137,10 +140,18 @@ private:
     }
     void Serve() {
         while (!stop_) {
+            // The connections held unanswered that the client has closed go.
+            std::erase_if(held_, [&](SOCKET held) {
+                char byte = 0;
+                if (!Readable(held, 0) || recv(held, &byte, 1, 0) > 0) return false;
+                closesocket(held);
+                return true;
+            });
             if (!Readable(listener_, 50)) continue;
             const SOCKET client = accept(listener_, nullptr, nullptr);
             if (client == INVALID_SOCKET) continue;
             ++connections_;
+            mostOpen_ = std::max(mostOpen_.load(), static_cast<int>(held_.size()) + 1);
             const std::string request = ReadRequest(client);
             {
                 const std::lock_guard<std::mutex> lock(mutex_);
@@ -168,6 +179,7 @@ private:
     std::uint16_t port_ = 0;
     std::atomic<bool> stop_{false};
     std::atomic<int> connections_{0};
+    std::atomic<int> mostOpen_{0};
     mutable std::mutex mutex_;
     std::vector<std::string> requests_;
     std::vector<SOCKET> held_;  // the connections never answered, until the responder goes

@@ -15,20 +15,22 @@ using testing::PrinterResponse;
 
 std::string Words(std::uint32_t bits) { return PrinterStatusText(bits); }
 
-TEST(IppPrinterState, EachReasonGivesItsWordWhateverItsSuffix) {
+// A reason's suffix is its severity: a report is information, the others are conditions.
+TEST(IppPrinterState, EachReasonGivesItsWordUnlessItIsOnlyAReport) {
     const struct {
         const char* reason;
         const char* line;
     } cases[] = {
         {"media-empty", "Paper Out  "},           {"media-needed-warning", "Paper Out  "},
-        {"media-jam-error", "Paper Jam  "},        {"toner-low-report", "Toner Low  "},
+        {"media-empty-error", "Paper Out  "},      {"media-empty-report", "Ready"},
+        {"media-jam-error", "Paper Jam  "},        {"toner-low-report", "Ready"},
         {"marker-supply-low", "Toner Low  "},      {"ink-low-warning", "Toner Low  "},
         {"toner-empty-error", "No Toner  "},       {"marker-supply-empty", "No Toner  "},
-        {"door-open", "Printer Door Open  "},      {"cover-open-report", "Printer Door Open  "},
+        {"door-open", "Printer Door Open  "},      {"cover-open-report", "Ready"},
         {"interlock-open", "Printer Door Open  "}, {"output-area-full-warning", "Output Bin Full  "},
         {"input-tray-missing", "Page Problem  "},  {"output-tray-missing-error", "Page Problem  "},
         {"paused", "Paused  "},                    {"moving-to-paused", "Paused  "},
-        {"offline-report", "Off Line  "},          {"shutdown", "Off Line  "},
+        {"offline-report", "Ready"},               {"shutdown", "Off Line  "},
         {"none", "Ready"},                         {"media-low", "Ready"},
         {"marker-waste-almost-full-warning", "Ready"}, {"media-empty-other", "Ready"},
         {"-report", "Ready"},                      {"Media-Empty", "Ready"},

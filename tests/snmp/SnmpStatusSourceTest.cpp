@@ -233,6 +233,13 @@ TEST(SnmpStatusSource, AnAgentThatIsNoPrinterAddsNothing) {
     EXPECT_EQ(v1.Bits(), 0u) << "it answered: the printer is not off line";
     EXPECT_EQ(v1.agent.GetRequests().size(), 3u);
 
+    // The first request lost on the way, the next one answered noSuchName: the agent is up, whatever follows.
+    SnmpWorld lossy;
+    lossy.agent.replies = {
+        {}, {Response(102, {Nulls({DeviceStatus, PrinterStatus, DetectedErrorState})}, kErrorNoSuchName, 1)}};
+    EXPECT_EQ(lossy.Bits(), 0u) << "never off line";
+    EXPECT_EQ(lossy.agent.GetRequests().size(), 5u) << "the objects left have three tries of their own";
+
     SnmpWorld v2c;
     v2c.agent.replies = {{Response(101, {Binding(DeviceStatus, Integer(5)), Binding(PrinterStatus, kNoSuchObject),
                                          Binding(DetectedErrorState, kNoSuchObject)})}};

@@ -143,7 +143,7 @@ public:
                 ++finished_;
             });
         };
-        return {lookup, startThread, reuseFor};
+        return {lookup, startThread, reuseFor, std::chrono::milliseconds(0)};
     }
     void Hold() { ResetEvent(open_.get()); }
     void LetGo() { SetEvent(open_.get()); }

@@ -1,4 +1,4 @@
-#include "printer/AskOutcome.h"
+#include "asking/AskOutcome.h"
 
 #include <algorithm>
 #include <iterator>
@@ -12,7 +12,7 @@ using Kind = AskOutcome::Kind;
 using Address = AskOutcome::Address;
 
 enum class LineGets { Nothing, TheAnswersWords, OffLine };
-enum class LogGets { Nothing, SuppliesAndPages, CouldNotAsk };
+enum class LogGets { Nothing, WhatItReported, CouldNotAsk };
 
 struct TrustRule {
     Kind kind;
@@ -25,14 +25,17 @@ struct TrustRule {
 // at an address that is the printer's for sure: one the administrator named, or a guessed one that has answered
 // there while the program runs. At a guess that never answered (many printers speak no IPP; a firewall may drop the
 // port) silence proves nothing. A device that speaks no such protocol is up: nothing. A failure of this PC is not the
-// printer's silence either: the entry has the spooler's word alone, and the Event Log says it could not ask.
+// printer's silence either: the entry has the spooler's word alone, and the Event Log says it could not ask, but only
+// of an address the administrator named: a guess this PC could not ask is no printer the administrator is missing.
 constexpr TrustRule kTrust[] = {
-    {Kind::Answered, std::nullopt, LineGets::TheAnswersWords, LogGets::SuppliesAndPages},
+    {Kind::Answered, std::nullopt, LineGets::TheAnswersWords, LogGets::WhatItReported},
     {Kind::Silent, Address::Named, LineGets::OffLine, LogGets::Nothing},
     {Kind::Silent, Address::GuessedAnswered, LineGets::OffLine, LogGets::Nothing},
     {Kind::Silent, Address::GuessedNeverAnswered, LineGets::Nothing, LogGets::Nothing},
     {Kind::NoSuchProtocol, std::nullopt, LineGets::Nothing, LogGets::Nothing},
-    {Kind::CouldNotAsk, std::nullopt, LineGets::Nothing, LogGets::CouldNotAsk},
+    {Kind::CouldNotAsk, Address::Named, LineGets::Nothing, LogGets::CouldNotAsk},
+    {Kind::CouldNotAsk, Address::GuessedAnswered, LineGets::Nothing, LogGets::Nothing},
+    {Kind::CouldNotAsk, Address::GuessedNeverAnswered, LineGets::Nothing, LogGets::Nothing},
 };
 
 } // namespace
@@ -43,9 +46,12 @@ std::uint32_t AddToEntry(const AskOutcome& outcome, PrinterOwnReport& report) {
     });
     if (rule == std::end(kTrust)) return 0;
     switch (rule->log) {
-    case LogGets::SuppliesAndPages:
+    case LogGets::WhatItReported:
         report.supplies.insert(report.supplies.end(), outcome.supplies.begin(), outcome.supplies.end());
         if (outcome.pages) report.pages = outcome.pages;
+        // The printer's words only ever come with its answer: silence, a refusal or this PC's failure says nothing
+        // of what is wrong with it.
+        report.alerts.insert(report.alerts.end(), outcome.alerts.begin(), outcome.alerts.end());
         break;
     case LogGets::CouldNotAsk:
         report.notAsked = outcome.reason;
