@@ -12,7 +12,7 @@ using Kind = AskOutcome::Kind;
 using Address = AskOutcome::Address;
 
 enum class LineGets { Nothing, TheAnswersWords, OffLine };
-enum class LogGets { Nothing, SuppliesAndPages, CouldNotAsk };
+enum class LogGets { Nothing, WhatItReported, CouldNotAsk };
 
 struct TrustRule {
     Kind kind;
@@ -28,7 +28,7 @@ struct TrustRule {
 // printer's silence either: the entry has the spooler's word alone, and the Event Log says it could not ask, but only
 // of an address the administrator named: a guess this PC could not ask is no printer the administrator is missing.
 constexpr TrustRule kTrust[] = {
-    {Kind::Answered, std::nullopt, LineGets::TheAnswersWords, LogGets::SuppliesAndPages},
+    {Kind::Answered, std::nullopt, LineGets::TheAnswersWords, LogGets::WhatItReported},
     {Kind::Silent, Address::Named, LineGets::OffLine, LogGets::Nothing},
     {Kind::Silent, Address::GuessedAnswered, LineGets::OffLine, LogGets::Nothing},
     {Kind::Silent, Address::GuessedNeverAnswered, LineGets::Nothing, LogGets::Nothing},
@@ -46,9 +46,12 @@ std::uint32_t AddToEntry(const AskOutcome& outcome, PrinterOwnReport& report) {
     });
     if (rule == std::end(kTrust)) return 0;
     switch (rule->log) {
-    case LogGets::SuppliesAndPages:
+    case LogGets::WhatItReported:
         report.supplies.insert(report.supplies.end(), outcome.supplies.begin(), outcome.supplies.end());
         if (outcome.pages) report.pages = outcome.pages;
+        // The printer's words only ever come with its answer: silence, a refusal or this PC's failure says nothing
+        // of what is wrong with it.
+        report.alerts.insert(report.alerts.end(), outcome.alerts.begin(), outcome.alerts.end());
         break;
     case LogGets::CouldNotAsk:
         report.notAsked = outcome.reason;

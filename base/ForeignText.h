@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,6 +21,10 @@ public:
     virtual ~ForeignText() = default;
     // nullopt when the character set is not one this PC can read.
     virtual std::optional<std::string> ToAnsi(std::string_view bytes, std::uint32_t mibEnum) = 0;
+    // How many bytes the character of the program's ANSI text that starts with this byte has: 2 for the first of a
+    // two-byte character (the Japanese, Chinese and Korean code pages), up to 4 where the code page is UTF-8, else 1.
+    // Text is never cut inside a character.
+    virtual std::size_t AnsiCharacterBytes(unsigned char /*first*/) { return 1; }
 };
 
 } // namespace ambervale

@@ -72,4 +72,14 @@ std::optional<std::string> WinForeignText::ToAnsi(std::string_view bytes, std::u
     return AnsiFromWide(WideFromCodePage(bytes, codePage));
 }
 
+std::size_t WinForeignText::AnsiCharacterBytes(unsigned char first) {
+    if (GetACP() == CP_UTF8) {
+        // Windows 10's "Use Unicode UTF-8 for worldwide language support": the ANSI text is UTF-8.
+        if (first >= 0xF0) return 4;
+        if (first >= 0xE0) return 3;
+        return first >= 0xC0 ? 2 : 1;
+    }
+    return IsDBCSLeadByte(first) ? 2 : 1;
+}
+
 } // namespace ambervale::win

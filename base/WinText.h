@@ -23,6 +23,7 @@ std::wstring WideFromCodePage(std::string_view bytes, UINT codePage);
 class WinForeignText final : public ForeignText {
 public:
     std::optional<std::string> ToAnsi(std::string_view bytes, std::uint32_t mibEnum) override;
+    std::size_t AnsiCharacterBytes(unsigned char first) override;
 };
 
 } // namespace ambervale::win

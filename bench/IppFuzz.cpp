@@ -1,5 +1,6 @@
 // Feeds the IPP response reader mutated responses: answers with every kind of value, 1setOfs, supplies in both
-// forms, language forms, collections, truncations, length and tag mutations and splices. Built natively; under
+// forms, language forms, collections, the printer's state message and alerts (codes, severities, descriptions of
+// any bytes and length), truncations, length and tag mutations and splices. Built natively; under
 // AddressSanitizer and UBSan (the tests' build) any over-read or undefined step ends the run with a report.
 //   ambervale_fuzz_ipp [responses, default 1000000] [seed, default 1]
 #include <algorithm>
@@ -74,6 +75,18 @@ std::vector<Bytes> Seeds() {
     b.Octet(ipp_tag::kEndOfAttributes).Octet('%').Octet('P');
     seeds.push_back(b.bytes);
 
+    Writer d = Opening(2, 0);
+    d.Number(ipp_tag::kEnum, "printer-state", 5).Value(0x44, "printer-state-reasons", "media-jam-error");
+    d.Value(0x41, "printer-state-message", "Media Error: Media Mismatch");
+    d.Value(0x30, "printer-alert", "code=jam;severity=critical;group=mediaPath;index=1;")
+        .Value(0x30, "", "code=subunitPowerSaver;severity=warning").Value(0x30, "", "severity=warningBinaryChangeEvent");
+    std::string garbage;
+    for (int i = 0; i < 3000; ++i) garbage += static_cast<char>(i * 37 % 256);
+    d.Value(0x41, "printer-alert-description", "Paper jam \xC3\xA9\xE2\x80\xAE")
+        .Value(0x35, "", std::string("\0\x02" "en\0\x05" "Sleep", 11)).Value(0x41, "", garbage);
+    d.Octet(ipp_tag::kEndOfAttributes);
+    seeds.push_back(d.bytes);
+
     Writer c = Opening(2, 0);
     for (int tag = 0x10; tag <= 0xFF; tag += 7) c.Value(tag, "t" + std::to_string(tag), std::string(tag % 9, 'v'));
     c.Octet(ipp_tag::kEndOfAttributes);
@@ -118,6 +131,7 @@ int main(int argc, char** argv) {
     IppStatusSource source(printer, printer, printer, text);
     long read = 0;
     std::size_t supplies = 0;
+    std::size_t alerts = 0;
     std::uint32_t bits = 0;
     const auto start = std::chrono::steady_clock::now();
     for (long i = 0; i < responses; ++i) {
@@ -129,10 +143,12 @@ int main(int argc, char** argv) {
         if (!outcome || outcome->kind != AskOutcome::Kind::Answered) continue;
         ++read;
         supplies += report.supplies.size();
+        alerts += report.alerts.size();
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("responses: %ld mutated from %zu seeds (seed %u), %.1f s, %.2f us each\n", responses, seeds.size(),
                 seed, seconds, seconds * 1e6 / static_cast<double>(responses));
-    std::printf("read as an answer: %ld; supplies read: %zu; status bits seen: 0x%x\n", read, supplies, bits);
+    std::printf("read as an answer: %ld; supplies read: %zu; alerts read: %zu; status bits seen: 0x%x\n", read,
+                supplies, alerts, bits);
     return 0;
 }

@@ -1,6 +1,8 @@
 // Feeds the SNMP reply reader mutated replies: valid v1 and v2c answers, noSuchName, truncations, length and tag
 // mutations, splices and deep nesting; and the supplies table's walk mutated replies to its GetNextRequests (rows,
-// endOfMibView, noSuchName, tooBig, object ids of every length), one walk taking them in turn until it ends. Built
+// endOfMibView, noSuchName, tooBig, object ids of every length), one walk taking them in turn until it ends; and the
+// alert table's walk the same way, its rows read as the printer's words (severities, groups, codes, descriptions of
+// any bytes and length, in a character set named or not). Built
 // natively; under AddressSanitizer and UBSan (the tests' build) any over-read or undefined step ends the run with a
 // report. Every fourth reply also goes the program's whole way, as the one datagram an agent sends: the status source
 // asks, and the outcome adds its words and report by the trust table.
@@ -16,6 +18,7 @@
 
 #include "FuzzMutation.h"
 #include "snmp/Ber.h"
+#include "snmp/PrinterAlertTable.h"
 #include "snmp/PrinterMib.h"
 #include "snmp/SnmpGet.h"
 #include "snmp/SnmpStatusSource.h"
@@ -62,14 +65,17 @@ std::vector<Bytes> Seeds() {
         EncodeGetRequest("public", 99, std::vector<ObjectId>{ObjectIdOf(PrinterObject::DeviceStatus, 300)}),
     };
     // Replies to a walk of the supplies table: a row of each column, the ends of a v2c and a v1 agent, tooBig.
-    const auto cell = [](std::uint32_t column, std::uint32_t row, const Bytes& value) {
-        const std::vector<std::uint32_t> arcs = {1, 3, 6, 1, 2, 1, 43, 11, 1, 1, column, 1, row};
+    const auto tableCell = [](std::uint32_t table, std::uint32_t column, std::uint32_t row, const Bytes& value) {
+        const std::vector<std::uint32_t> arcs = {1, 3, 6, 1, 2, 1, 43, table, 1, 1, column, 1, row};
         return BerElement(ber::kSequence, Join({BerElement(ber::kObjectId, BerObjectIdContents(arcs)), value}));
     };
     const auto walkReply = [](int version, int status, int index, const Bytes& bindings) {
         const Bytes pdu = BerElement(0xA2, Join({BerInteger(77), BerInteger(status), BerInteger(index),
                                                  BerElement(ber::kSequence, bindings)}));
         return BerElement(ber::kSequence, Join({BerInteger(version), Community(), pdu}));
+    };
+    const auto cell = [&](std::uint32_t column, std::uint32_t row, const Bytes& value) {
+        return tableCell(11, column, row, value);
     };
     const Bytes counter = Octets({0x41, 0x05, 0x00, 0xff, 0xff, 0xff, 0xfe});
     seeds.push_back(walkReply(0, 0, 0, Join({cell(4, 1, BerInteger(3)), cell(5, 1, BerInteger(3)),
@@ -80,6 +86,22 @@ std::vector<Bytes> Seeds() {
                                             cell(12, 1, BerInteger(1))})));
     seeds.push_back(walkReply(0, 2, 3, Join({cell(4, 1, nullValue), cell(5, 1, nullValue), cell(6, 1, nullValue)})));
     seeds.push_back(walkReply(1, 1, 0, {}));
+    // Replies to a walk of the alert table: an Epson's critical row, a sleeping printer's warnings, text of any bytes.
+    const auto text = [](std::string_view words) {
+        return BerElement(ber::kOctetString, std::as_bytes(std::span(words.data(), words.size())));
+    };
+    const auto alert = [&](std::uint32_t row, int severity, int group, int code, const Bytes& description) {
+        return Join({tableCell(18, 2, row, BerInteger(severity)), tableCell(18, 4, row, BerInteger(group)),
+                     tableCell(18, 7, row, BerInteger(code)), tableCell(18, 8, row, description)});
+    };
+    seeds.push_back(walkReply(
+        0, 0, 0, alert(1, 3, 11, 1110, text("The Maintenance Box is at the end of its service life."))));
+    seeds.push_back(walkReply(1, 0, 0, alert(2, 4, 5, 23, text("Sleep"))));
+    seeds.push_back(walkReply(1, 0, 0, alert(9, 4, 10, 1001, text("fuser under temperature \xe9\xc3\xa9"))));
+    seeds.push_back(walkReply(1, 0, 0, alert(0x7FFFFFFF, 5, 18, 1801, Octets({0x82, 0x00}))));
+    std::string garbage;
+    for (int i = 0; i < 1200; ++i) garbage += static_cast<char>(i * 37 % 256);
+    seeds.push_back(walkReply(0, 0, 0, alert(3, 3, 8, 808, text(garbage))));
     // Deep nesting: sequences inside sequences, each with a long-form length.
     Bytes nested = BerInteger(0);
     for (int depth = 0; depth < 2000; ++depth) nested = BerElement(ber::kSequence, nested);
@@ -119,6 +141,34 @@ private:
     };
 };
 
+// Bytes outside ASCII as '?': the fuzzer has no code page.
+class AsciiText final : public ForeignText {
+public:
+    std::optional<std::string> ToAnsi(std::string_view bytes, std::uint32_t) override {
+        std::string text;
+        for (const char c : bytes) text += static_cast<unsigned char>(c) < 0x80 ? c : '?';
+        return text;
+    }
+};
+
+// The rows the alert table's walk holds, as the printer's words.
+std::vector<PrinterAlert> AlertsOf(const TableWalk& walk, std::optional<std::uint32_t> set, ForeignText* text) {
+    const auto integer = [&](std::size_t column, std::uint32_t row) -> std::optional<std::int32_t> {
+        const auto found = walk.Rows(column).find(row);
+        if (found == walk.Rows(column).end() || found->second.kind != SnmpValue::Kind::Integer) return std::nullopt;
+        return found->second.integer;
+    };
+    std::vector<AlertRow> rows;
+    for (const auto& [row, value] : walk.Rows(3)) {
+        std::optional<std::string> description;
+        if (value.kind == SnmpValue::Kind::OctetString) {
+            description.emplace(reinterpret_cast<const char*>(value.octets.data()), value.octets.size());
+        }
+        rows.push_back({integer(0, row), integer(1, row), integer(2, row), description});
+    }
+    return AlertsOfRows(rows, set, text);
+}
+
 // A length octet of the long form.
 std::byte LengthFormOctet(std::mt19937& random) { return static_cast<std::byte>(0x80 | (random() % 8)); }
 
@@ -137,6 +187,11 @@ int main(int argc, char** argv) {
     for (std::uint32_t column = 4; column <= 9; ++column) columns.push_back({{1, 3, 6, 1, 2, 1, 43, 11, 1, 1, column, 1}, 32});
     columns.push_back({{1, 3, 6, 1, 2, 1, 43, 10, 2, 1, 4, 1}, 1});
     TableWalk walk(columns);
+    std::vector<WalkColumn> alertColumns;
+    for (std::uint32_t column : {2u, 4u, 7u, 8u}) alertColumns.push_back({{1, 3, 6, 1, 2, 1, 43, 18, 1, 1, column, 1}, 32});
+    TableWalk alertWalk(alertColumns);
+    AsciiText ascii;
+    long alerts = 0;
     long walks = 0;
     long rows = 0;
     long read = 0;
@@ -164,6 +219,11 @@ int main(int argc, char** argv) {
         if (walk.Take(*reply, objects) == TableWalk::Step::Taken) {
             for (std::size_t c = 0; c < columns.size(); ++c) rows += static_cast<long>(walk.Rows(c).size());
         }
+        if (alertWalk.Take(*reply, alertWalk.NextObjects(SIZE_MAX)) == TableWalk::Step::Taken) {
+            alerts += static_cast<long>(AlertsOf(alertWalk, i % 3 == 0 ? std::nullopt : std::optional(i % 2 ? 4u : 106u),
+                                                 i % 7 == 0 ? nullptr : &ascii).size());
+        }
+        if (alertWalk.Done()) alertWalk = TableWalk(alertColumns);
         if (walk.Done()) {
             walk = TableWalk(columns);
             ++walks;
@@ -186,6 +246,7 @@ int main(int argc, char** argv) {
     std::printf("read as a GetResponse: %ld; an answer to the question: %ld; status bits seen: 0x%x\n", read, answers,
                 bits);
     std::printf("walks of the supplies table ended: %ld; rows and bad object ids counted: %ld\n", walks, rows);
+    std::printf("alerts read from the alert table's walks: %ld\n", alerts);
     std::printf("through the status source: %ld answered; status bits added: 0x%x\n", sourceAnswers, sourceBits);
     return 0;
 }

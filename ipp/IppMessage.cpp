@@ -4,8 +4,8 @@ namespace ambervale {
 namespace {
 
 constexpr std::string_view kRequestedAttributes[] = {
-    "printer-state", "printer-state-reasons", "printer-state-message", "marker-names", "marker-types",
-    "marker-levels", "printer-supply", "printer-supply-description"};
+    "printer-state", "printer-state-reasons", "printer-state-message", "printer-alert", "printer-alert-description",
+    "marker-names", "marker-types", "marker-levels", "printer-supply", "printer-supply-description"};
 
 constexpr std::uint8_t kMaxSupportedMajorVersion = 2;
 constexpr std::uint16_t kSuccessfulOk = 0x0000;

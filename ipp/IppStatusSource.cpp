@@ -1,6 +1,7 @@
 #include "ipp/IppStatusSource.h"
 
 #include "ipp/IppMessage.h"
+#include "ipp/IppPrinterAlerts.h"
 #include "ipp/IppPrinterState.h"
 #include "ipp/IppTarget.h"
 
@@ -43,6 +44,7 @@ AskOutcome IppStatusSource::Post(const IppTarget& target, AskClock::time_point d
     AskOutcome outcome = AskOutcome::Answer(0);
     outcome.supplies = IppSupplies(*response, text_);
     outcome.bits = IppResponseBits(*response, outcome.supplies);
+    outcome.alerts = IppAlerts(*response, text_);
     return outcome;
 }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <set>
 
-#include "snmp/SnmpRequest.h"
+#include "snmp/TableRead.h"
 
 namespace ambervale {
 namespace {
@@ -53,33 +53,6 @@ std::optional<std::uint64_t> PagesOf(const std::map<std::uint32_t, SnmpValue>& r
     return std::nullopt;
 }
 
-// Walks the columns within deadline: the walk when it came to its end, nullopt when the printer stopped answering.
-// An agent's refusal (genErr, ...) ends the walk with what it had.
-std::optional<TableWalk> Walk(std::vector<WalkColumn> columns, const SnmpTarget& target,
-                              SnmpConversation& conversation, RequestIds& ids, AskClock::time_point deadline) {
-    TableWalk walk(std::move(columns));
-    std::size_t perRequest = SIZE_MAX;
-    while (!walk.Done()) {
-        const std::vector<ObjectId> objects = walk.NextObjects(perRequest);
-        const auto reply =
-            RequestWithRetries(conversation, ids, target.community, PduKind::GetNext, objects, deadline);
-        if (!reply) return std::nullopt;
-        switch (walk.Take(*reply, objects)) {
-        case TableWalk::Step::TooBig:
-            // One column at a time is as small as a request gets; an agent too small even for that has no table.
-            if (perRequest == 1) return walk;
-            perRequest = 1;
-            break;
-        case TableWalk::Step::AgentError:
-            return walk;
-        case TableWalk::Step::Taken:
-        case TableWalk::Step::NotAnAnswer:
-            break;
-        }
-    }
-    return walk;
-}
-
 bool HasNonAscii(std::string_view bytes) {
     return std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
@@ -123,7 +96,8 @@ void PrinterSupplies::Update(const SnmpTarget& target, SnmpConversation& convers
 
 bool PrinterSupplies::ReadAll(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids,
                               AskClock::time_point deadline) {
-    const std::optional<TableWalk> walk = Walk(AllColumns(target.deviceIndex), target, conversation, ids, deadline);
+    const std::optional<TableWalk> walk =
+        WalkColumns(AllColumns(target.deviceIndex), target, conversation, ids, deadline);
     if (!walk) return false;
     std::set<std::uint32_t> indexes;
     for (const std::size_t column : {kAllClass, kAllType, kAllDescription, kAllMax, kAllLevel}) {
@@ -134,7 +108,7 @@ bool PrinterSupplies::ReadAll(const SnmpTarget& target, SnmpConversation& conver
         return row.second.kind == SnmpValue::Kind::OctetString && HasNonAscii(AsText(row.second.octets));
     });
     const std::optional<std::uint32_t> characterSet =
-        foreign && text_ ? CharacterSet(target, conversation, ids, deadline) : std::nullopt;
+        foreign && text_ ? PrinterCharacterSet(target, conversation, ids, deadline) : std::nullopt;
 
     std::vector<Row> rows;
     for (const std::uint32_t index : indexes) {
@@ -163,7 +137,7 @@ bool PrinterSupplies::ReadLevels(const SnmpTarget& target, SnmpConversation& con
                                  AskClock::time_point deadline) {
     std::vector<WalkColumn> columns = {{SuppliesColumn(kLevelColumn, target.deviceIndex), kMaxSupplies},
                                        LifeCountColumn(target.deviceIndex)};
-    const std::optional<TableWalk> walk = Walk(std::move(columns), target, conversation, ids, deadline);
+    const std::optional<TableWalk> walk = WalkColumns(std::move(columns), target, conversation, ids, deadline);
     if (!walk) return true;  // the levels stay as last read
     const auto& levels = walk->Rows(0);
     for (Row& row : rows_) {
@@ -177,27 +151,6 @@ bool PrinterSupplies::ReadLevels(const SnmpTarget& target, SnmpConversation& con
     if (levels.empty()) return true;
     if (levels.size() != rows_.size()) return false;
     return std::all_of(rows_.begin(), rows_.end(), [&](const Row& row) { return levels.count(row.index) == 1; });
-}
-
-std::optional<std::uint32_t> PrinterSupplies::CharacterSet(const SnmpTarget& target, SnmpConversation& conversation,
-                                                           RequestIds& ids, AskClock::time_point deadline) {
-    // prtGeneralCurrentLocalization.device names the row of prtLocalizationTable the printer speaks in;
-    // prtLocalizationCharacterSet.device.row says that row's character set.
-    const auto getInteger = [&](const ObjectArcs& arcs) -> std::optional<std::int32_t> {
-        const std::vector<ObjectId> objects = {EncodeObjectId(arcs)};
-        const auto reply = RequestWithRetries(conversation, ids, target.community, PduKind::Get, objects, deadline);
-        if (!reply || reply->errorStatus != 0 || reply->bindings.size() != 1 || reply->bindings[0].object != objects[0] ||
-            reply->bindings[0].value.kind != SnmpValue::Kind::Integer) {
-            return std::nullopt;
-        }
-        return reply->bindings[0].value.integer;
-    };
-    const auto localization = getInteger({1, 3, 6, 1, 2, 1, 43, 5, 1, 1, 2, target.deviceIndex});
-    if (!localization || *localization < 1) return std::nullopt;
-    const auto characterSet = getInteger(
-        {1, 3, 6, 1, 2, 1, 43, 7, 1, 1, 4, target.deviceIndex, static_cast<std::uint32_t>(*localization)});
-    if (!characterSet || *characterSet < 1) return std::nullopt;
-    return static_cast<std::uint32_t>(*characterSet);
 }
 
 void PrinterSupplies::Publish() {

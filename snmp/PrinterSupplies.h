@@ -47,8 +47,6 @@ private:
     // False when the rows are no longer the ones described.
     bool ReadLevels(const SnmpTarget& target, SnmpConversation& conversation, RequestIds& ids,
                     AskClock::time_point deadline);
-    std::optional<std::uint32_t> CharacterSet(const SnmpTarget& target, SnmpConversation& conversation,
-                                              RequestIds& ids, AskClock::time_point deadline);
     void Publish();
 
     ForeignText* text_;

@@ -78,12 +78,16 @@ std::optional<AskOutcome> SnmpStatusSource::Ask(const std::string& portName, Ask
     if (!opening.conversation) return AskOutcome::Silence();
     const std::optional<PrinterAnswer> answer = AskPrinter(*target, *opening.conversation, ids_, deadline);
     if (!answer) return AskOutcome::Silence();
-    // The supplies come after the status, in what is left of the budget.
-    supplies_.Update(*target, *opening.conversation, ids_, clock_(), deadline);
+    // The alert table and the supplies come after the status, in what is left of the budget: the alerts first, which
+    // explain the state this entry shows; the supplies' descriptions can wait.
+    const AskClock::time_point now = clock_();
+    alerts_.Update(*target, *opening.conversation, ids_, PrinterStatusBits(*answer), now, deadline);
+    supplies_.Update(*target, *opening.conversation, ids_, now, deadline);
     const std::vector<Supply>& supplies = supplies_.Supplies();
     AskOutcome outcome = AskOutcome::Answer(PrinterStatusBits(*answer, supplies) | SupplyStatusBits(supplies));
     outcome.supplies = supplies;
     outcome.pages = supplies_.Pages();
+    outcome.alerts = alerts_.Alerts();
     return outcome;
 }
 

@@ -8,6 +8,7 @@
 #include "asking/RequestIds.h"
 #include "asking/TcpIpPort.h"
 #include "base/ForeignText.h"
+#include "snmp/PrinterAlertTable.h"
 #include "snmp/PrinterMib.h"
 #include "snmp/PrinterSupplies.h"
 #include "snmp/SnmpRequest.h"
@@ -26,14 +27,14 @@ std::optional<PrinterAnswer> AskPrinter(const SnmpTarget& target, SnmpConversati
 
 // The printer's own word over SNMP, for a printer on a Standard TCP/IP port whose SNMP box is checked: the port's key
 // is read at each entry, so a change there takes effect at the next one. Any other printer is not asked over SNMP:
-// not one packet. After its status, the printer's supplies and page count are read as often as they are due
-// (PrinterSupplies).
+// not one packet. After its status, the printer's alert table (PrinterAlertTable), then its supplies and page count
+// (PrinterSupplies), are read as often as they are due.
 class SnmpStatusSource final : public AskingSource {
 public:
-    // text: for supply descriptions in a character set the printer names; nullptr for ASCII alone.
+    // text: for supplies' and alerts' descriptions in a character set the printer names; nullptr for ASCII alone.
     SnmpStatusSource(StandardTcpIpPorts& ports, SnmpTransport& transport, RequestIds& ids,
                      ForeignText* text = nullptr, std::function<AskClock::time_point()> clock = AskClock::now)
-        : ports_(ports), transport_(transport), ids_(ids), clock_(std::move(clock)), supplies_(text) {}
+        : ports_(ports), transport_(transport), ids_(ids), clock_(std::move(clock)), alerts_(text), supplies_(text) {}
     std::optional<AskOutcome> Ask(const std::string& portName, AskClock::time_point deadline) override;
 
 private:
@@ -41,6 +42,7 @@ private:
     SnmpTransport& transport_;
     RequestIds& ids_;
     std::function<AskClock::time_point()> clock_;
+    PrinterAlertTable alerts_;
     PrinterSupplies supplies_;
 };
 

@@ -72,8 +72,13 @@ TableWalk::Step TableWalk::Take(const GetResponse& reply, const std::vector<Obje
     if (reply.errorStatus == kErrorTooBig) return Step::TooBig;
     if (reply.errorStatus == kErrorNoSuchName && reply.errorIndex >= 1 &&
         static_cast<std::size_t>(reply.errorIndex) <= asked.size()) {
-        // SNMPv1 agents answer so for the column that has nothing after it; the others are asked again.
-        askedColumns[static_cast<std::size_t>(reply.errorIndex - 1)]->ended = true;
+        // SNMPv1 agents answer so for an object that has nothing after it in their whole MIB: nor has any object at or
+        // after it, so the columns asked from there on end with it (a table that lies past the end of the MIB costs
+        // one request, not one a column); the others are asked again.
+        const ObjectArcs end = askedColumns[static_cast<std::size_t>(reply.errorIndex - 1)]->last;
+        for (Column& column : columns_) {
+            if (column.last >= end) column.ended = true;
+        }
         return Step::Taken;
     }
     if (reply.errorStatus != 0) {

@@ -25,8 +25,8 @@ struct WalkColumn {
 
 // Walks several columns at once with GetNextRequests: each request asks for the object after each column's last
 // one. A column ends when the agent leaves it (the next object is outside it or not a row of it), says there is no
-// more (endOfMibView, noSuchObject/noSuchInstance, or SNMPv1's noSuchName for it), does not advance (an object at or
-// before the last one) or holds maxRows rows. So every reply that is taken either adds a row or ends a column, and a
+// more (endOfMibView, noSuchObject/noSuchInstance, or SNMPv1's noSuchName for it or for an object before it), does
+// not advance (an object at or before the last one) or holds maxRows rows. So every reply that is taken either adds a row or ends a column, and a
 // walk takes at most the columns' rows plus one reply per column.
 class TableWalk {
 public:

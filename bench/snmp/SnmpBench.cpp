@@ -1,13 +1,17 @@
 // What asking the printer itself costs, under Wine against the test world's SNMP agent (tools/testenv.sh --snmp):
 //   1. one entry as the program makes it (the question on its worker thread): spooler only, with the printer's
 //      answer (a printer without a supplies table), with a printer's supplies (between their reads, with their levels
-//      read as each minute has them, with the whole table read as each hour has it), and with a silent printer; wall
+//      read as each minute has them, with the whole table read as each hour has it), with a printer's alert table read
+//      as each minute has it, and with a silent printer; wall
 //      time and this process's CPU time per entry (Wine gives the CPU time of the calling process only, so the
 //      entries are made here, not in Ambervale.exe), in interleaved batches;
 //   2. Ambervale.exe logging every second with its printer not asked, answering, or silent, for the given seconds:
 //      the entries it made and how long its window took to answer WM_NULL, beside a minimal window program (what
 //      Wine and the machine's load alone cost).
+//   3. with "soak COMMUNITY": part 2 alone, for one printer of the agent (an alert table's, say), for a soak whose
+//      memory and CPU time are read from outside the process.
 //   ambervale_bench_snmp.exe [seconds per run of part 2, default 60] [entries per batch of part 1, default 20]
+//   ambervale_bench_snmp.exe SECONDS soak COMMUNITY
 #include <windows.h>
 
 #include <algorithm>
@@ -87,6 +91,12 @@ void EntryCosts(const std::string& agent, int perBatch) {
     EntryLogger levelsLogger(spooler, clock, dateTimeText, worker);
     levelsLogger.AddStatusSource(levelsDue);
     levelsLogger.AddOutput(output);
+    int alertMinutes = 0;
+    SnmpStatusSource alertsDue(ports, transport, ids, nullptr,
+                               [&] { return AskClock::now() + std::chrono::minutes(++alertMinutes); });
+    EntryLogger alertsLogger(spooler, clock, dateTimeText, worker);
+    alertsLogger.AddStatusSource(alertsDue);
+    alertsLogger.AddOutput(output);
     EntryLogger tableLogger(spooler, clock, dateTimeText, worker);
     tableLogger.AddStatusSource(tableDue);
     tableLogger.AddOutput(output);
@@ -107,6 +117,8 @@ void EntryCosts(const std::string& agent, int perBatch) {
          {}},
         {"with supplies, the whole table read", snmp("toner-at-4", true), [&] { tableLogger.LogStatusNow(); },
          perBatch, {}},
+        {"with an alert table, read", snmp("maintenance-box", true), [&] { alertsLogger.LogStatusNow(); }, perBatch,
+         {}},
         {"with a silent printer", snmp("silent", true), entry, 1, {}},
     };
     for (EntryTimes& kind : kinds) RunBatch(kind);  // warm: libraries, the agent's index, the spooler's first contact
@@ -116,14 +128,14 @@ void EntryCosts(const std::string& agent, int perBatch) {
         for (EntryTimes& kind : kinds) RunBatch(kind);
     }
     for (const EntryTimes& kind : kinds) {
-        std::printf("entry, %-38s %9.1f us (median of 15 batches), CPU %7.1f us\n", kind.what,
+        std::printf("entry, %-40s %9.1f us (median of 15 batches), CPU %7.1f us\n", kind.what,
                     Median(kind.microseconds), kind.cpuSeconds * 1e6 / kind.entries);
     }
     std::printf("ratio with the printer's answer / spooler only: %.2f (the agent, a Python program, answers in "
                 "milliseconds; a printer in about one)\n",
                 Median(kinds[3].microseconds) / Median(kinds[1].microseconds));
-    for (std::size_t k = 4; k <= 6; ++k) {
-        std::printf("ratio %s / without a supplies table: %.2f\n", kinds[k].what,
+    for (std::size_t k = 4; k <= 7; ++k) {
+        std::printf("ratio %s / without a supplies or alert table: %.2f\n", kinds[k].what,
                     Median(kinds[k].microseconds) / Median(kinds[3].microseconds));
     }
 }
@@ -164,13 +176,14 @@ void RunProgram(const std::string& exe, const std::string& agent, const char* co
 int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     const int seconds = argc > 1 ? std::max(5, std::atoi(argv[1])) : 30;
-    const int perBatch = argc > 2 ? std::max(1, std::atoi(argv[2])) : 20;
+    const bool soak = argc > 3 && std::string(argv[2]) == "soak";
+    const int perBatch = argc > 2 && !soak ? std::max(1, std::atoi(argv[2])) : 20;
     const char* agent = std::getenv("AMBERVALE_SNMP_AGENT");
     if (agent == nullptr) {
         std::fprintf(stderr, "No SNMP agent: run inside tools/testenv.sh NAME --snmp.\n");
         return 1;
     }
-    EntryCosts(agent, perBatch);
+    if (!soak) EntryCosts(agent, perBatch);
 
     // Ambervale.exe logging every second.
     e2e::SetSetting("OftenIndex", "1");
@@ -179,6 +192,11 @@ int main(int argc, char** argv) {
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     const std::string folder = std::string(path).substr(0, std::string(path).find_last_of("\\/"));
     const std::string exe = folder + "\\..\\..\\app\\Ambervale.exe";
+    if (soak) {
+        RunProgram(exe, agent, argv[3], true, seconds);
+        e2e::DeleteAllSettings();
+        return 0;
+    }
     RunMinimalWindow(folder + "\\..\\window\\MinimalWindow.exe", seconds);
     RunProgram(exe, agent, "ready", false, seconds);
     RunProgram(exe, agent, "ready", true, seconds);

@@ -113,6 +113,12 @@ TEST_F(NotifyLongRun, APrinterThatStopsAnsweringChangesTheIconAndIsToldOnceThenO
     ExpectToldOfOffLine("silent", "");
 }
 
+// An Epson off line whose alert table says why (and that it sleeps, which names no problem).
+TEST_F(NotifyLongRun, APrinterOffLineIsToldInItsOwnWordsInTheNotificationAndTheEvent) {
+    ExpectToldOfOffLine("maintenance-box",
+                        "The Maintenance Box is at the end of its service life. You need to replace it.");
+}
+
 TEST(NotifyMenu, ARightButtonReleaseBringsTheWindowBackThenTheMenuWhoseItemTurnsNotificationsOff) {
     DeleteAllSettings();
     AppProcess app(AmbervaleExe(), FreshTempFolder("notify-menu"));

@@ -97,6 +97,7 @@ public:
     std::function<std::optional<Binding>(const ObjectArcs&)> next;
     int gets = 0;
     int getNexts = 0;
+    int alertGetNexts = 0;  // the alert table's walks, counted apart from the others (the supplies')
     std::vector<std::vector<ObjectArcs>> getNextObjects;  // the objects of each GetNextRequest
 
 private:
@@ -144,8 +145,14 @@ private:
             objects.push_back(*arcs);
         }
         const bool isNext = tag == 0xA1;
-        (isNext ? getNexts : gets) += 1;
-        if (isNext) getNextObjects.push_back(objects);
+        const bool alertWalk = isNext && !objects.empty() && objects[0] > ObjectArcs{1, 3, 6, 1, 2, 1, 43, 18} &&
+                               objects[0] < ObjectArcs{1, 3, 6, 1, 2, 1, 43, 19};
+        if (alertWalk) {
+            ++alertGetNexts;
+        } else {
+            (isNext ? getNexts : gets) += 1;
+            if (isNext) getNextObjects.push_back(objects);
+        }
         std::int32_t status = 0, index = 0;
         std::vector<Binding> answers;
         if (objects.size() > maxBindings) {

@@ -30,6 +30,8 @@ TEST(IppMessage, TheRequestIsGetPrinterAttributesWithTheAttributesTheProgramRead
         "\x44\x00\x14" "requested-attributes" "\x00\x0D" "printer-state"
         "\x44\x00\x00\x00\x15" "printer-state-reasons"
         "\x44\x00\x00\x00\x15" "printer-state-message"
+        "\x44\x00\x00\x00\x0D" "printer-alert"
+        "\x44\x00\x00\x00\x19" "printer-alert-description"
         "\x44\x00\x00\x00\x0C" "marker-names"
         "\x44\x00\x00\x00\x0C" "marker-types"
         "\x44\x00\x00\x00\x0D" "marker-levels"

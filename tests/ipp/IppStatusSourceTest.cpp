@@ -21,10 +21,11 @@ using namespace ambervale::testing;
 
 PostEnding Answer(std::vector<std::byte> body) { return {AskOutcome::Kind::Answered, std::move(body), ""}; }
 
-// Stopped with an empty tray, toner at 3%.
+// Stopped with an empty tray, toner at 3%, and saying so.
 std::vector<std::byte> EmptyTray(std::uint32_t id) {
     return PrinterResponse(id, [](IppBytes& b) {
         b.Integer(ipp_tag::kEnum, "printer-state", 5).Value(0x44, "printer-state-reasons", "media-empty-error");
+        b.Value(0x41, "printer-state-message", "Load paper in Tray 1");
         b.Value(0x42, "marker-names", "Black").Value(0x44, "marker-types", "toner").Integer(0x21, "marker-levels", 3);
     });
 }
@@ -61,6 +62,8 @@ TEST(IppStatusSource, ATcpIpPortWithSnmpOffIsAskedOnceAtTheEverywhereAddress) {
     EXPECT_EQ(world.ownReport.supplies,
               (std::vector<Supply>{{"Black", supply_type::kToner, supply_class::kOther, 3, 1}}));
     EXPECT_FALSE(world.ownReport.notAsked.has_value());
+    EXPECT_EQ(world.ownReport.alerts,
+              (std::vector<PrinterAlert>{{PrinterAlert::Severity::Critical, "Load paper in Tray 1"}}));
 }
 
 TEST(IppStatusSource, OnlyUrlPortsAndTcpIpPortsThatSnmpLeavesAreAsked) {
