@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "FuzzAsciiText.h"
 #include "FuzzMutation.h"
 #include "ipp/IppMessage.h"
 #include "ipp/IppPrinterState.h"
@@ -98,16 +99,6 @@ std::vector<Bytes> Seeds() {
 // A delimiter tag.
 std::byte DelimiterOctet(std::mt19937& random) { return static_cast<std::byte>(random() % 16); }
 
-// UTF-8 as ASCII with '?' for the rest: the fuzzer has no code page.
-class AsciiText final : public ForeignText {
-public:
-    std::optional<std::string> ToAnsi(std::string_view bytes, std::uint32_t) override {
-        std::string text;
-        for (const char c : bytes) text += static_cast<unsigned char>(c) < 0x80 ? c : '?';
-        return text;
-    }
-};
-
 // The printer's answer, whatever it is: no port has a key, the request's id is the seeds'.
 class OneAnswer final : public StandardTcpIpPorts, public IppTransport, public RequestIds {
 public:
@@ -126,7 +117,7 @@ int main(int argc, char** argv) {
     const unsigned seed = argc > 2 ? static_cast<unsigned>(std::atol(argv[2])) : 1u;
     std::mt19937 random(seed);
     const std::vector<Bytes> seeds = Seeds();
-    AsciiText text;
+    fuzz::AsciiText text;
     OneAnswer printer;
     IppStatusSource source(printer, printer, printer, text);
     long read = 0;

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "FuzzAsciiText.h"
 #include "FuzzMutation.h"
 #include "snmp/Ber.h"
 #include "snmp/PrinterAlertTable.h"
@@ -141,16 +142,6 @@ private:
     };
 };
 
-// Bytes outside ASCII as '?': the fuzzer has no code page.
-class AsciiText final : public ForeignText {
-public:
-    std::optional<std::string> ToAnsi(std::string_view bytes, std::uint32_t) override {
-        std::string text;
-        for (const char c : bytes) text += static_cast<unsigned char>(c) < 0x80 ? c : '?';
-        return text;
-    }
-};
-
 // The rows the alert table's walk holds, as the printer's words.
 std::vector<PrinterAlert> AlertsOf(const TableWalk& walk, std::optional<std::uint32_t> set, ForeignText* text) {
     const auto integer = [&](std::size_t column, std::uint32_t row) -> std::optional<std::int32_t> {
@@ -190,7 +181,7 @@ int main(int argc, char** argv) {
     std::vector<WalkColumn> alertColumns;
     for (std::uint32_t column : {2u, 4u, 7u, 8u}) alertColumns.push_back({{1, 3, 6, 1, 2, 1, 43, 18, 1, 1, column, 1}, 32});
     TableWalk alertWalk(alertColumns);
-    AsciiText ascii;
+    fuzz::AsciiText ascii;
     long alerts = 0;
     long walks = 0;
     long rows = 0;

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -283,6 +284,8 @@ TEST_F(IppLongRun, APrinterThatAcceptsAndNeverAnswersIsOffLineWithOneConnectionA
     Sleep(120000);
     const auto [threadsAfter, memoryAfter] = ThreadsAndMemory(*app_);
     Close();
+    std::printf("after 1 min: %d threads, %.1f MiB; after 3 min: %d threads, %.1f MiB; at most %d connections open\n",
+                threads, memory, threadsAfter, memoryAfter, printer.MostOpenAtOnce());
     for (const std::string& line : Lines()) EXPECT_TRUE(Holds(line, "Printer Status = Off Line  ; ")) << line;
     EXPECT_LE(printer.MostOpenAtOnce(), 2) << "a question's connection, and the last one's not yet seen closing";
     EXPECT_LE(threadsAfter, threads + 2) << "after the first minute: " << threads;
