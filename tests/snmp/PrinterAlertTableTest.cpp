@@ -7,8 +7,7 @@
 #include "eventlog/PrinterSays.h"
 #include "fakes/FakeIpp.h"
 #include "fakes/FakeSnmp.h"
-#include "fakes/FakeSpooler.h"
-#include "snmp/SnmpStatusSource.h"
+#include "asking/AskOutcome.h"
 #include "printer/StatusBits.h"
 
 namespace ambervale {
@@ -103,19 +102,9 @@ TEST(PrinterAlertTable, IsReadOnceAMinuteOrHourAndAtOnceInANewStateWhichAnOlderR
     EXPECT_EQ(update(kPaperJam, 120s), "0:") << "and the next reading is a minute on";
     EXPECT_EQ(update(kPaperJam, 179s), "2:Jam in tray 3");
 
-    // The words travel in the answer's outcome into the entry's report; never with anything but an answer.
-    agent.mib[{1, 3, 6, 1, 2, 1, 25, 3, 2, 1, 5, 1}] = BerInteger(5);  // hrDeviceStatus down
-    FakeTcpIpPorts ports;
-    ports.ports["IP_printer"] = SnmpPort("printer");
-    SnmpStatusSource source(ports, agent, ids);
-    FakeSpooler spooler;
-    PrinterFields record;
-    record.portName = "IP_printer";
-    PrinterOwnReport report;
-    source.StatusAndReport(OpenPrinter{spooler, FakeSpooler::kHandle, record}, report);
-    EXPECT_EQ(report.alerts, (std::vector<PrinterAlert>{{PrinterAlert::Severity::Critical, "Jam in tray 3"}}));
+    // The words reach the entry with an answer alone (the end-to-end test follows them from the agent to the event).
     for (AskOutcome outcome : {AskOutcome::Silence(), AskOutcome::NotSpoken(), AskOutcome::NotAsked("no socket")}) {
-        outcome.alerts = report.alerts;
+        outcome.alerts = {{PrinterAlert::Severity::Critical, "Jam in tray 3"}};
         PrinterOwnReport nothing;
         AddToEntry(outcome, nothing);
         EXPECT_TRUE(nothing.alerts.empty()) << static_cast<int>(outcome.kind);
