@@ -281,6 +281,7 @@ TEST_F(IppLongRun, APrinterThatAcceptsAndNeverAnswersIsOffLineWithOneConnectionA
     ASSERT_NO_FATAL_FAILURE(Start("hung-printer"));
     Sleep(60000);  // what the program keeps for good (threads, WinHTTP's session) is made by then
     const auto [threads, memory] = ThreadsAndMemory(*app_);
+    ASSERT_GT(threads, 0) << "the program's threads could not be counted";
     Sleep(120000);
     const auto [threadsAfter, memoryAfter] = ThreadsAndMemory(*app_);
     Close();
